@@ -1,0 +1,43 @@
+# make test: install what is missing, build natively and for Windows, run every test.
+# make run:  build and start qorv.exe under Wine.
+SHELL := /bin/bash
+BUILD := build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps native win64 win32 build test test-native test-wine run clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+native: deps
+	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(BUILD)/native -j $(JOBS)
+
+win64: deps
+	@cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	  -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/tools/wine-exec.sh >/dev/null
+	@cmake --build $(BUILD)/win64 -j $(JOBS)
+
+# 32-bit programs cannot run here: built and linked only.
+win32: deps
+	@cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+	@cmake --build $(BUILD)/win32 -j $(JOBS)
+
+build: native win64 win32
+
+test-native: native
+	@cd $(BUILD)/native && ctest --output-on-failure -j $(JOBS) --timeout 120
+
+test-wine: win64
+	@tools/wine-tests.sh $(BUILD)/win64
+
+test: build
+	@tools/run-all-tests.sh $(BUILD)
+
+run: win64
+	@tools/run-qorv.sh $(BUILD)/win64
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,19 @@
+# Native Linux build: the plain code and its unit tests, under AddressSanitizer and UBSan.
+option(QORV_SANITIZE "Build the native tests with AddressSanitizer and UBSan" ON)
+if(QORV_SANITIZE)
+  set(QORV_SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+endif()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_library(qorv_plain STATIC ${QORV_PLAIN_SOURCES})
+target_include_directories(qorv_plain PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_plain PRIVATE ${QORV_WARNINGS} ${QORV_SAN_FLAGS})
+target_link_options(qorv_plain PUBLIC ${QORV_SAN_FLAGS})
+
+file(GLOB QORV_NATIVE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*_test.cpp)
+add_executable(qorv_unit_tests ${QORV_NATIVE_TESTS})
+target_compile_options(qorv_unit_tests PRIVATE ${QORV_WARNINGS} ${QORV_SAN_FLAGS})
+target_link_libraries(qorv_unit_tests PRIVATE qorv_plain GTest::gtest_main)
+gtest_discover_tests(qorv_unit_tests DISCOVERY_MODE PRE_TEST)

@@ -1,0 +1,67 @@
+# mingw-w64 build of the hook library, the main program and the Wine integration tests.
+set(QORV_WIN_FLAGS -fno-exceptions -fno-rtti -municode -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
+    -D_WIN32_WINNT=0x0601 -DWINVER=0x0601)
+
+# The hook library runs inside every process: no C++ runtime, no exceptions, small frames, and
+# nothing but system DLLs among its imports.
+add_library(vantel SHARED
+  ${QORV_PLAIN_SOURCES}
+  common/layered_win.cpp
+  hooklib/core_win.cpp
+  hooklib/hookprocs_win.cpp
+  hooklib/window_win.cpp
+  hooklib/vantel.def
+)
+set_target_properties(vantel PROPERTIES PREFIX "" OUTPUT_NAME vantel)
+target_include_directories(vantel PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(vantel PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -Wstack-usage=4096
+  -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
+target_link_options(vantel PRIVATE -static-libgcc -static-libstdc++ -s -Wl,--enable-stdcall-fixup)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  target_link_options(vantel PRIVATE -Wl,--kill-at)
+endif()
+
+# The main program: links the C++ runtime statically and binds the library at run time.
+add_executable(qorv WIN32 host/qorv_win.cpp)
+target_include_directories(qorv PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_options(qorv PRIVATE -municode -static -s)
+target_link_libraries(qorv PRIVATE shell32)
+add_dependencies(qorv vantel)
+
+# The window code again, as a static library with a process-local shared block, for the test
+# target application, which plays the hooked process.
+add_library(qorv_window_static STATIC
+  ${QORV_PLAIN_SOURCES}
+  common/layered_win.cpp
+  hooklib/window_win.cpp
+  tests/wine/local_shared.cpp
+)
+target_include_directories(qorv_window_static PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_window_static PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+
+# GoogleTest from the sources Debian ships, built with the same compiler.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_executable(qorv_target WIN32 tests/wine/target_app.cpp)
+target_compile_options(qorv_target PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_options(qorv_target PRIVATE -municode -static)
+target_link_libraries(qorv_target PRIVATE qorv_window_static shell32)
+
+file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
+add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp)
+target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
+  -D_WIN32_WINNT=0x0601)
+target_link_options(qorv_wine_tests PRIVATE -static)
+target_link_libraries(qorv_wine_tests PRIVATE gtest_main)
+add_dependencies(qorv_wine_tests vantel qorv qorv_target)
+
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  include(GoogleTest)
+  gtest_discover_tests(qorv_wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+endif()

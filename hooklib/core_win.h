@@ -1,0 +1,27 @@
+// Per-process state of the hook library, set once at process attach and read-only afterwards.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+namespace qorv {
+
+extern HINSTANCE g_libraryModule;   // this library in this process; the module of every hook it installs
+extern DWORD g_osMajorVersion;      // major version of the running system, 0 if unknown
+extern char g_hostPath[MAX_PATH];   // executable of the host process, 8-bit
+extern DWORD g_hostPathLength;
+extern DWORD g_hostNameOffset;      // offset of the file-name part in g_hostPath
+extern UINT g_moduleQueryMsg;       // registered "QorvMsgGetModule "
+
+// Handles are stored in the shared block as 32-bit values; window and hook handles are 32-bit
+// significant on 64-bit Windows and sign-extended when widened.
+inline HWND WndFrom32(uint32_t value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<int32_t>(value))); }
+inline HHOOK HookFrom32(uint32_t value) { return reinterpret_cast<HHOOK>(static_cast<INT_PTR>(static_cast<int32_t>(value))); }
+inline uint32_t To32(const void* handle) { return static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(handle)); }
+
+// Hook procedures installed by the exports.
+LRESULT CALLBACK GetMsgProc(int code, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp);
+
+}  // namespace qorv

@@ -1,0 +1,7 @@
+#include "hooklib/movesize.h"
+
+namespace qorv {
+
+MoveSizeState g_moveSize;
+
+}  // namespace qorv

@@ -1,0 +1,24 @@
+// Exported functions of the hook library, as the main program and the settings program call them.
+#pragma once
+#include <windows.h>
+
+#ifdef VANTEL_BUILD
+#define VANTEL_API extern "C"
+#else
+#define VANTEL_API extern "C" __declspec(dllimport)
+#endif
+
+VANTEL_API int WINAPI GetDllCount(int* attachCount, int* detachCount);
+VANTEL_API DWORD WINAPI SetHookFlag(DWORD mainFlag, DWORD wheelFlag, DWORD wndFlag, DWORD extraFlag);
+VANTEL_API int WINAPI SetHookGetMsg(HWND owner, UINT notifyMsg, DWORD threadId);
+VANTEL_API int WINAPI UnHookGetMsg();
+VANTEL_API int WINAPI SetHookCallWnd(HWND owner, UINT notifyMsg, DWORD threadId);
+VANTEL_API int WINAPI UnHookCallWnd();
+VANTEL_API int WINAPI SetHookMouse(HWND owner, UINT notifyMsg, DWORD threadId);
+VANTEL_API int WINAPI UnHookMouse();
+
+// For programs that bind the library at run time.
+using GetDllCountFn = int(WINAPI*)(int*, int*);
+using SetHookFlagFn = DWORD(WINAPI*)(DWORD, DWORD, DWORD, DWORD);
+using SetHookFn = int(WINAPI*)(HWND, UINT, DWORD);
+using UnHookFn = int(WINAPI*)();

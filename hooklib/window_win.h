@@ -1,0 +1,27 @@
+// Wheel translucency and roll-up of top-level windows of any process. State that other processes
+// must see lives in window properties: "qv WndLay" (current wheel alpha) and "qv WndHight"
+// (height before the roll-up).
+#pragma once
+#include <windows.h>
+
+namespace qorv {
+
+extern const wchar_t kPropWndLay[];    // "qv WndLay"
+extern const wchar_t kPropWndHight[];  // "qv WndHight"
+
+// One wheel step over the caption; delta is the signed wheel delta, keys the MK_ state.
+// Returns 1 if it acted.
+int WheelTranslucency(HWND hwnd, int delta, UINT keys);
+// Makes every wheel-translucent top-level window opaque; returns how many.
+int ClearWheelTranslucency();
+// 0 when none of ddraw, d3d8, d3d9 is loaded in this process, else 1, 2 or 3 for the first found.
+int DirectXInUse();
+
+UINT_PTR IsRolledUp(HWND hwnd);
+int RollUp(HWND hwnd);
+int Unroll(HWND hwnd);
+int ToggleRoll(HWND hwnd);
+// Restores every rolled-up top-level window and sets RollCount to 0; returns how many.
+int UnrollAll();
+
+}  // namespace qorv

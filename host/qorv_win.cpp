@@ -1,0 +1,211 @@
+// qorv: the resident main program. It holds the presence mutex, loads the hook library, hands it
+// the flag words, installs the message, window-procedure and mouse hooks with its hidden top-level
+// window as owner, shows a tray icon with an exit command, and removes every hook before it ends
+// (window closed, "qorv /quit", or the user logging off).
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cwchar>
+
+#include "common/flags.h"
+#include "hooklib/vantel.h"
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"QorvMainWnd";
+constexpr wchar_t kTitle[] = L"Qorv";
+constexpr UINT kGetMsgNotify = WM_APP + 1;
+constexpr UINT kCallWndNotify = WM_APP + 2;
+constexpr UINT kMouseNotify = WM_APP + 3;
+constexpr UINT kTrayNotify = WM_APP + 10;
+constexpr UINT kTrayId = 1;
+constexpr UINT kCmdExit = 100;
+
+// Owned kernel handle: closes once, cannot be copied.
+class Handle {
+ public:
+  explicit Handle(HANDLE h = nullptr) : h_(h) {}
+  ~Handle() { Reset(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE Get() const { return h_; }
+  void Reset(HANDLE h = nullptr) {
+    if (h_ != nullptr) CloseHandle(h_);
+    h_ = h;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+struct Library {
+  HMODULE module = nullptr;
+  SetHookFlagFn setHookFlag = nullptr;
+  SetHookFn setHookGetMsg = nullptr;
+  SetHookFn setHookCallWnd = nullptr;
+  SetHookFn setHookMouse = nullptr;
+  UnHookFn unHookGetMsg = nullptr;
+  UnHookFn unHookCallWnd = nullptr;
+  UnHookFn unHookMouse = nullptr;
+};
+
+Library g_lib;
+bool g_hooksInstalled;
+bool g_trayShown;
+
+template <typename T>
+bool Bind(T& fn, const char* name) {
+  fn = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(g_lib.module, name)));
+  return fn != nullptr;
+}
+
+bool LoadLibraryBesideExe() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  wchar_t* slash = wcsrchr(path, L'\\');
+  if (slash == nullptr || static_cast<size_t>(slash - path) + 11 >= MAX_PATH) return false;
+  wcscpy(slash + 1, L"vantel.dll");
+  g_lib.module = LoadLibraryW(path);
+  if (g_lib.module == nullptr) return false;
+  return Bind(g_lib.setHookFlag, "SetHookFlag") && Bind(g_lib.setHookGetMsg, "SetHookGetMsg") &&
+         Bind(g_lib.setHookCallWnd, "SetHookCallWnd") && Bind(g_lib.setHookMouse, "SetHookMouse") &&
+         Bind(g_lib.unHookGetMsg, "UnHookGetMsg") && Bind(g_lib.unHookCallWnd, "UnHookCallWnd") &&
+         Bind(g_lib.unHookMouse, "UnHookMouse");
+}
+
+void InstallHooks(HWND hwnd) {
+  g_lib.setHookFlag(qorv::kMainFlagDefault, qorv::kWheelFlagDefault, qorv::kWndFlagDefault, 0);
+  g_lib.setHookGetMsg(hwnd, kGetMsgNotify, 0);
+  g_lib.setHookCallWnd(hwnd, kCallWndNotify, 0);
+  g_lib.setHookMouse(hwnd, kMouseNotify, 0);
+  g_hooksInstalled = true;
+}
+
+// Removes every hook; the message hook's removal first restores rolled-up and translucent windows.
+void RemoveHooks() {
+  if (!g_hooksInstalled) return;
+  g_hooksInstalled = false;
+  g_lib.unHookMouse();
+  g_lib.unHookCallWnd();
+  g_lib.unHookGetMsg();
+}
+
+void ShowTrayIcon(HWND hwnd, DWORD message) {
+  NOTIFYICONDATAW data = {};
+  data.cbSize = sizeof(data);
+  data.hWnd = hwnd;
+  data.uID = kTrayId;
+  data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+  data.uCallbackMessage = kTrayNotify;
+  data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  wcscpy(data.szTip, kTitle);
+  if (Shell_NotifyIconW(message, &data) && message == NIM_ADD) g_trayShown = true;
+}
+
+void RemoveTrayIcon(HWND hwnd) {
+  if (!g_trayShown) return;
+  NOTIFYICONDATAW data = {};
+  data.cbSize = sizeof(data);
+  data.hWnd = hwnd;
+  data.uID = kTrayId;
+  Shell_NotifyIconW(NIM_DELETE, &data);
+  g_trayShown = false;
+}
+
+void ShowTrayMenu(HWND hwnd) {
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return;
+  AppendMenuW(menu, MF_STRING, kCmdExit, L"終了(&X)");
+  POINT pt;
+  GetCursorPos(&pt);
+  SetForegroundWindow(hwnd);  // so that the menu closes when the user clicks elsewhere
+  TrackPopupMenu(menu, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd, nullptr);
+  PostMessageW(hwnd, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+}
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  static UINT taskbarCreated;
+  switch (msg) {
+    case WM_CREATE:
+      taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+      InstallHooks(hwnd);
+      if ((qorv::kMainFlagDefault & qorv::main_flag::kNoTrayIcon) == 0) ShowTrayIcon(hwnd, NIM_ADD);
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wp) == kCmdExit) DestroyWindow(hwnd);
+      return 0;
+    case kTrayNotify:
+      if (lp == WM_RBUTTONUP || lp == WM_CONTEXTMENU) ShowTrayMenu(hwnd);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The process may be ended right after this message without WM_DESTROY.
+      if (wp) {
+        RemoveHooks();
+        RemoveTrayIcon(hwnd);
+      }
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      RemoveHooks();
+      RemoveTrayIcon(hwnd);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      if (msg == taskbarCreated && taskbarCreated != 0 && g_trayShown) {
+        g_trayShown = false;
+        ShowTrayIcon(hwnd, NIM_ADD);  // the shell restarted: put the icon back
+        return 0;
+      }
+      return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+bool HasArgument(const wchar_t* cmdLine, const wchar_t* word) { return wcsstr(cmdLine, word) != nullptr; }
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
+  if (HasArgument(cmdLine, L"/quit")) {
+    HWND running = FindWindowW(kMainClass, kTitle);
+    if (running == nullptr) return 1;
+    PostMessageW(running, WM_CLOSE, 0, 0);
+    return 0;
+  }
+
+  // One copy per desktop: the presence mutex also tells the settings program that we run.
+  wchar_t mutexName[64];
+  swprintf(mutexName, 64, L"QorvWnd %d", static_cast<int>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
+  Handle presence(CreateMutexW(nullptr, FALSE, mutexName));
+  if (presence.Get() != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  if (!LoadLibraryBesideExe()) {
+    MessageBoxW(nullptr, L"vantel.dll を読み込めませんでした。\r\nqorv.exe と同じフォルダーに置いてください。",
+                kTitle, MB_ICONERROR);
+    return 2;
+  }
+
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = MainWndProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kMainClass;
+  if (!RegisterClassExW(&wc)) return 3;
+  // A hidden top-level window, not a message-only one: broadcasts reach only top-level windows.
+  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kMainClass, kTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              instance, nullptr);
+  if (hwnd == nullptr) return 3;
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  RemoveHooks();
+  return 0;
+}

@@ -1,0 +1,26 @@
+// Commands that the tests send to the windows of the target application (qorv_target.exe).
+// The target plays a hooked process: it runs the library's window code on its own windows, on the
+// thread that owns them, as the hook procedures do.
+#pragma once
+#include <windows.h>
+
+namespace target {
+
+constexpr wchar_t kClass[] = L"QorvTestTarget";
+
+// wParam: MAKEWPARAM(MK_ key state, wheel delta); lParam: MainFlag. Result: WheelTranslucency's.
+constexpr UINT kCmdWheelStep = WM_APP + 1;
+// Result: ToggleRoll's.
+constexpr UINT kCmdToggleRoll = WM_APP + 2;
+// The window's own program makes it layered: wParam colour key, lParam flags | alpha << 8.
+constexpr UINT kCmdOwnLayered = WM_APP + 3;
+// lParam: alpha. Result: ApplyAlpha's.
+constexpr UINT kCmdApplyAlpha = WM_APP + 4;
+// Ends the target's message loop.
+constexpr UINT kCmdQuit = WM_APP + 5;
+
+// Window kinds, named on the command line after the title prefix: "<prefix> normal max min fixed".
+// Each window's title is "<prefix>:<kind>". "fixed" refuses small heights (minimum tracking height 200).
+constexpr int kFixedMinHeight = 200;
+
+}  // namespace target

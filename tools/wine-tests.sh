@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs the Windows integration tests of a build folder under Wine, one at a time, on a private
+# X server in a Wine virtual desktop with the Japanese locale. Ends every process it started.
+set -uo pipefail
+build=${1:?usage: wine-tests.sh BUILD_DIR [ctest args...]}
+shift
+here=$(dirname "${BASH_SOURCE[0]}")
+source "$here/wine-env.sh"
+source "$here/xvfb.sh"
+
+wine_prefix_create
+start_xvfb || exit 1
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  stop_xvfb
+}
+trap cleanup EXIT INT TERM
+
+# Warm the server and the desktop so that the first test does not pay for them.
+"$WINE64" cmd /c exit >/dev/null 2>&1
+
+cd "$build" || exit 1
+rm -rf run
+ctest --output-on-failure --timeout 120 "$@"
