@@ -30,6 +30,15 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                                         static_cast<DWORD>(lp & 0xFF));
     case target::kCmdApplyAlpha:
       return qorv::ApplyAlpha(hwnd, static_cast<BYTE>(lp));
+    case target::kCmdQuery:
+      if (wp == target::kQueryMetric) return GetSystemMetrics(static_cast<int>(lp));
+      if (wp == target::kQueryNormalHeight) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        if (!GetWindowPlacement(hwnd, &placement)) return -1;
+        return placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
+      }
+      return -1;
     case target::kCmdQuit:
       PostQuitMessage(0);
       return 1;

@@ -16,6 +16,11 @@ constexpr UINT kCmdToggleRoll = WM_APP + 2;
 constexpr UINT kCmdOwnLayered = WM_APP + 3;
 // lParam: alpha. Result: ApplyAlpha's.
 constexpr UINT kCmdApplyAlpha = WM_APP + 4;
+// Facts read inside the target (Wine answers some of them wrongly across processes):
+// wParam kQueryNormalHeight: height of the window's restored rectangle; kQueryMetric: GetSystemMetrics(lParam).
+constexpr UINT kCmdQuery = WM_APP + 6;
+constexpr WPARAM kQueryNormalHeight = 0;
+constexpr WPARAM kQueryMetric = 1;
 // Ends the target's message loop.
 constexpr UINT kCmdQuit = WM_APP + 5;
 
