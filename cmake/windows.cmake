@@ -16,9 +16,14 @@ set_target_properties(vantel PROPERTIES PREFIX "" OUTPUT_NAME vantel)
 target_include_directories(vantel PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(vantel PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -Wstack-usage=4096
   -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
-target_link_options(vantel PRIVATE -static-libgcc -static-libstdc++ -s -Wl,--enable-stdcall-fixup)
+# No C runtime start-up either: the system calls DllMain directly. Only kernel32, user32 and
+# msvcrt (for the memset/memcpy the compiler may emit) are linked; libgcc statically for stack probes.
+target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup)
+target_link_libraries(vantel PRIVATE kernel32 user32 msvcrt gcc)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
-  target_link_options(vantel PRIVATE -Wl,--kill-at)
+  target_link_options(vantel PRIVATE -Wl,--kill-at -Wl,-e,_DllMain@12)
+else()
+  target_link_options(vantel PRIVATE -Wl,-e,DllMain)
 endif()
 
 # The main program: links the C++ runtime statically and binds the library at run time.

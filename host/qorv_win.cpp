@@ -126,7 +126,7 @@ void ShowTrayMenu(HWND hwnd) {
 }
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  static UINT taskbarCreated;
+  static UINT taskbarCreated;  // registered once at WM_CREATE
   switch (msg) {
     case WM_CREATE:
       taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");

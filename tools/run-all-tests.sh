@@ -19,6 +19,7 @@ log_wine=$(mktemp)
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 "$here/wine-tests.sh" "$build/win64" 2>&1 | tee "$log_wine"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+"$here/check-binaries.sh" "$build" || status=1
 i686="built"
 [ -f "$build/win32/vantel.dll" ] && [ -f "$build/win32/qorv.exe" ] || { i686="MISSING"; status=1; }
 
