@@ -26,12 +26,28 @@ else()
   target_link_options(vantel PRIVATE -Wl,-e,DllMain)
 endif()
 
+# The settings store with its file side, for the settings program, the main program and the tests.
+add_library(qorv_settings_win STATIC
+  ${QORV_SETTINGS_PLAIN_SOURCES}
+  common/codepage_win.cpp
+  common/winsearch_win.cpp
+  settings/file_win.cpp
+  settings/ini_win.cpp
+  settings/settings_win.cpp
+  settings/map_file_win.cpp
+)
+target_include_directories(qorv_settings_win PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_settings_win PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+
+# The initial per-window table ships beside the programs.
+configure_file(${PROJECT_SOURCE_DIR}/settings/MapInit.ini ${CMAKE_BINARY_DIR}/MapInit.ini COPYONLY)
+
 # The main program: links the C++ runtime statically and binds the library at run time.
-add_executable(qorv WIN32 host/qorv_win.cpp)
+add_executable(qorv WIN32 host/qorv_win.cpp host/publish_win.cpp)
 target_include_directories(qorv PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
 target_link_options(qorv PRIVATE -municode -static -s)
-target_link_libraries(qorv PRIVATE shell32)
+target_link_libraries(qorv PRIVATE qorv_settings_win shell32)
 add_dependencies(qorv vantel)
 
 # The window code again, as a static library with a process-local shared block, for the test
@@ -62,7 +78,7 @@ target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
   -D_WIN32_WINNT=0x0601)
 target_link_options(qorv_wine_tests PRIVATE -static)
-target_link_libraries(qorv_wine_tests PRIVATE gtest_main)
+target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main)
 add_dependencies(qorv_wine_tests vantel qorv qorv_target)
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)

@@ -1,7 +1,8 @@
-// qorv: the resident main program. It holds the presence mutex, loads the hook library, hands it
-// the flag words, installs the message, window-procedure and mouse hooks with its hidden top-level
-// window as owner, shows a tray icon with an exit command, and removes every hook before it ends
-// (window closed, "qorv /quit", or the user logging off).
+// qorv: the resident main program. It holds the presence mutex, loads the hook library, reads
+// "Qorv.ini" and hands the library the flag words, publishes the per-window table, installs the
+// message, window-procedure and mouse hooks with its hidden top-level window as owner, follows the
+// settings program's "QorvWnd" broadcasts, shows a tray icon with an exit command, and removes every
+// hook before it ends (window closed, "qorv /quit", or the user logging off).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,6 +10,10 @@
 
 #include "common/flags.h"
 #include "hooklib/vantel.h"
+#include "host/publish_win.h"
+#include "settings/ini_win.h"
+#include "settings/settings.h"
+#include "settings/settings_win.h"
 
 namespace {
 
@@ -20,6 +25,12 @@ constexpr UINT kMouseNotify = WM_APP + 3;
 constexpr UINT kTrayNotify = WM_APP + 10;
 constexpr UINT kTrayId = 1;
 constexpr UINT kCmdExit = 100;
+
+// wParam of the settings program's "QorvWnd" broadcast.
+constexpr WPARAM kEditBegin = 1;
+constexpr WPARAM kEditSaved = 2;
+constexpr WPARAM kEditCancelled = 3;
+constexpr WPARAM kMapSaved = 4;
 
 // Owned kernel handle: closes once, cannot be copied.
 class Handle {
@@ -52,6 +63,10 @@ struct Library {
 Library g_lib;
 bool g_hooksInstalled;
 bool g_trayShown;
+UINT g_settingsMsg;          // registered "QorvWnd"
+qorv::SettingsRecord g_record;  // the words of "Qorv.ini" as last read
+uint32_t g_extraFlag;        // table number and table bit as last handed over
+qorv::TablePublisher* g_publisher;
 
 template <typename T>
 bool Bind(T& fn, const char* name) {
@@ -74,8 +89,34 @@ bool LoadLibraryBesideExe() {
          Bind(g_lib.unHookMouse, "UnHookMouse");
 }
 
+// Reads "Qorv.ini" next to the executable; a missing or unreadable file gives the defaults.
+void ReadSettings() {
+  wchar_t path[MAX_PATH];
+  qorv::IniPath(path, MAX_PATH, qorv::kSettingsFileName);
+  qorv::IniText text = qorv::IniLoad(path);
+  qorv::SettingsFromText(text, g_record);
+  qorv::IniFree(text);
+}
+
+void HandOverFlags() {
+  g_lib.setHookFlag(g_record.MainFlag, g_record.WheelFlag, g_record.WndFlag, g_extraFlag);
+}
+
+// Publishes the per-window table under a new number and hands it over; the old table stays until then.
+void PublishTable() {
+  const uint32_t extra = g_publisher->Publish();
+  if (extra == 0) return;  // keep the table in force
+  g_extraFlag = extra;
+  HandOverFlags();
+  g_publisher->ReleasePrevious();
+}
+
+bool WantsTrayIcon() { return (g_record.MainFlag & qorv::main_flag::kNoTrayIcon) == 0; }
+
 void InstallHooks(HWND hwnd) {
-  g_lib.setHookFlag(qorv::kMainFlagDefault, qorv::kWheelFlagDefault, qorv::kWndFlagDefault, 0);
+  ReadSettings();
+  PublishTable();
+  HandOverFlags();
   g_lib.setHookGetMsg(hwnd, kGetMsgNotify, 0);
   g_lib.setHookCallWnd(hwnd, kCallWndNotify, 0);
   g_lib.setHookMouse(hwnd, kMouseNotify, 0);
@@ -130,8 +171,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+      g_settingsMsg = RegisterWindowMessageW(L"QorvWnd");
       InstallHooks(hwnd);
-      if ((qorv::kMainFlagDefault & qorv::main_flag::kNoTrayIcon) == 0) ShowTrayIcon(hwnd, NIM_ADD);
+      if (WantsTrayIcon()) ShowTrayIcon(hwnd, NIM_ADD);
       return 0;
     case WM_COMMAND:
       if (LOWORD(wp) == kCmdExit) DestroyWindow(hwnd);
@@ -157,6 +199,24 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       PostQuitMessage(0);
       return 0;
     default:
+      if (msg == g_settingsMsg && g_settingsMsg != 0) {
+        switch (wp) {
+          case kEditSaved:
+            ReadSettings();
+            HandOverFlags();
+            if (WantsTrayIcon() && !g_trayShown) ShowTrayIcon(hwnd, NIM_ADD);
+            if (!WantsTrayIcon()) RemoveTrayIcon(hwnd);
+            break;
+          case kMapSaved:
+            PublishTable();
+            break;
+          case kEditBegin:      // hotkeys would be released here; none are registered
+          case kEditCancelled:  // and taken up again here
+          default:
+            break;
+        }
+        return 0;
+      }
       if (msg == taskbarCreated && taskbarCreated != 0 && g_trayShown) {
         g_trayShown = false;
         ShowTrayIcon(hwnd, NIM_ADD);  // the shell restarted: put the icon back
@@ -189,6 +249,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
                 kTitle, MB_ICONERROR);
     return 2;
   }
+
+  qorv::TablePublisher publisher;
+  g_publisher = &publisher;
 
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof(wc);

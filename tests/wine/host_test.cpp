@@ -2,9 +2,13 @@
 // top-level window, and every hook removed whichever way it ends.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <cwchar>
+#include <string>
+#include <vector>
 
 #include "common/flags.h"
+#include "common/map_table.h"
 #include "tests/wine/harness.h"
 
 using harness::Library;
@@ -113,6 +117,118 @@ TEST_F(HostTest, ClosingItsWindowRemovesHooks) {
   ASSERT_TRUE(qorv.WaitExit(10000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(NoHookInstalled());
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::wstring TableName(uint32_t extraFlag) {
+  wchar_t name[96];
+  swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())),
+           extraFlag & 0xFFFF);
+  return name;
+}
+
+// The published table read back as the hook library reads it.
+struct PublishedTable {
+  bool open = false;
+  int count = -1;
+  std::vector<qorv::SharedMapEntry> entries;
+  std::vector<std::string> classes;
+};
+
+PublishedTable ReadTable(uint32_t extraFlag) {
+  PublishedTable table;
+  HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, TableName(extraFlag).c_str());
+  if (mapping == nullptr) return table;
+  const auto* base = static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+  if (base != nullptr) {
+    table.open = true;
+    qorv::SharedMapHeader header;
+    memcpy(&header, base, sizeof(header));
+    table.count = header.count;
+    for (int i = 0; i < header.count && i < 64; ++i) {
+      qorv::SharedMapEntry entry;
+      memcpy(&entry, base + sizeof(header) + i * sizeof(entry), sizeof(entry));
+      table.entries.push_back(entry);
+      table.classes.emplace_back(reinterpret_cast<const char*>(base) + entry.ClassNameOffset, entry.ClassNameLength);
+    }
+    UnmapViewOfFile(base);
+  }
+  CloseHandle(mapping);
+  return table;
+}
+
+TEST_F(HostTest, ReadsSettingsAndPublishesTableThenFollowsTheBroadcasts) {
+  const uint32_t mainFlag = 0x03000234;  // no tray icon, roll-up, level 3
+  WriteFileBytes(lib.Dir() + L"\\Qorv.ini",
+                 "[FLAGS]\r\nMainFlag=0x03000234\r\nWheelFlag=0x00030011\r\nWndFlag=0x05140001\r\n");
+  WriteFileBytes(lib.Dir() + L"\\MapFlag.ini",
+                 "; rows\r\n0x0041|0x00000001|0|Editor|0||9|EditorWnd\r\n0x0060|0x1|0|off|0|x.exe|1|X\r\n"
+                 "0x0053|0x00000010|0x050A0001|ids|1001|||\r\n");
+  Process qorv(exe, L"", lib.Dir());
+  ASSERT_NE(Start(qorv), nullptr);
+  volatile qorv::SharedState* shared = lib.Shared();
+  EXPECT_EQ(shared->MainFlag, mainFlag);
+  EXPECT_EQ(shared->WheelFlag, 0x00030011u);
+  EXPECT_EQ(shared->WndFlag, 0x05140001u);
+  const uint32_t extra = shared->ExtraFlag;
+  EXPECT_EQ(extra & 0xFFFF0000u, qorv::extra_flag::kMapTableOn);
+
+  PublishedTable table = ReadTable(extra);
+  ASSERT_TRUE(table.open);
+  ASSERT_EQ(table.count, 2);  // the row with both check boxes off takes no part
+  EXPECT_EQ(table.entries[0].EntryFlag, 0x41u);
+  EXPECT_EQ(table.entries[0].WndId, -1);
+  EXPECT_EQ(table.entries[0].FileNameLength, 0u);
+  EXPECT_EQ(table.classes[0], "EditorWnd");
+  EXPECT_EQ(table.entries[1].WndId, 1001);
+  EXPECT_EQ(table.entries[1].EntryWndFlag, 0x050A0001u);
+  EXPECT_EQ(table.entries[1].ClassNameLength, 0u);
+
+  const UINT settingsMsg = RegisterWindowMessageW(L"QorvWnd");
+  // Editing begins and is cancelled: nothing changes.
+  PostMessageW(HWND_BROADCAST, settingsMsg, 1, GetCurrentThreadId());
+  WriteFileBytes(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nMainFlag=0x05000030\r\n");
+  PostMessageW(HWND_BROADCAST, settingsMsg, 3, GetCurrentThreadId());
+  harness::Pump(300);
+  EXPECT_EQ(shared->MainFlag, mainFlag);
+
+  // Saved: the words are read again; the table number stays.
+  PostMessageW(HWND_BROADCAST, settingsMsg, 2, GetCurrentThreadId());
+  EXPECT_TRUE(WaitFor([&] { return shared->MainFlag == 0x05000030u; }));
+  EXPECT_EQ(shared->WheelFlag, qorv::kWheelFlagDefault);
+  EXPECT_EQ(shared->ExtraFlag, extra);
+
+  // The table was saved: published again under a new number, the old one released.
+  WriteFileBytes(lib.Dir() + L"\\MapFlag.ini", "0x0041|0|0|t|0||6|Other1\r\n");
+  PostMessageW(HWND_BROADCAST, settingsMsg, 4, GetCurrentThreadId());
+  EXPECT_TRUE(WaitFor([&] { return shared->ExtraFlag != extra; }));
+  const uint32_t next = shared->ExtraFlag;
+  EXPECT_EQ(next & 0xFFFF0000u, qorv::extra_flag::kMapTableOn);
+  table = ReadTable(next);
+  ASSERT_EQ(table.count, 1);
+  EXPECT_EQ(table.classes[0], "Other1");
+  EXPECT_TRUE(WaitFor([&] { return !ReadTable(extra).open; }));
+  EXPECT_EQ(shared->MainFlag, 0x05000030u);
+
+  // Without a table file of the user's, the shipped initial table is in force.
+  DeleteFileW((lib.Dir() + L"\\MapFlag.ini").c_str());
+  ASSERT_TRUE(CopyFileW((harness::ExeDir() + L"\\MapInit.ini").c_str(), (lib.Dir() + L"\\MapInit.ini").c_str(), FALSE));
+  PostMessageW(HWND_BROADCAST, settingsMsg, 4, GetCurrentThreadId());
+  EXPECT_TRUE(WaitFor([&] { return shared->ExtraFlag != next; }));
+  table = ReadTable(shared->ExtraFlag);
+  ASSERT_GT(table.count, 0);
+  EXPECT_EQ(table.classes[0], "ApplicationFrameWindow");
+
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+  EXPECT_FALSE(ReadTable(shared->ExtraFlag).open);
 }
 
 TEST(HostQuit, WithoutRunningCopyReportsFailure) {

@@ -1,0 +1,53 @@
+#include "settings/settings_win.h"
+
+#include "settings/file_win.h"
+#include "settings/ini_win.h"
+
+namespace qorv {
+
+SettingsRecord g_settings;
+
+namespace {
+
+using TextEdit = IniText (*)(const SettingsRecord&, IniText);
+
+int SaveWith(const wchar_t* fileName, TextEdit edit) {
+  wchar_t path[MAX_PATH];
+  IniPath(path, MAX_PATH, fileName);
+  IniText text = IniLoad(path);
+  const int wasRead = text != nullptr ? 1 : 0;
+  if (text == nullptr && FileExists(path)) return 0;
+  text = edit(g_settings, text);
+  IniWrite(path, text);
+  IniFree(text);
+  return wasRead;
+}
+
+}  // namespace
+
+int SettingsLoad(const wchar_t* fileName) {
+  wchar_t path[MAX_PATH];
+  IniPath(path, MAX_PATH, fileName);
+  IniText text = IniLoad(path);
+  SettingsFromText(text, g_settings);
+  IniFree(text);
+  return text != nullptr ? 1 : 0;
+}
+
+int SettingsSave(const wchar_t* fileName) { return SaveWith(fileName, SettingsToText); }
+
+int DebugSave(const wchar_t* fileName) { return SaveWith(fileName, DebugToText); }
+
+int SettingsLoadAtStart(const wchar_t* fileName) {
+  if (SettingsLoad(fileName) != 0) return 1;
+  const bool hotkeys = g_settings.HotkeysPageVisited;
+  const bool mouse = g_settings.MousePageVisited;
+  g_settings.HotkeysPageVisited = false;
+  g_settings.MousePageVisited = false;
+  SettingsSave(fileName);  // creates the file only where there is none
+  g_settings.HotkeysPageVisited = hotkeys;
+  g_settings.MousePageVisited = mouse;
+  return 0;
+}
+
+}  // namespace qorv
