@@ -4,7 +4,9 @@ SHELL := /bin/bash
 BUILD := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps native win64 win32 build test test-native test-wine run clean
+FUZZ_SECONDS ?= 600
+
+.PHONY: all deps native fuzz-build win64 win32 build test test-native test-wine fuzz run clean
 
 all: build
 
@@ -14,6 +16,11 @@ deps:
 native: deps
 	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(BUILD)/native -j $(JOBS)
+
+# libFuzzer targets (clang) under ASan and UBSan.
+fuzz-build: deps
+	@cmake -S . -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++ -DQORV_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(BUILD)/fuzz -j $(JOBS)
 
 win64: deps
 	@cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
@@ -25,7 +32,7 @@ win32: deps
 	@cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 	@cmake --build $(BUILD)/win32 -j $(JOBS)
 
-build: native win64 win32
+build: native fuzz-build win64 win32
 
 test-native: native
 	@cd $(BUILD)/native && ctest --output-on-failure -j $(JOBS) --timeout 120
@@ -35,6 +42,10 @@ test-wine: win64
 
 test: build
 	@tools/run-all-tests.sh $(BUILD)
+
+# Fuzzes every target for FUZZ_SECONDS each; new inputs go to build/fuzz-work, findings to build/fuzz-work/<target>.
+fuzz: fuzz-build
+	@tools/fuzz.sh $(BUILD) $(FUZZ_SECONDS)
 
 run: win64
 	@tools/run-qorv.sh $(BUILD)/win64

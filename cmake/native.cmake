@@ -4,6 +4,12 @@ if(QORV_SANITIZE)
   set(QORV_SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 endif()
 
+option(QORV_FUZZ "Build the libFuzzer targets (needs clang) instead of the unit tests" OFF)
+if(QORV_FUZZ)
+  include(${PROJECT_SOURCE_DIR}/cmake/fuzz.cmake)
+  return()
+endif()
+
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -17,8 +23,3 @@ add_executable(qorv_unit_tests ${QORV_NATIVE_TESTS})
 target_compile_options(qorv_unit_tests PRIVATE ${QORV_WARNINGS} ${QORV_SAN_FLAGS})
 target_link_libraries(qorv_unit_tests PRIVATE qorv_plain GTest::gtest_main)
 gtest_discover_tests(qorv_unit_tests DISCOVERY_MODE PRE_TEST)
-
-option(QORV_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
-if(QORV_FUZZ)
-  include(${PROJECT_SOURCE_DIR}/cmake/fuzz.cmake)
-endif()

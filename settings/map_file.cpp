@@ -93,6 +93,14 @@ std::string FieldText(const std::string& text) {
   return out;
 }
 
+// Bytes before the first CR or LF that is a character of its own (not the trail byte of one).
+size_t LineLength(const std::string& text) {
+  const char* begin = text.c_str();
+  const char* p = begin;
+  while (!IsLineEnd(*p)) p = TextCharNext(p);
+  return static_cast<size_t>(p - begin);
+}
+
 }  // namespace
 
 std::vector<MapEntry> MapParse(const char* text, size_t length) {
@@ -131,8 +139,7 @@ std::string MapFormat(const std::vector<MapEntry>& rows) {
     out += FieldText(row.FileName);
     std::string className = row.ClassName;
     // A class name ends at its line: what follows a line end could not be read back.
-    const size_t lineEnd = className.find_first_of("\r\n");
-    if (lineEnd != std::string::npos) className.resize(lineEnd);
+    className.resize(LineLength(className));
     if (!className.empty()) {
       std::snprintf(number, sizeof(number), "|%zu|", className.size());
       out += number;

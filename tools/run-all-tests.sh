@@ -17,6 +17,9 @@ log_native=$(mktemp)
 log_wine=$(mktemp)
 (cd "$build/native" && ctest --output-on-failure -j 2 --timeout 120) 2>&1 | tee "$log_native"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+log_fuzz=$(mktemp)
+(cd "$build/fuzz" && ctest --output-on-failure -j 2 --timeout 300) 2>&1 | tee "$log_fuzz"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 "$here/wine-tests.sh" "$build/win64" 2>&1 | tee "$log_wine"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 "$here/check-binaries.sh" "$build" || status=1
@@ -25,8 +28,9 @@ i686="built"
 
 read -r np nf < <(count "$log_native")
 read -r wp wf < <(count "$log_wine")
-rm -f "$log_native" "$log_wine"
+read -r fp ff < <(count "$log_fuzz")
+rm -f "$log_native" "$log_wine" "$log_fuzz"
 verdict=PASSED
 [ "$status" -eq 0 ] || verdict=FAILED
-echo "SUMMARY: $verdict - native $np passed, $nf failed; wine x86_64 $wp passed, $wf failed; i686 $i686"
+echo "SUMMARY: $verdict - native $np passed, $nf failed; fuzz corpora $fp passed, $ff failed; wine x86_64 $wp passed, $wf failed; i686 $i686"
 exit "$status"
