@@ -6,10 +6,9 @@ set(QORV_WIN_FLAGS -fno-exceptions -fno-rtti -municode -DUNICODE -D_UNICODE -DWI
 # nothing but system DLLs among its imports.
 add_library(vantel SHARED
   ${QORV_PLAIN_SOURCES}
+  ${QORV_HOOKLIB_WIN_SOURCES}
   common/layered_win.cpp
-  hooklib/core_win.cpp
-  hooklib/hookprocs_win.cpp
-  hooklib/window_win.cpp
+  common/winsearch_win.cpp
   hooklib/vantel.def
 )
 set_target_properties(vantel PROPERTIES PREFIX "" OUTPUT_NAME vantel)
@@ -55,6 +54,7 @@ add_dependencies(qorv vantel)
 add_library(qorv_window_static STATIC
   ${QORV_PLAIN_SOURCES}
   common/layered_win.cpp
+  common/winsearch_win.cpp
   hooklib/window_win.cpp
   tests/wine/local_shared.cpp
 )
@@ -67,10 +67,18 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-add_executable(qorv_target WIN32 tests/wine/target_app.cpp)
-target_compile_options(qorv_target PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
-target_link_options(qorv_target PRIVATE -municode -static)
-target_link_libraries(qorv_target PRIVATE qorv_window_static shell32)
+# Target applications of the Wine tests: tests/wine/<name>_app.cpp becomes qorv_<name>.exe.
+file(GLOB QORV_TEST_APPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_app.cpp)
+set(QORV_TEST_APP_TARGETS)
+foreach(source ${QORV_TEST_APPS})
+  get_filename_component(app ${source} NAME_WE)
+  string(REGEX REPLACE "_app$" "" app ${app})
+  add_executable(qorv_${app} WIN32 ${source})
+  target_compile_options(qorv_${app} PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+  target_link_options(qorv_${app} PRIVATE -municode -static)
+  target_link_libraries(qorv_${app} PRIVATE qorv_window_static shell32 comctl32)
+  list(APPEND QORV_TEST_APP_TARGETS qorv_${app})
+endforeach()
 
 file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
 add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp)
@@ -79,7 +87,7 @@ target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNI
   -D_WIN32_WINNT=0x0601)
 target_link_options(qorv_wine_tests PRIVATE -static)
 target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main)
-add_dependencies(qorv_wine_tests vantel qorv qorv_target)
+add_dependencies(qorv_wine_tests vantel qorv ${QORV_TEST_APP_TARGETS})
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   include(GoogleTest)
