@@ -7,7 +7,107 @@ wchar_t Lower(wchar_t c) {
   return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
 }
 
+constexpr UINT kHitTestTimeoutMs = 20;
+
+struct ChildSearch {
+  HWND container;
+  POINT pt;
+  HWND excluded;
+  UINT flags;
+  HWND found;
+};
+
+bool PointIn(const RECT& r, POINT pt) { return pt.x >= r.left && pt.x < r.right && pt.y >= r.top && pt.y < r.bottom; }
+
+bool PointInClient(HWND hwnd, POINT pt) {
+  RECT client;
+  if (!GetClientRect(hwnd, &client)) return false;
+  POINT origin = {0, 0};
+  ClientToScreen(hwnd, &origin);
+  OffsetRect(&client, origin.x, origin.y);
+  return PointIn(client, pt);
+}
+
+// The point lies in the window's rectangle and, where it has one, in its window region.
+bool PointInWindowShape(HWND hwnd, POINT pt) {
+  RECT rect;
+  if (!GetWindowRect(hwnd, &rect) || !PointIn(rect, pt)) return false;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  if (region == nullptr) return true;
+  bool inside = true;
+  const int kind = GetWindowRgn(hwnd, region);
+  if (kind == SIMPLEREGION || kind == COMPLEXREGION) inside = PtInRegion(region, pt.x - rect.left, pt.y - rect.top) != FALSE;
+  DeleteObject(region);
+  return inside;
+}
+
+BOOL CALLBACK ChildTestProc(HWND hwnd, LPARAM lp) {
+  ChildSearch& s = *reinterpret_cast<ChildSearch*>(lp);
+  if (hwnd == s.excluded) return TRUE;
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  if ((s.flags & kChildVisible) != 0 && (style & WS_VISIBLE) == 0) return TRUE;
+  if ((s.flags & kChildEnabled) != 0 && (style & WS_DISABLED) != 0) return TRUE;
+  if ((s.flags & kChildSkipTransparent) != 0 && (exStyle & WS_EX_TRANSPARENT) != 0) return TRUE;
+  if ((s.flags & kChildSkipClickThrough) != 0 && (exStyle & WS_EX_TRANSPARENT) != 0 &&
+      (exStyle & WS_EX_LAYERED) != 0) {
+    return TRUE;
+  }
+  if (!PointInWindowShape(hwnd, s.pt)) return TRUE;
+  if (s.container != nullptr) {
+    HWND parent = GetParent(hwnd);
+    if (s.found == nullptr) {
+      if (parent != s.container || !PointInClient(s.container, s.pt)) return TRUE;
+    } else if (parent == s.container) {
+      return TRUE;  // a sibling of the one found, lower in the z-order
+    } else if (!IsChild(s.found, hwnd)) {
+      return TRUE;
+    } else {
+      if (!PointInClient(s.found, s.pt)) return FALSE;
+      s.container = s.found;
+      if (GetParent(hwnd) != s.container) return TRUE;  // deeper levels come through their own parent
+    }
+  }
+  if ((s.flags & kChildNoHitTest) == 0) {
+    DWORD_PTR hit = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(s.pt.x, s.pt.y), SMTO_ABORTIFHUNG, kHitTestTimeoutMs,
+                             &hit)) {
+      return FALSE;
+    }
+    if (static_cast<LRESULT>(hit) <= 0) return TRUE;
+  }
+  s.found = hwnd;
+  return s.container != nullptr ? TRUE : FALSE;
+}
+
 }  // namespace
+
+HWND ChildAtPoint(HWND container, POINT pt, HWND excluded, UINT flags) {
+  ChildSearch search = {container, pt, excluded, flags, nullptr};
+  if (container != nullptr) {
+    EnumChildWindows(container, ChildTestProc, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return search.found;
+    RECT rect;
+    if (GetWindowRect(container, &rect) && PointIn(rect, pt)) return container;
+    return nullptr;
+  }
+  EnumWindows(ChildTestProc, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WindowAtPoint(POINT pt) {
+  HWND hwnd = WindowFromPoint(pt);
+  if (hwnd == nullptr) return nullptr;
+  DWORD_PTR hit = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y), SMTO_ABORTIFHUNG, kHitTestTimeoutMs, &hit) ||
+      static_cast<LRESULT>(hit) > 0) {
+    return hwnd;
+  }
+  HWND scope = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(hwnd) : hwnd;
+  ChildSearch search = {scope, pt, nullptr, kChildVisible | kChildEnabled, nullptr};
+  if (scope != nullptr) EnumChildWindows(scope, ChildTestProc, reinterpret_cast<LPARAM>(&search));
+  return search.found != nullptr ? search.found : hwnd;
+}
 
 int CaseInsensitiveCompareW(const wchar_t* a, const wchar_t* b) {
   if (a == nullptr || b == nullptr) return a == b ? 0 : 1;

@@ -10,4 +10,18 @@ int CaseInsensitiveCompareW(const wchar_t* a, const wchar_t* b);
 // Climbs GetParent while the window has WS_CHILD.
 HWND TopLevelOf(HWND hwnd);
 
+// Flags of ChildAtPoint.
+constexpr UINT kChildVisible = 0x01;          // must be visible
+constexpr UINT kChildEnabled = 0x02;          // must be enabled
+constexpr UINT kChildSkipTransparent = 0x04;  // skip WS_EX_TRANSPARENT windows
+constexpr UINT kChildSkipClickThrough = 0x08; // skip windows both transparent and layered
+constexpr UINT kChildNoHitTest = 0x10;        // do not ask the window's hit test
+
+// The deepest window under the point inside container (its descendants; the container itself when
+// none is found and the point lies in it), or, without a container, the first top-level window under
+// it. `excluded` is never returned.
+HWND ChildAtPoint(HWND container, POINT pt, HWND excluded, UINT flags);
+// The window under the point, looking past windows that hit-test as transparent or nowhere.
+HWND WindowAtPoint(POINT pt);
+
 }  // namespace qorv

@@ -1,11 +1,246 @@
-// The mouse hook (WH_MOUSE): wheel forwarding and notifications. For now it passes every message on unchanged.
+// The mouse hook (WH_MOUSE): sends the wheel to the window under the cursor instead of the focus
+// window, optionally activating or focusing it first, reports every notch to the main program, and
+// reports cursor moves while a caption-wheel function is on.
+#include "common/flags.h"
+#include "common/winsearch_win.h"
 #include "hooklib/core_win.h"
+#include "hooklib/perwindow_win.h"
+#include "hooklib/scroll_win.h"
 #include "hooklib/shared_state.h"
+#include "hooklib/wheel.h"
 
 namespace qorv {
+namespace {
+
+constexpr UINT kSendTimeoutMs = 20;
+constexpr DWORD kMoveReportIntervalMs = 10;
+
+DWORD g_lastMoveReport;  // tick of the last cursor-move notification in this process
+
+using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+IsWow64ProcessFn g_isWow64Process;
+bool g_isWow64Resolved;
+
+LPARAM PointParam(POINT pt) { return static_cast<LPARAM>(PackPoint(pt.x, pt.y)); }
+
+int HitTest(HWND hwnd, POINT pt) {
+  return static_cast<int>(DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+}
+
+HWND FindAncestorByExStyle(HWND hwnd, LONG_PTR required, LONG_PTR forbidden) {
+  for (HWND w = hwnd; w != nullptr; w = GetParent(w)) {
+    const LONG_PTR exStyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
+    if ((exStyle & required) == required && (exStyle & forbidden) == 0) return w;
+    if ((GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) == 0) break;
+  }
+  return nullptr;
+}
+
+// The window that an MDI activation brings forward: an "EXCEL7" sheet, else the MDI child holding W.
+HWND ActivationTarget(HWND hwnd) {
+  if (WindowClassIs(hwnd, L"EXCEL7", 32)) return hwnd;
+  return FindAncestorByExStyle(hwnd, WS_EX_MDICHILD, 0);
+}
+
+int ForegroundRule(HWND window, HWND top) {
+  wchar_t windowClass[32] = {};
+  wchar_t topClass[32] = {};
+  GetClassNameW(window, windowClass, 32);
+  GetClassNameW(top, topClass, 32);
+  return ForegroundRuleForClasses(reinterpret_cast<const char16_t*>(windowClass),
+                                  reinterpret_cast<const char16_t*>(topClass));
+}
+
+// Activates Y, joining the foreground thread's input state for the call; the non-null result of the
+// activating call, or null.
+HWND ForceActivate(HWND y) {
+  HWND foreground = GetForegroundWindow();
+  const DWORD me = GetCurrentThreadId();
+  const DWORD threadY = GetWindowThreadProcessId(y, nullptr);
+  const DWORD threadF = foreground != nullptr ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+  if (me == 0 || threadY == 0) return nullptr;
+  const bool attachMe = threadF != 0 && threadF != me && AttachThreadInput(me, threadF, TRUE);
+  const bool attachY = threadF != 0 && threadY != threadF && threadY != me && AttachThreadInput(threadY, threadF, TRUE);
+  HWND result = nullptr;
+  if ((GetWindowLongPtrW(y, GWL_STYLE) & WS_CHILD) != 0) {
+    result = SetFocus(y);
+    if (result != nullptr) {
+      HWND mdiChild = FindAncestorByExStyle(y, WS_EX_MDICHILD, 0);
+      if (mdiChild != nullptr) PostMessageW(mdiChild, WM_CHILDACTIVATE, 0, 0);
+    }
+  } else {
+    result = SetActiveWindow(y);
+    if (result == nullptr && SetForegroundWindow(y)) result = foreground != nullptr ? foreground : y;
+  }
+  if (attachY) AttachThreadInput(threadY, threadF, FALSE);
+  if (attachMe) AttachThreadInput(me, threadF, FALSE);
+  return result;
+}
+
+// Looks through transparent windows for the window that should get the wheel at the point.
+HWND DeepTargetAt(HWND w, POINT pt) {
+  const int hit = HitTest(w, pt);
+  if (hit == HTHSCROLL || hit == HTVSCROLL) return w;
+  HWND parent = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(w) : nullptr;
+  if (parent == nullptr) {
+    parent = ChildAtPoint(nullptr, pt, w, kChildVisible | kChildSkipClickThrough);
+    if (parent == nullptr || GetWindowThreadProcessId(parent, nullptr) != GetWindowThreadProcessId(w, nullptr)) {
+      return w;
+    }
+  }
+  HWND found = ChildAtPoint(parent, pt, w, kChildVisible | kChildEnabled);
+  return found != nullptr ? found : w;
+}
+
+}  // namespace
+
+// 1 or 0 for a WOW64 process (null: this one), -1 when it cannot be told, -2 without IsWow64Process.
+int IsWow64Window(HWND hwnd) {
+  if (!g_isWow64Resolved) {
+    HMODULE kernel = GetModuleHandleW(L"kernel32");
+    if (kernel != nullptr) {
+      g_isWow64Process = reinterpret_cast<IsWow64ProcessFn>(
+          reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+    }
+    g_isWow64Resolved = true;
+  }
+  if (g_isWow64Process == nullptr) return -2;
+  HANDLE process = GetCurrentProcess();
+  bool opened = false;
+  if (hwnd != nullptr) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (process == nullptr) return -1;
+    opened = true;
+  }
+  BOOL wow64 = FALSE;
+  const int result = g_isWow64Process(process, &wow64) ? (wow64 ? 1 : 0) : -1;
+  if (opened) CloseHandle(process);
+  return result;
+}
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
-  return CallNextHookEx(HookFrom32(g_shared.MouseHookHandle), code, wp, lp);
+  const HHOOK next = HookFrom32(g_shared.MouseHookHandle);
+  if (code != HC_ACTION) return CallNextHookEx(next, code, wp, lp);
+  const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCTEX*>(lp);
+  const uint32_t mainFlag = g_shared.MainFlag;
+
+  if (wp == WM_MOUSEMOVE || wp == WM_NCMOUSEMOVE) {
+    if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0) {
+      const DWORD now = GetTickCount();
+      if (now - g_lastMoveReport >= kMoveReportIntervalMs) {
+        PostMessageW(WndFrom32(g_shared.MouseOwner), g_shared.MouseNotifyMsg,
+                     (static_cast<WPARAM>(info->wHitTestCode & 0xFFFF) << 16) | static_cast<WPARAM>(wp),
+                     PointParam(info->pt));
+        g_lastMoveReport = now;
+      }
+    }
+    return CallNextHookEx(next, code, wp, lp);
+  }
+  if (wp != WM_MOUSEWHEEL) return CallNextHookEx(next, code, wp, lp);
+
+  HWND focus = info->hwnd;
+  // Leave alone a wheel for a process of the other bitness, when asked to.
+  if ((mainFlag & main_flag::kSkipOtherBitness) != 0 && focus != nullptr) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(focus, &pid);
+    if (pid != GetCurrentProcessId() && IsWow64Window(focus) != IsWow64Window(nullptr)) {
+      return CallNextHookEx(next, code, wp, lp);
+    }
+  }
+
+  const POINT pt = info->pt;
+  const uint32_t global = g_shared.WheelFlag;
+  const uint32_t extra = g_shared.ExtraFlag;
+  HWND w = WindowAtPoint(pt);
+  uint32_t lookup = 0;
+  uint32_t entryWord = 0;
+  if ((extra & extra_flag::kMapTableOn) != 0 && w != nullptr) LookupForWindow(w, extra, &lookup, &entryWord);
+  const uint32_t effective = MouseEffectiveWord(global, lookup, entryWord);
+  HWND top = TopLevelOf(w);
+  HWND foreground = GetForegroundWindow();
+  const int delta = static_cast<short>(HIWORD(info->mouseData));
+  HWND deep = nullptr;
+  HWND deepTop = nullptr;
+
+  if (w != nullptr) {
+    if (WantsDeepTarget(effective, global, g_osMajorVersion)) {
+      if (focus == w) {
+        deep = w;
+        deepTop = top;
+      } else {
+        deep = DeepTargetAt(w, pt);
+        deepTop = deep == w ? top : TopLevelOf(deep);
+      }
+    }
+    const bool transparent = (effective & wheel_flag::kForwardTransparent) != 0 && deep != nullptr;
+    HWND x = transparent ? deep : w;
+    HWND y = transparent ? deepTop : top;
+    bool activated = false;
+
+    if ((global & wheel_flag::kActivate) != 0 && y != foreground && y != nullptr) {
+      const int rule = ForegroundRule(x, y);
+      bool allowed = rule > 0;
+      if (allowed && (mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0) {
+        allowed = ActivationHitAllowed(HitTest(y, pt));
+      }
+      if (allowed) {
+        if (ForceActivate(y) != nullptr) {
+          SetWindowPos(y, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+          if (rule < 2 && (effective & wheel_flag::kMdiActivate) == 0) return 1;  // the first notch only activates
+        }
+        activated = true;
+      }
+    }
+
+    if ((global & wheel_flag::kMdiActivate) != 0 && !activated && w != focus) {
+      HWND m = ActivationTarget(w);
+      bool go = m != nullptr && m != focus && !(focus != nullptr && IsChild(m, focus)) &&
+                GetWindow(m, GW_HWNDPREV) != nullptr;
+      DWORD_PTR active = 0;
+      if (go) {
+        go = SendMessageTimeoutW(GetParent(m), WM_MDIGETACTIVE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &active) &&
+             reinterpret_cast<HWND>(active) != m;
+      }
+      if (go && WindowClassIs(m, L"EXCEL7", 32)) go = top == foreground && ActivationTarget(focus) != nullptr;
+      if (go) {
+        SetWindowPos(m, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        PostMessageW(m, WM_CHILDACTIVATE, 0, 0);
+        if ((effective & wheel_flag::kMdiActivate) == 0) return 1;
+      }
+    }
+
+    if ((effective & wheel_flag::kActivate) != 0 && !activated && y == foreground && x != nullptr &&
+        GetFocus() != x) {
+      SetFocus(x);
+    }
+  }
+
+  if (g_osMajorVersion < 5) return CallNextHookEx(next, code, wp, lp);
+  uint32_t keys = 0;
+  static const struct {
+    int vk;
+    uint32_t bit;
+  } kKeyBits[] = {{VK_LBUTTON, kKeyLButton}, {VK_RBUTTON, kKeyRButton}, {VK_SHIFT, kKeyShift},
+                  {VK_CONTROL, kKeyControl}, {VK_MBUTTON, kKeyMButton}, {VK_XBUTTON1, kKeyXButton1},
+                  {VK_XBUTTON2, kKeyXButton2}};
+  for (const auto& k : kKeyBits) {
+    if (GetKeyState(k.vk) < 0) keys |= k.bit;
+  }
+  // Without an owner a post would land in this thread's own queue.
+  if (g_shared.GetMsgOwner != 0) {
+    PostMessageW(WndFrom32(g_shared.GetMsgOwner), g_shared.GetMsgNotifyMsg, NotificationCWParam(keys, delta),
+                 PointParam(pt));
+  }
+
+  const WheelRoute route =
+      DecideWheelRoute(effective, global, g_osMajorVersion, w != nullptr, deep == focus, w == focus);
+  if (route == WheelRoute::kPass) return CallNextHookEx(next, code, wp, lp);
+  HWND target = route == WheelRoute::kRepostToDeep ? deep : w;
+  PostMessageW(target, WM_MOUSEWHEEL, (static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16) | keys,
+               PointParam(pt));
+  return 1;
 }
 
 }  // namespace qorv

@@ -1,13 +1,202 @@
 #include "hooklib/perwindow_win.h"
 
-namespace qorv {
+#include "common/mbcs.h"
+#include "hooklib/core_win.h"
+#include "hooklib/perwindow.h"
+#include "hooklib/shared_state.h"
 
-uint32_t PerWindowLookup(HWND, uint32_t, const char*, uint32_t, uint32_t*, uint32_t*) { return 0; }
-DWORD LookupForWindow(HWND, uint32_t, uint32_t* result, uint32_t*) {
-  if (result != nullptr) *result = 0;
-  return 0;
+namespace qorv {
+namespace {
+
+// Cache of the last lookup (per process): repeated lookups for the window under the wheel make no
+// kernel call.
+struct LookupCache {
+  HWND hwnd;
+  uint32_t extraFlag;
+  uint32_t result;
+  uint32_t wheelFlag;
+  uint32_t wndFlag;
+};
+LookupCache g_lookup;
+
+// The executable path of the last other process asked for.
+DWORD g_otherPid;
+char g_otherPath[kModulePathBytes];
+uint32_t g_otherNameOffset;
+
+// CharLowerA on one byte taken as a character.
+char LowerByte(char c) {
+  return static_cast<char>(reinterpret_cast<UINT_PTR>(CharLowerA(reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<unsigned char>(c))))));
 }
-uint32_t ModulePathQuery(HWND, char*, uint32_t, UINT) { return 0; }
-uint32_t ModulePathAnswer(HWND, WPARAM, LPARAM) { return 0; }
+
+bool EqualNoCaseA(const char* a, const char* b, size_t length) {
+  for (size_t i = 0; i < length; ++i) {
+    if (LowerByte(a[i]) != LowerByte(b[i])) return false;
+  }
+  return true;
+}
+
+const char* CharNextAnsi(const char* p) { return CharNextA(p); }
+
+void FormatDecimal(wchar_t* out, uint32_t value) {
+  wchar_t digits[12];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  while (n > 0) *out++ = digits[--n];
+  *out = L'\0';
+}
+
+void FormatHex(wchar_t* out, uint32_t value) {
+  wchar_t digits[9];
+  int n = 0;
+  do {
+    const uint32_t d = value & 0xF;
+    digits[n++] = static_cast<wchar_t>(d < 10 ? L'0' + d : L'A' + d - 10);
+    value >>= 4;
+  } while (value != 0);
+  while (n > 0) *out++ = digits[--n];
+  *out = L'\0';
+}
+
+wchar_t* Append(wchar_t* out, const wchar_t* text) {
+  while (*text != L'\0') *out++ = *text++;
+  *out = L'\0';
+  return out;
+}
+
+// "QorvMapFlag" "0x%X" of the desktop window, " %u" of the table number.
+void TableName(wchar_t* name, uint32_t extraFlag) {
+  wchar_t* p = Append(name, L"QorvMapFlag0x");
+  FormatHex(p, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())));
+  p = Append(p, L" ");
+  FormatDecimal(p, extraFlag & 0xFFFF);
+}
+
+// "QorvMsgGetModule " and the low 16 bits of the process id.
+void ModuleMappingName(wchar_t* name, uint32_t pid) {
+  wchar_t* p = Append(name, L"QorvMsgGetModule ");
+  FormatDecimal(p, pid & 0xFFFF);
+}
+
+}  // namespace
+
+uint32_t PerWindowLookup(HWND hwnd, uint32_t extraFlag, const char* path, uint32_t nameOffset, uint32_t* wheelFlag,
+                         uint32_t* wndFlag) {
+  if (hwnd != g_lookup.hwnd || extraFlag != g_lookup.extraFlag) {
+    g_lookup = {hwnd, extraFlag, 0, 0, 0};
+    wchar_t name[64];
+    TableName(name, extraFlag);
+    HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name);
+    if (mapping != nullptr) {
+      const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+      MEMORY_BASIC_INFORMATION info;
+      if (view != nullptr && VirtualQuery(view, &info, sizeof(info)) != 0) {
+        char className[64];
+        const int classLength = GetClassNameA(hwnd, className, sizeof(className));
+        WindowFacts facts;
+        facts.path = path;
+        facts.pathLength = path != nullptr ? static_cast<uint32_t>(lstrlenA(path)) : 0;
+        facts.nameOffset = nameOffset <= facts.pathLength ? nameOffset : facts.pathLength;
+        facts.isChild = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+        facts.controlId = GetDlgCtrlID(hwnd);
+        facts.className = className;
+        facts.classLength = classLength > 0 ? static_cast<uint32_t>(classLength) : 0;
+        // The view is bounded by the committed region that holds it.
+        const MapMatch match = MapTableMatch(static_cast<const uint8_t*>(view), info.RegionSize, facts, EqualNoCaseA);
+        g_lookup.result = match.entryFlag;
+        if (match.entryFlag != 0) {
+          g_lookup.wheelFlag = match.wheelFlag;
+          g_lookup.wndFlag = match.wndFlag;
+        }
+      }
+      if (view != nullptr) UnmapViewOfFile(view);
+      CloseHandle(mapping);
+    }
+  }
+  if (g_lookup.result != 0) {
+    if (wheelFlag != nullptr) *wheelFlag = g_lookup.wheelFlag;
+    if (wndFlag != nullptr) *wndFlag = g_lookup.wndFlag;
+  }
+  return g_lookup.result;
+}
+
+DWORD LookupForWindow(HWND hwnd, uint32_t extraFlag, uint32_t* result, uint32_t* wheelFlag) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  uint32_t found = 0;
+  uint32_t wheel = 0;
+  if (pid == GetCurrentProcessId()) {
+    found = PerWindowLookup(hwnd, extraFlag, g_hostPath, g_hostNameOffset, &wheel, nullptr);
+  } else if (pid != 0 && pid == g_otherPid) {
+    found = PerWindowLookup(hwnd, extraFlag, g_otherPath, g_otherNameOffset, &wheel, nullptr);
+  } else {
+    if (ModulePathQuery(hwnd, g_otherPath, kModulePathBytes, 20) == 0) {
+      g_otherPid = 0;
+      return 0;
+    }
+    g_otherNameOffset = FileNameOffset(g_otherPath, CharNextAnsi);
+    found = PerWindowLookup(hwnd, extraFlag, g_otherPath, g_otherNameOffset, &wheel, nullptr);
+    g_otherPid = pid;
+  }
+  if (result != nullptr) *result = found;
+  if (wheelFlag != nullptr) *wheelFlag = wheel;
+  return pid;
+}
+
+uint32_t ModulePathQuery(HWND hwnd, char* buffer, uint32_t bufferSize, UINT timeoutMs) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == 0) return 0;
+  wchar_t name[48];
+  ModuleMappingName(name, pid);
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kModulePathBytes, name);
+  if (mapping == nullptr) return 0;
+  char* view = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, kModulePathBytes));
+  if (view == nullptr) {
+    CloseHandle(mapping);
+    return 0;
+  }
+  view[0] = '\0';
+  uint32_t length = 0;
+  DWORD_PTR answer = 0;
+  if (SendMessageTimeoutW(hwnd, g_moduleQueryMsg, pid & 0xFFFF, kModulePathBytes, SMTO_ABORTIFHUNG, timeoutMs,
+                          &answer) &&
+      view[0] != '\0') {
+    // The answer comes from another process: never read past the mapping.
+    view[kModulePathBytes - 1] = '\0';
+    length = static_cast<uint32_t>(lstrlenA(view));
+    if (buffer != nullptr && bufferSize > 0) {
+      lstrcpynA(buffer, view, static_cast<int>(bufferSize));
+      if (length >= bufferSize) length = bufferSize - 1;
+    }
+  }
+  UnmapViewOfFile(view);
+  CloseHandle(mapping);
+  return length;
+}
+
+uint32_t ModulePathAnswer(HWND, WPARAM wp, LPARAM lp) {
+  if (lp <= 1) return 0;
+  wchar_t name[48];
+  ModuleMappingName(name, static_cast<uint32_t>(wp & 0xFFFF));
+  HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, name);
+  if (mapping == nullptr) return 0;
+  char* view = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, kModulePathBytes));
+  uint32_t written = 0;
+  if (view != nullptr) {
+    const DWORD size = lp < static_cast<LPARAM>(kModulePathBytes) ? static_cast<DWORD>(lp) : kModulePathBytes;
+    written = GetModuleFileNameA(nullptr, view, size);
+    if (written >= size) {
+      view[0] = '\0';  // a truncated path would match the wrong program
+      written = 0;
+    }
+    UnmapViewOfFile(view);
+  }
+  CloseHandle(mapping);
+  return written;
+}
 
 }  // namespace qorv
