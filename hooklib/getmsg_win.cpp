@@ -21,6 +21,7 @@ constexpr UINT kSendTimeoutMs = 20;
 // carries the precise-scrolling ramp.
 struct WheelMemo {
   HWND messageWnd;
+  uint32_t word;  // the effective wheel word the decision was made under
   WPARAM wp;
   POINT pt;
   UINT scrollMsg;  // 0, WM_KEYDOWN, WM_HSCROLL or WM_VSCROLL
@@ -176,7 +177,8 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   if ((word & 0xF0) == 0) return false;
 
   Decision d;
-  const bool reuse = msg->hwnd == g_memo.messageWnd && LOWORD(msg->wParam) == LOWORD(g_memo.wp) &&
+  // A decision made under other settings (a new word, another per-window row) is not reused.
+  const bool reuse = msg->hwnd == g_memo.messageWnd && word == g_memo.word && LOWORD(msg->wParam) == LOWORD(g_memo.wp) &&
                      msg->pt.x - g_memo.pt.x <= 2 && g_memo.pt.x - msg->pt.x <= 2 &&
                      msg->pt.y - g_memo.pt.y <= 2 && g_memo.pt.y - msg->pt.y <= 2 &&
                      (g_memo.barCtl == nullptr || IsWindowEnabled(g_memo.barCtl));
@@ -185,6 +187,7 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   } else {
     d = (word & wheel_flag::kCursorKeys) != 0 ? DecideKeys(*msg, word, keys) : DecideScroll(*msg, word, keys);
     g_memo.messageWnd = msg->hwnd;
+    g_memo.word = word;
     g_memo.wp = msg->wParam;
     g_memo.pt = msg->pt;
     g_memo.scrollMsg = d.scrollMsg;

@@ -38,7 +38,8 @@ bool EqualNoCaseA(const char* a, const char* b, size_t length) {
 
 const char* CharNextAnsi(const char* p) { return CharNextA(p); }
 
-void FormatDecimal(wchar_t* out, uint32_t value) {
+// Both formatters return the end of what they wrote.
+wchar_t* FormatDecimal(wchar_t* out, uint32_t value) {
   wchar_t digits[12];
   int n = 0;
   do {
@@ -47,9 +48,10 @@ void FormatDecimal(wchar_t* out, uint32_t value) {
   } while (value != 0);
   while (n > 0) *out++ = digits[--n];
   *out = L'\0';
+  return out;
 }
 
-void FormatHex(wchar_t* out, uint32_t value) {
+wchar_t* FormatHex(wchar_t* out, uint32_t value) {
   wchar_t digits[9];
   int n = 0;
   do {
@@ -59,6 +61,7 @@ void FormatHex(wchar_t* out, uint32_t value) {
   } while (value != 0);
   while (n > 0) *out++ = digits[--n];
   *out = L'\0';
+  return out;
 }
 
 wchar_t* Append(wchar_t* out, const wchar_t* text) {
@@ -70,7 +73,7 @@ wchar_t* Append(wchar_t* out, const wchar_t* text) {
 // "QorvMapFlag" "0x%X" of the desktop window, " %u" of the table number.
 void TableName(wchar_t* name, uint32_t extraFlag) {
   wchar_t* p = Append(name, L"QorvMapFlag0x");
-  FormatHex(p, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())));
+  p = FormatHex(p, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())));
   p = Append(p, L" ");
   FormatDecimal(p, extraFlag & 0xFFFF);
 }

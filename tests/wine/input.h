@@ -1,0 +1,49 @@
+// Real input injected with SendInput, in absolute coordinates of the (virtual) desktop.
+#pragma once
+#include <windows.h>
+
+#include <initializer_list>
+
+namespace input {
+
+inline void MoveTo(int x, int y) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dx = static_cast<LONG>((x * 65535LL + (w - 1) / 2) / (w - 1));
+  in.mi.dy = static_cast<LONG>((y * 65535LL + (h - 1) / 2) / (h - 1));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof(in));
+}
+
+inline void Mouse(DWORD flags, DWORD data = 0) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  in.mi.mouseData = data;
+  SendInput(1, &in, sizeof(in));
+}
+
+inline void Wheel(int delta) { Mouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(delta)); }
+
+inline void Key(WORD vk, bool down) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof(in));
+}
+
+// Releases everything a test may have left down.
+inline void ReleaseAll() {
+  for (WORD vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU}) {
+    if (GetAsyncKeyState(vk) < 0) Key(vk, false);
+  }
+  if (GetAsyncKeyState(VK_LBUTTON) < 0) Mouse(MOUSEEVENTF_LEFTUP);
+  if (GetAsyncKeyState(VK_RBUTTON) < 0) Mouse(MOUSEEVENTF_RIGHTUP);
+  if (GetAsyncKeyState(VK_MBUTTON) < 0) Mouse(MOUSEEVENTF_MIDDLEUP);
+}
+
+}  // namespace input

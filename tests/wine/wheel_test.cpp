@@ -1,0 +1,506 @@
+// The wheel path as a user meets it: real wheel turns injected over the windows of another
+// process while a window of this process has the focus.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "common/flags.h"
+#include "common/map_table.h"
+#include "host/map_table.h"
+#include "tests/wine/harness.h"
+#include "tests/wine/input.h"
+#include "tests/wine/wheel_protocol.h"
+
+using harness::WaitFor;
+using namespace wheelapp;
+namespace wheel_flag = qorv::wheel_flag;
+namespace main_flag = qorv::main_flag;
+
+namespace {
+
+constexpr UINT kNotify = WM_APP + 40;
+constexpr uint32_t Word(uint32_t bits, uint32_t vert, uint32_t horz = 0) { return bits | (vert << 16) | (horz << 20); }
+
+// The wheel test application and its log.
+class WheelApp {
+ public:
+  explicit WheelApp(const std::wstring& exe = harness::ExeDir() + L"\\qorv_wheel.exe") : process_(exe, L"") {
+    wchar_t name[64];
+    LogName(name, 64, process_.Id());
+    WaitFor([&] {
+      mapping_ = OpenFileMappingW(FILE_MAP_READ, FALSE, name);
+      return mapping_ != nullptr;
+    });
+    if (mapping_ != nullptr) log_ = static_cast<const Log*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, sizeof(Log)));
+    WaitFor([&] { return log_ != nullptr && log_->ready != 0; });
+    if (!Ready()) process_.Kill();
+  }
+  ~WheelApp() {
+    if (Ready()) PostMessageW(Window(kScroll), kCmdQuit, 0, 0);
+    process_.WaitExit(10000);
+    if (log_ != nullptr) UnmapViewOfFile(log_);
+    if (mapping_ != nullptr) CloseHandle(mapping_);
+  }
+  WheelApp(const WheelApp&) = delete;
+  WheelApp& operator=(const WheelApp&) = delete;
+
+  bool Ready() const { return log_ != nullptr && log_->ready != 0; }
+  HWND Window(Kind kind) const { return reinterpret_cast<HWND>(log_->windows[kind]); }
+  LRESULT Command(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(Window(kScroll), msg, wp, lp, SMTO_NORMAL, 5000, &result);
+    return static_cast<LRESULT>(result);
+  }
+  // Entries for a window from `from` on.
+  std::vector<Entry> Entries(Kind kind, UINT msg, LONG from = 0) const {
+    std::vector<Entry> out;
+    const LONG count = log_->count < static_cast<LONG>(kMaxEntries) ? log_->count : kMaxEntries;
+    for (LONG i = from; i < count; ++i) {
+      if (log_->entries[i].kind == kind && log_->entries[i].msg == msg) out.push_back(log_->entries[i]);
+    }
+    return out;
+  }
+  LONG Mark() const { return log_->count; }
+  // Waits for at least n entries and then a little longer, so that extra ones would show.
+  std::vector<Entry> Expect(Kind kind, UINT msg, size_t n, LONG from) const {
+    WaitFor([&] { return Entries(kind, msg, from).size() >= n; }, 5000);
+    harness::Pump(150);
+    return Entries(kind, msg, from);
+  }
+  DWORD Id() const { return process_.Id(); }
+
+ private:
+  harness::Process process_;
+  HANDLE mapping_ = nullptr;
+  const Log* log_ = nullptr;
+};
+
+std::vector<uint64_t> Codes(const std::vector<Entry>& entries) {
+  std::vector<uint64_t> codes;
+  for (const Entry& e : entries) codes.push_back(e.wp & 0xFFFF);
+  return codes;
+}
+
+// A visible window of this process that holds the focus while wheels go to the target.
+class FocusWindow {
+ public:
+  FocusWindow() {
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST, L"Static", L"qorv focus", WS_POPUP | WS_VISIBLE | WS_BORDER, 900, 700, 100,
+                            50, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~FocusWindow() { DestroyWindow(hwnd_); }
+  FocusWindow(const FocusWindow&) = delete;
+  FocusWindow& operator=(const FocusWindow&) = delete;
+  HWND Get() const { return hwnd_; }
+  bool TakeFocus() {
+    SetForegroundWindow(hwnd_);
+    return WaitFor([&] { return GetForegroundWindow() == hwnd_; });
+  }
+
+ private:
+  HWND hwnd_;
+};
+
+POINT ClientPoint(HWND hwnd, double fx, double fy) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  POINT p = {static_cast<LONG>(r.right * fx), static_cast<LONG>(r.bottom * fy)};
+  ClientToScreen(hwnd, &p);
+  return p;
+}
+
+// Moves the cursor and waits until the system has taken the move, so that the next button or wheel
+// event lands at the new point.
+void MoveCursor(POINT p) {
+  input::MoveTo(p.x, p.y);
+  WaitFor([&] {
+    POINT now;
+    GetCursorPos(&now);
+    return abs(now.x - p.x) <= 1 && abs(now.y - p.y) <= 1;
+  }, 3000);
+  harness::Pump(30);
+}
+
+class WheelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(lib.Loaded());
+    ASSERT_TRUE(app.Ready());
+    ASSERT_EQ(lib.SetHookGetMsg(owner.Get(), kNotify, 0), 1);
+    ASSERT_EQ(lib.SetHookMouse(owner.Get(), kNotify + 1, 0), 1);
+    ASSERT_EQ(lib.SetHookCallWnd(owner.Get(), kNotify + 2, 0), 1);
+    app.Command(kCmdSetPos, SB_VERT, 50);
+    app.Command(kCmdSetPos, SB_HORZ, 50);
+    focus.TakeFocus();
+  }
+  void TearDown() override { input::ReleaseAll(); }
+
+  void Flags(uint32_t wheel, uint32_t main = 0, uint32_t extra = 0) { lib.SetHookFlag(main, wheel, 0, extra); }
+  // One notch at a point; returns the log mark from before it.
+  LONG WheelAt(POINT p, int delta) {
+    MoveCursor(p);
+    const LONG mark = app.Mark();
+    input::Wheel(delta);
+    return mark;
+  }
+  LONG WheelOver(Kind kind, int delta, double fx = 0.75, double fy = 0.25) {
+    return WheelAt(ClientPoint(app.Window(kind), fx, fy), delta);
+  }
+  // A notch with modifier keys: posted to the window under the point with the key state in its
+  // wParam (Wine leaves the key state out of injected wheel turns).
+  LONG KeyedWheelAt(POINT p, int delta, WPARAM keys) {
+    MoveCursor(p);
+    const LONG mark = app.Mark();
+    PostMessageW(WindowFromPoint(p), WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(delta))),
+                 MAKELPARAM(p.x, p.y));
+    return mark;
+  }
+  LONG KeyedWheelOver(Kind kind, int delta, WPARAM keys) {
+    return KeyedWheelAt(ClientPoint(app.Window(kind), 0.75, 0.25), delta, keys);
+  }
+
+  harness::Library lib;
+  harness::OwnerWindow owner;
+  WheelApp app;
+  FocusWindow focus;
+};
+
+TEST_F(WheelTest, LinesPagesAndHorizontal) {
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kShiftHorzScroll | wheel_flag::kCtrlPage, 3, 2));
+  LONG mark = WheelOver(kScroll, -120);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 4, mark)), (std::vector<uint64_t>{1, 1, 1, 8}));
+  EXPECT_TRUE(app.Entries(kScroll, WM_MOUSEWHEEL, mark).empty());
+  EXPECT_EQ(app.Command(kCmdGetPos, SB_VERT), 53);
+
+  mark = KeyedWheelOver(kScroll, -120, MK_CONTROL);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 2, mark)), (std::vector<uint64_t>{SB_PAGEDOWN, SB_ENDSCROLL}));
+
+  mark = KeyedWheelOver(kScroll, 120, MK_SHIFT);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_HSCROLL, 3, mark)), (std::vector<uint64_t>{0, 0, 8}));
+}
+
+TEST_F(WheelTest, PageUpAtTheTopGivesThreeLinesAndBarZoneJumps) {
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kDetectVertBar, 15));
+  app.Command(kCmdSetPos, SB_VERT, 0);
+  LONG mark = WheelOver(kScroll, 120);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 4, mark)), (std::vector<uint64_t>{0, 0, 0, 8}));
+
+  // Over the window's own vertical scroll bar, Shift+Ctrl jumps to the ends.
+  RECT r;
+  GetWindowRect(app.Window(kScroll), &r);
+  const POINT bar = {r.right - 4 - GetSystemMetrics(SM_CXVSCROLL) / 2, (r.top + r.bottom) / 2};
+  mark = KeyedWheelAt(bar, -120, MK_SHIFT | MK_CONTROL);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 2, mark)), (std::vector<uint64_t>{SB_BOTTOM, SB_ENDSCROLL}));
+  EXPECT_EQ(app.Command(kCmdGetPos, SB_VERT), 91);  // the end: maximum less the page
+}
+
+TEST_F(WheelTest, ChildWithoutBarsScrollsItsScrollableParent) {
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kSearchScrollBar, 2));
+  const LONG mark = WheelOver(kPane, -120, 0.5, 0.5);
+  const auto scrolled = app.Expect(kScroll, WM_VSCROLL, 3, mark);
+  EXPECT_EQ(Codes(scrolled), (std::vector<uint64_t>{1, 1, 8}));
+  EXPECT_TRUE(app.Entries(kPane, WM_VSCROLL, mark).empty());
+}
+
+TEST_F(WheelTest, ScrollBarControlBesideThePaneWhoseSpanHoldsTheCursor) {
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kSearchScrollBar, 1));
+  LONG mark = WheelOver(kBarsPane, -120, 0.5, 0.75);
+  auto entries = app.Expect(kBars, WM_VSCROLL, 2, mark);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(reinterpret_cast<HWND>(entries[0].lp), app.Window(kBarLower));
+  mark = WheelOver(kBarsPane, -120, 0.5, 0.25);
+  entries = app.Expect(kBars, WM_VSCROLL, 2, mark);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(reinterpret_cast<HWND>(entries[0].lp), app.Window(kBarUpper));
+}
+
+TEST_F(WheelTest, ZeroCountPassesInScrollModeAndIsSwallowedInKeyMode) {
+  Flags(Word(wheel_flag::kVertScroll, 0));
+  LONG mark = WheelOver(kScroll, -120);
+  EXPECT_EQ(app.Expect(kScroll, WM_MOUSEWHEEL, 1, mark).size(), 1u);
+  EXPECT_TRUE(app.Entries(kScroll, WM_VSCROLL, mark).empty());
+
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kCursorKeys, 0));
+  mark = WheelOver(kScroll, -120);
+  harness::Pump(400);
+  EXPECT_TRUE(app.Entries(kScroll, WM_MOUSEWHEEL, mark).empty());
+  EXPECT_TRUE(app.Entries(kScroll, WM_KEYDOWN, mark).empty());
+}
+
+TEST_F(WheelTest, CursorKeyMode) {
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kCursorKeys, 3));
+  LONG mark = WheelOver(kScroll, -120);
+  auto downs = app.Expect(kScroll, WM_KEYDOWN, 3, mark);
+  EXPECT_EQ(Codes(downs), (std::vector<uint64_t>{VK_DOWN, VK_DOWN, VK_DOWN}));
+  ASSERT_EQ(app.Expect(kScroll, WM_KEYUP, 1, mark).size(), 1u);
+  EXPECT_EQ(static_cast<uint32_t>(downs[0].lp) & 0x0100FFFF, 0x01000001u);
+
+  // The search bit swaps vertical and horizontal keys.
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kCursorKeys | wheel_flag::kSearchScrollBar, 2, 2));
+  mark = WheelOver(kScroll, 120);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_KEYDOWN, 2, mark)), (std::vector<uint64_t>{VK_LEFT, VK_LEFT}));
+
+  // A horizontal page is six keys.
+  Flags(Word(wheel_flag::kShiftHorzScroll | wheel_flag::kCursorKeys, 3, 15));
+  mark = KeyedWheelOver(kScroll, -120, MK_SHIFT);
+  const auto right = app.Expect(kScroll, WM_KEYDOWN, 6, mark);
+  size_t rights = 0;
+  for (const Entry& e : right) rights += (e.wp == VK_RIGHT) ? 1 : 0;
+  EXPECT_EQ(rights, 6u);
+}
+
+TEST_F(WheelTest, PeekedWheelIsConvertedOnceWhenTaken) {
+  Flags(Word(wheel_flag::kVertScroll, 3));
+  app.Command(kCmdPeekFirst, 1);
+  const LONG mark = WheelOver(kScroll, -120);
+  harness::Pump(300);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 4, mark)), (std::vector<uint64_t>{1, 1, 1, 8}));
+  app.Command(kCmdPeekFirst, 0);
+}
+
+TEST_F(WheelTest, PreciseRampClimbsAndRestartsAfterAPause) {
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kPrecise | (5u << 24), 5));
+  const POINT p = ClientPoint(app.Window(kScroll), 0.75, 0.25);
+  MoveCursor(p);
+  LONG mark = app.Mark();
+  input::Wheel(-120);
+  input::Wheel(-120);
+  // 1 then 2 lines, each series closed by SB_ENDSCROLL.
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 5, mark)), (std::vector<uint64_t>{1, 8, 1, 1, 8}));
+  Sleep(700);  // longer than the 500 ms window
+  mark = app.Mark();
+  input::Wheel(-120);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 2, mark)), (std::vector<uint64_t>{1, 8}));
+}
+
+TEST_F(WheelTest, CaptionGuardSwallowsAndStepsTranslucency) {
+  RECT r;
+  GetWindowRect(app.Window(kScroll), &r);
+  const POINT caption = {(r.left + r.right) / 2 - 40, r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  Flags(Word(wheel_flag::kVertScroll, 3), main_flag::kWheelFront);
+  LONG mark = WheelAt(caption, -120);
+  harness::Pump(400);
+  EXPECT_TRUE(app.Entries(kScroll, WM_VSCROLL, mark).empty());
+  EXPECT_TRUE(app.Entries(kScroll, WM_MOUSEWHEEL, mark).empty());
+
+  Flags(Word(wheel_flag::kVertScroll, 3), main_flag::kWheelTranslucent | (5u << 24));
+  WheelAt(caption, -120);
+  BYTE alpha = 0;
+  EXPECT_TRUE(WaitFor([&] {
+    COLORREF key;
+    DWORD flags = 0;
+    return GetLayeredWindowAttributes(app.Window(kScroll), &key, &alpha, &flags) && alpha == 125;
+  })) << static_cast<int>(alpha);
+  WheelAt(caption, 120);
+  WheelAt(caption, 120);  // 150, 175 ... then opaque again through the restore pass at the end
+  EXPECT_TRUE(WaitFor([&] { return harness::Prop(app.Window(kScroll), L"qv WndLay") == 175; }));
+  EXPECT_EQ(lib.UnHookGetMsg(), 1);
+  EXPECT_EQ(harness::Prop(app.Window(kScroll), L"qv WndLay"), 0u);
+}
+
+// Publishes a per-window table under a number, as the main program does.
+class PublishedTable {
+ public:
+  PublishedTable(uint32_t number, const std::vector<qorv::MapEntry>& rows) {
+    const std::vector<uint8_t> block = qorv::MapBuildSharedTable(rows);
+    wchar_t name[96];
+    swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())),
+             number);
+    mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(block.size()),
+                                  name);
+    void* view = MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, block.size());
+    memcpy(view, block.data(), block.size());
+    UnmapViewOfFile(view);
+  }
+  ~PublishedTable() { CloseHandle(mapping_); }
+  PublishedTable(const PublishedTable&) = delete;
+  PublishedTable& operator=(const PublishedTable&) = delete;
+
+ private:
+  HANDLE mapping_;
+};
+
+qorv::MapEntry Row(uint32_t flag, uint32_t wheel, int32_t id, const char* file, const char* cls) {
+  qorv::MapEntry e;
+  e.EntryFlag = flag;
+  e.EntryWheelFlag = wheel;
+  e.WndId = id;
+  e.FileName = file;
+  e.ClassName = cls;
+  return e;
+}
+
+TEST_F(WheelTest, PerWindowTableByProgramClassAndControlId) {
+  const uint32_t global = Word(wheel_flag::kVertScroll | wheel_flag::kSearchScrollBar, 3);
+  PublishedTable first(7, {Row(0x71, Word(wheel_flag::kVertScroll | wheel_flag::kSearchScrollBar, 4), 1,
+                               "QORV_WHEEL.EXE", "QorvWheelPane"),
+                           Row(0x41, Word(wheel_flag::kVertScroll, 1), 0, "", "QorvWheelScroll")});
+  Flags(global, 0, qorv::extra_flag::kMapTableOn | 7);
+  // The pane with control id 1 of this program: 4 lines to its parent.
+  LONG mark = WheelOver(kPane, -120, 0.5, 0.5);
+  EXPECT_EQ(app.Expect(kScroll, WM_VSCROLL, 5, mark).size(), 5u);
+  // The same class with id 2 elsewhere: the global word, 3 lines ... but its parent has no bars.
+  mark = WheelOver(kScroll, -120);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 2, mark)), (std::vector<uint64_t>{1, 8}));
+
+  // A new table under a new number is read at the next lookup.
+  PublishedTable second(8, {Row(0x41, Word(wheel_flag::kVertScroll, 2), 0, "", "QorvWheelScroll")});
+  Flags(global, 0, qorv::extra_flag::kMapTableOn | 8);
+  mark = WheelOver(kScroll, -120);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 3, mark)), (std::vector<uint64_t>{1, 1, 8}));
+  // A row without option bit 0 leaves the global word in force.
+  PublishedTable third(9, {Row(0x40, Word(wheel_flag::kVertScroll, 2), 0, "", "QorvWheelScroll")});
+  Flags(global, 0, qorv::extra_flag::kMapTableOn | 9);
+  mark = WheelOver(kScroll, -120);
+  EXPECT_EQ(app.Expect(kScroll, WM_VSCROLL, 4, mark).size(), 4u);
+}
+
+TEST_F(WheelTest, FirstNotchActivatesAndNotificationCarriesTheNotch) {
+  Flags(Word(wheel_flag::kForwardToPointer | wheel_flag::kActivate | wheel_flag::kVertScroll, 3));
+  ASSERT_EQ(GetForegroundWindow(), focus.Get());
+  const POINT p = ClientPoint(app.Window(kScroll), 0.75, 0.25);
+  owner.received.clear();
+  LONG mark = WheelAt(p, -120);
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.Window(kScroll); }));
+  harness::Pump(300);
+  EXPECT_TRUE(app.Entries(kScroll, WM_VSCROLL, mark).empty()) << "the activating notch is dropped";
+  // Now active: the next notch scrolls and is reported.
+  mark = WheelAt(p, -120);
+  EXPECT_EQ(app.Expect(kScroll, WM_VSCROLL, 4, mark).size(), 4u);
+  ASSERT_TRUE(WaitFor([&] { return !owner.received.empty(); }));
+  const auto& c = owner.received.front();
+  EXPECT_EQ(c.msg, kNotify);
+  EXPECT_EQ(c.wp & 0xFFFF, 0x020Au);
+  EXPECT_EQ((c.wp >> 16) & 0xFF, 0x88u);
+  EXPECT_EQ(static_cast<uint32_t>(c.lp), (static_cast<uint32_t>(p.y) << 16) | static_cast<uint32_t>(p.x));
+
+  // A per-window word with 0x8 keeps the activating notch.
+  PublishedTable table(11, {Row(0x41, Word(wheel_flag::kForwardToPointer | wheel_flag::kMdiActivate |
+                                           wheel_flag::kVertScroll, 3),
+                                0, "", "QorvWheelScroll")});
+  Flags(Word(wheel_flag::kForwardToPointer | wheel_flag::kActivate | wheel_flag::kVertScroll, 3), 0,
+        qorv::extra_flag::kMapTableOn | 11);
+  ASSERT_TRUE(focus.TakeFocus());
+  mark = WheelAt(p, -120);
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.Window(kScroll); }));
+  EXPECT_EQ(app.Expect(kScroll, WM_VSCROLL, 4, mark).size(), 4u);
+}
+
+TEST_F(WheelTest, DropDownListNeverActivates) {
+  Flags(Word(wheel_flag::kForwardToPointer | wheel_flag::kActivate, 3));
+  SetForegroundWindow(app.Window(kEditHost));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.Window(kEditHost); }));
+  HWND list = reinterpret_cast<HWND>(app.Command(kCmdDropDown));
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(list) != FALSE; }));
+  WheelAt(ClientPoint(list, 0.5, 0.5), -120);
+  harness::Pump(400);
+  EXPECT_EQ(GetForegroundWindow(), app.Window(kEditHost));
+  EXPECT_TRUE(IsWindowVisible(list));
+}
+
+TEST_F(WheelTest, HungTargetDoesNotHoldTheHookedThread) {
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kSearchScrollBar, 3));
+  PostMessageW(app.Window(kScroll), kCmdHang, 0, 3000);
+  harness::Pump(200);
+  DWORD_PTR answer = 0;
+  ASSERT_FALSE(SendMessageTimeoutW(app.Window(kScroll), kCmdPing, 0, 0, SMTO_NORMAL, 100, &answer)) << "not hung";
+  WheelOver(kHungPane, -120, 0.5, 0.5);
+  harness::Pump(100);
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(SendMessageTimeoutW(app.Window(kHungPane), kCmdPing, 0, 0, SMTO_NORMAL, 1500, &answer));
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  EXPECT_TRUE(SendMessageTimeoutW(app.Window(kScroll), kCmdPing, 0, 0, SMTO_NORMAL, 5000, &answer));
+}
+
+// The message table, with keys and clicks.
+TEST_F(WheelTest, CtrlASelectsAllAndF2CyclesTheRenameSelection) {
+  Flags(0, main_flag::kEditSelectAll | main_flag::kRenameAid);
+  SetForegroundWindow(app.Window(kEditHost));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.Window(kEditHost); }));
+  app.Command(kCmdFocus, kEdit);
+  LONG mark = app.Mark();
+  input::Key(VK_CONTROL, true);
+  input::Key('A', true);
+  input::Key('A', false);
+  input::Key(VK_CONTROL, false);
+  EXPECT_TRUE(WaitFor([&] { return app.Command(kCmdGetSel, kEdit) == MAKELONG(0, 10); }));
+  EXPECT_TRUE(app.Entries(kEdit, WM_CHAR, mark).empty()) << "Ctrl+A never reaches the control";
+
+  app.Command(kCmdFocus, kRename);
+  std::vector<LRESULT> selections;
+  for (int i = 0; i < 3; ++i) {
+    const LRESULT before = app.Command(kCmdGetSel, kRename);
+    input::Key(VK_F2, true);
+    input::Key(VK_F2, false);
+    WaitFor([&] { return app.Command(kCmdGetSel, kRename) != before; }, 3000);
+    selections.push_back(app.Command(kCmdGetSel, kRename));
+  }
+  EXPECT_EQ(selections, (std::vector<LRESULT>{MAKELONG(0, 6), MAKELONG(7, 10), MAKELONG(0, 10)}));
+}
+
+TEST_F(WheelTest, StartMenuGuard) {
+  Flags(0, main_flag::kNoWinKeyStart);
+  LONG mark = app.Mark();
+  PostMessageW(app.Window(kTray), 0x0504, 0, 0);
+  app.Command(kCmdPing);
+  harness::Pump(200);
+  EXPECT_TRUE(app.Entries(kTray, 0x0504, mark).empty());
+  Flags(0, 0);
+  mark = app.Mark();
+  PostMessageW(app.Window(kTray), 0x0504, 0, 0);
+  EXPECT_EQ(app.Expect(kTray, 0x0504, 1, mark).size(), 1u);
+}
+
+TEST_F(WheelTest, RolledUpWindowRefusesSizingAndMaximising) {
+  Flags(0, main_flag::kRollUp);
+  HWND hwnd = app.Window(kScroll);
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  const int before = r.bottom - r.top;
+  MoveCursor({(r.left + r.right) / 2 - 40, r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2});
+  input::Mouse(MOUSEEVENTF_RIGHTDOWN);
+  input::Mouse(MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(WaitFor([&] { return harness::Prop(hwnd, L"qv WndHight") == static_cast<UINT_PTR>(before); }));
+  EXPECT_TRUE(WaitFor([&] { return harness::WindowHeight(hwnd) < before; }));
+
+  LONG mark = app.Mark();
+  PostMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  PostMessageW(hwnd, WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, 0);
+  const auto nc = app.Expect(hwnd == nullptr ? kScroll : kScroll, WM_NCLBUTTONDOWN, 1, mark);
+  ASSERT_EQ(nc.size(), 1u);
+  EXPECT_EQ(nc[0].wp, static_cast<uint64_t>(HTRIGHT));
+  EXPECT_TRUE(app.Entries(kScroll, WM_SYSCOMMAND, mark).empty());
+
+  // Clearing the roll-up bit restores it.
+  Flags(0, 0);
+  EXPECT_EQ(harness::WindowHeight(hwnd), before);
+}
+
+TEST_F(WheelTest, MiddleClickOnAFolderListGoesUp) {
+  Flags(0, main_flag::kWheelClickUpFolder);
+  SetForegroundWindow(app.Window(kCabinet));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.Window(kCabinet); }));
+  app.Command(kCmdFocus, kFolderList);
+  MoveCursor(ClientPoint(app.Window(kFolderList), 0.5, 0.6));
+  const LONG mark = app.Mark();
+  input::Mouse(MOUSEEVENTF_MIDDLEDOWN);
+  input::Mouse(MOUSEEVENTF_MIDDLEUP);
+  // This system reports version 6 or later: an Explorer window gets Alt+Up.
+  // The stroke goes to the window with the keyboard focus in the folder window.
+  bool altUp = false;
+  WaitFor([&] {
+    for (uint32_t kind = 0; kind < kKindCount && !altUp; ++kind) {
+      for (const Entry& e : app.Entries(static_cast<Kind>(kind), WM_SYSKEYDOWN, mark)) altUp |= e.wp == VK_UP;
+    }
+    return altUp;
+  }, 5000);
+  EXPECT_TRUE(altUp) << "middle button seen: " << app.Entries(kFolderList, WM_MBUTTONDOWN, mark).size()
+                     << ", foreground " << GetForegroundWindow() << " cabinet " << app.Window(kCabinet);
+}
+
+}  // namespace
