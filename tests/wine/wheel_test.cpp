@@ -504,3 +504,64 @@ TEST_F(WheelTest, MiddleClickOnAFolderListGoesUp) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window of this process that holds the mouse capture and counts the wheel turns it gets.
+class CaptureWindow {
+ public:
+  CaptureWindow() {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QorvTestCapture";
+    RegisterClassExW(&wc);
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST, L"QorvTestCapture", L"qorv capture", WS_POPUP | WS_VISIBLE, 900, 600, 100,
+                            50, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    wheels_ = 0;
+  }
+  ~CaptureWindow() {
+    ReleaseCapture();
+    DestroyWindow(hwnd_);
+  }
+  CaptureWindow(const CaptureWindow&) = delete;
+  CaptureWindow& operator=(const CaptureWindow&) = delete;
+  HWND Get() const { return hwnd_; }
+  static int Wheels() { return wheels_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_MOUSEWHEEL) ++wheels_;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  HWND hwnd_;
+  static int wheels_;
+};
+int CaptureWindow::wheels_;
+
+// With the capture in this process, a wheel over another process's window first reaches this
+// process: the mouse hook here sends it on to the window under the cursor, unless that window's
+// program (asked through the module-path exchange) has a row that turns forwarding off.
+TEST_F(WheelTest, WheelForAnotherProcessWindowFollowsThatProgramsRow) {
+  CaptureWindow capture;
+  SetForegroundWindow(capture.Get());
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == capture.Get(); }));
+  SetCapture(capture.Get());
+  Flags(Word(wheel_flag::kForwardToPointer | wheel_flag::kVertScroll, 3));
+  LONG mark = WheelOver(kScroll, -120);
+  const auto forwarded = app.Expect(kScroll, WM_VSCROLL, 4, mark);
+  if (forwarded.empty() && CaptureWindow::Wheels() == 0) GTEST_SKIP() << "the wheel reached neither window";
+  EXPECT_EQ(forwarded.size(), 4u);
+  EXPECT_EQ(CaptureWindow::Wheels(), 0);
+
+  PublishedTable table(31, {Row(0x21, 0, 0, "qorv_wheel.exe", "")});
+  Flags(Word(wheel_flag::kForwardToPointer | wheel_flag::kVertScroll, 3), 0, qorv::extra_flag::kMapTableOn | 31);
+  SetCapture(capture.Get());
+  mark = WheelOver(kScroll, -120);
+  EXPECT_TRUE(WaitFor([&] { return CaptureWindow::Wheels() == 1; }, 5000));
+  harness::Pump(200);
+  EXPECT_TRUE(app.Entries(kScroll, WM_VSCROLL, mark).empty());
+}
+
+}  // namespace
