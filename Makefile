@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps native fuzz-build win64 win32 build test test-native test-wine fuzz run clean
+.PHONY: all deps native fuzz-build win64 win32 build test test-native test-wine fuzz bench run clean
 
 all: build
 
@@ -46,6 +46,12 @@ test: build
 # Fuzzes every target for FUZZ_SECONDS each; new inputs go to build/fuzz-work, findings to build/fuzz-work/<target>.
 fuzz: fuzz-build
 	@tools/fuzz.sh $(BUILD) $(FUZZ_SECONDS)
+
+# Benchmarks (not tests): figures go to the terminal; bench/README.md records them.
+bench: deps win64
+	@cmake -S . -B $(BUILD)/bench-native -DCMAKE_BUILD_TYPE=Release -DQORV_SANITIZE=OFF >/dev/null
+	@cmake --build $(BUILD)/bench-native -j $(JOBS) --target qorv_bench_decisions
+	@tools/bench.sh $(BUILD)
 
 run: win64
 	@tools/run-qorv.sh $(BUILD)/win64

@@ -23,3 +23,8 @@ add_executable(qorv_unit_tests ${QORV_NATIVE_TESTS})
 target_compile_options(qorv_unit_tests PRIVATE ${QORV_WARNINGS} ${QORV_SAN_FLAGS})
 target_link_libraries(qorv_unit_tests PRIVATE qorv_plain GTest::gtest_main)
 gtest_discover_tests(qorv_unit_tests DISCOVERY_MODE PRE_TEST)
+
+# Benchmarks: built with the tests, run by `make bench`, never part of the test verdict.
+add_executable(qorv_bench_decisions ${PROJECT_SOURCE_DIR}/bench/decisions_bench.cpp)
+target_compile_options(qorv_bench_decisions PRIVATE ${QORV_WARNINGS})
+target_link_libraries(qorv_bench_decisions PRIVATE qorv_plain)

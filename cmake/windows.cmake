@@ -94,3 +94,22 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
   gtest_discover_tests(qorv_wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 endif()
+
+# The hook code linked directly into a benchmark program, so that the procedures can be called in a
+# loop (the library's entry and exports are left out; bench_globals_win.cpp stands in for them).
+set(QORV_HOOK_STATIC_SOURCES ${QORV_HOOKLIB_WIN_SOURCES})
+list(FILTER QORV_HOOK_STATIC_SOURCES EXCLUDE REGEX "core_win\\.cpp$")
+add_library(qorv_hook_static STATIC
+  ${QORV_PLAIN_SOURCES}
+  ${QORV_HOOK_STATIC_SOURCES}
+  common/layered_win.cpp
+  common/winsearch_win.cpp
+  tests/wine/local_shared.cpp
+  bench/bench_globals_win.cpp
+)
+target_include_directories(qorv_hook_static PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_hook_static PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+add_executable(qorv_bench_hooks bench/hooks_bench_win.cpp)
+target_compile_options(qorv_bench_hooks PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN)
+target_link_options(qorv_bench_hooks PRIVATE -static)
+target_link_libraries(qorv_bench_hooks PRIVATE qorv_hook_static qorv_settings_win)
