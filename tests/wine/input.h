@@ -33,12 +33,13 @@ inline void Key(WORD vk, bool down) {
   in.ki.wVk = vk;
   in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
   in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  if (vk == VK_RCONTROL || vk == VK_RMENU) in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   SendInput(1, &in, sizeof(in));
 }
 
 // Releases everything a test may have left down.
 inline void ReleaseAll() {
-  for (WORD vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU}) {
+  for (WORD vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU, VK_RCONTROL}) {
     if (GetAsyncKeyState(vk) < 0) Key(vk, false);
   }
   if (GetAsyncKeyState(VK_LBUTTON) < 0) Mouse(MOUSEEVENTF_LEFTUP);

@@ -565,3 +565,57 @@ TEST_F(WheelTest, WheelForAnotherProcessWindowFollowsThatProgramsRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A copy of the wheel application that Wine tells it runs on Windows XP (major version 5).
+std::wstring OldSystemCopy() {
+  const std::wstring dir = harness::NewRunDir();
+  const std::wstring exe = dir + L"\\qorv_wheelxp.exe";
+  CopyFileW((harness::ExeDir() + L"\\qorv_wheel.exe").c_str(), exe.c_str(), FALSE);
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\qorv_wheelxp.exe", 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    const wchar_t version[] = L"winxp";
+    RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof(version));
+    RegCloseKey(key);
+  }
+  return exe;
+}
+
+TEST(WheelOldSystem, MiddleClickOnAFolderListPostsBackspace) {
+  harness::Library lib;
+  harness::OwnerWindow owner;
+  ASSERT_TRUE(lib.Loaded());
+  WheelApp app(OldSystemCopy());
+  ASSERT_TRUE(app.Ready());
+  ASSERT_EQ(lib.SetHookGetMsg(owner.Get(), kNotify, 0), 1);
+  lib.SetHookFlag(main_flag::kWheelClickUpFolder, 0, 0, 0);
+  MoveCursor(ClientPoint(app.Window(kFolderList), 0.5, 0.6));
+  const LONG mark = app.Mark();
+  input::Mouse(MOUSEEVENTF_MIDDLEDOWN);
+  input::Mouse(MOUSEEVENTF_MIDDLEUP);
+  const auto keys = app.Expect(kFolderList, WM_KEYDOWN, 1, mark);
+  ASSERT_EQ(keys.size(), 1u);
+  EXPECT_EQ(keys[0].wp, static_cast<uint64_t>(VK_BACK));
+  EXPECT_EQ(keys[0].lp & 0xFFFF, 1);
+  EXPECT_TRUE(app.Entries(kFolderList, WM_SYSKEYDOWN, mark).empty());
+}
+
+TEST_F(WheelTest, FrameDragTurnsAClickWithRightButtonAndRightCtrlIntoAMove) {
+  Flags(0, main_flag::kFrameDrag);
+  SetForegroundWindow(app.Window(kScroll));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.Window(kScroll); }));
+  LONG mark = app.Mark();
+  input::Key(VK_RCONTROL, true);
+  // The click is looked at once the target has seen the key go down.
+  ASSERT_FALSE(app.Expect(kScroll, WM_KEYDOWN, 1, mark).empty());
+  mark = app.Mark();
+  PostMessageW(app.Window(kScroll), WM_LBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(20, 20));
+  const auto nc = app.Expect(kScroll, WM_NCLBUTTONDOWN, 1, mark);
+  input::Key(VK_RCONTROL, false);
+  ASSERT_EQ(nc.size(), 1u);
+  EXPECT_EQ(nc[0].wp, static_cast<uint64_t>(HTCAPTION));
+}
+
+}  // namespace
