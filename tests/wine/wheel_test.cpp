@@ -141,7 +141,16 @@ class WheelTest : public ::testing::Test {
 
   void Flags(uint32_t wheel, uint32_t main = 0, uint32_t extra = 0) { lib.SetHookFlag(main, wheel, 0, extra); }
   // One notch at a point; returns the log mark from before it.
+  // Waits until the window under the point is one of the target's, shown and in place.
+  void WaitForTargetAt(POINT p) {
+    WaitFor([&] {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(WindowFromPoint(p), &pid);
+      return pid == app.Id();
+    }, 5000);
+  }
   LONG WheelAt(POINT p, int delta) {
+    WaitForTargetAt(p);
     MoveCursor(p);
     const LONG mark = app.Mark();
     input::Wheel(delta);
@@ -153,6 +162,7 @@ class WheelTest : public ::testing::Test {
   // A notch with modifier keys: posted to the window under the point with the key state in its
   // wParam (Wine leaves the key state out of injected wheel turns).
   LONG KeyedWheelAt(POINT p, int delta, WPARAM keys) {
+    WaitForTargetAt(p);
     MoveCursor(p);
     const LONG mark = app.Mark();
     PostMessageW(WindowFromPoint(p), WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(delta))),
@@ -212,10 +222,12 @@ TEST_F(WheelTest, ScrollBarControlBesideThePaneWhoseSpanHoldsTheCursor) {
   auto entries = app.Expect(kBars, WM_VSCROLL, 2, mark);
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(reinterpret_cast<HWND>(entries[0].lp), app.Window(kBarLower));
-  mark = WheelOver(kBarsPane, -120, 0.5, 0.25);
+  const POINT upper = ClientPoint(app.Window(kBarsPane), 0.5, 0.25);
+  mark = WheelAt(upper, -120);
   entries = app.Expect(kBars, WM_VSCROLL, 2, mark);
   ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(reinterpret_cast<HWND>(entries[0].lp), app.Window(kBarUpper));
+  EXPECT_EQ(reinterpret_cast<HWND>(entries[0].lp), app.Window(kBarUpper))
+      << "lower " << app.Window(kBarLower) << ", point " << upper.x << "," << upper.y;
 }
 
 TEST_F(WheelTest, ZeroCountPassesInScrollModeAndIsSwallowedInKeyMode) {
