@@ -155,6 +155,13 @@ uint32_t HeldKeyBits() {
   return bits;
 }
 
+bool InClientArea(HWND window, POINT pt) {
+  RECT client;
+  if (!GetClientRect(window, &client)) return false;
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return PtInRect(&client, pt) != FALSE;
+}
+
 // Posts a click of vk to window as the client or non-client message the point hits. False when
 // the point hits nothing.
 bool PostClick(HWND window, uint32_t vk, bool up, POINT pt, DWORD time) {
@@ -165,7 +172,10 @@ bool PostClick(HWND window, uint32_t vk, bool up, POINT pt, DWORD time) {
                                 GetDoubleClickTime());
     if (doubleClick) g_click.window = 0;
   }
-  const LRESULT hit = DefWindowProcW(window, WM_NCHITTEST, 0, static_cast<LPARAM>(PackPoint(pt.x, pt.y)));
+  LRESULT hit = DefWindowProcW(window, WM_NCHITTEST, 0, static_cast<LPARAM>(PackPoint(pt.x, pt.y)));
+  // Some systems answer nowhere for a window of another process; a point inside its client
+  // rectangle is a client click all the same.
+  if (hit == HTNOWHERE && InClientArea(window, pt)) hit = HTCLIENT;
   if (hit == HTNOWHERE) return false;
   const bool client = hit == HTCLIENT;
   const uint32_t message = ClickMessage(vk, up, doubleClick, client);
