@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps native fuzz-build win64 win32 build test test-native test-wine fuzz run clean
+.PHONY: all deps native fuzz-build win64 win32 build test test-native test-wine fuzz run bench clean
 
 all: build
 
@@ -46,6 +46,10 @@ test: build
 # Fuzzes every target for FUZZ_SECONDS each; new inputs go to build/fuzz-work, findings to build/fuzz-work/<target>.
 fuzz: fuzz-build
 	@tools/fuzz.sh $(BUILD) $(FUZZ_SECONDS)
+
+# Benchmarks (bench/README.md); not part of make test.
+bench: native win64
+	@tools/bench.sh $(BUILD)
 
 run: win64
 	@tools/run-qorv.sh $(BUILD)/win64

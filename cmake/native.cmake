@@ -23,3 +23,9 @@ add_executable(qorv_unit_tests ${QORV_NATIVE_TESTS})
 target_compile_options(qorv_unit_tests PRIVATE ${QORV_WARNINGS} ${QORV_SAN_FLAGS})
 target_link_libraries(qorv_unit_tests PRIVATE qorv_plain GTest::gtest_main)
 gtest_discover_tests(qorv_unit_tests DISCOVERY_MODE PRE_TEST)
+
+# Benchmark of the button conversion's decision, optimised and without sanitizers; tools/bench.sh
+# runs it, make test does not.
+add_executable(qorv_bench_buttons bench/buttons_bench.cpp hooklib/buttons.cpp)
+target_include_directories(qorv_bench_buttons PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_bench_buttons PRIVATE ${QORV_WARNINGS} -O2)

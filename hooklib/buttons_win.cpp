@@ -9,9 +9,6 @@
 #include "hooklib/vantel.h"
 
 namespace qorv {
-
-LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp);
-
 namespace {
 
 // What the hook thread needs at start; lives in the main program's process.
@@ -43,6 +40,8 @@ struct PostAttachment {
 };
 PostAttachment g_attach;
 
+// GetKeyState, not GetKeyboardState: under Wine only the single-key query brings the key state of
+// a thread without keyboard focus up to date, and this thread never has the focus.
 uint32_t ReadModifiers() {
   uint32_t m = 0;
   if (GetKeyState(VK_MENU) < 0) m |= btn_cond::kAlt;
