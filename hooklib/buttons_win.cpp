@@ -32,7 +32,7 @@ ClickMemory g_click;
 // Hook thread only: the input attachment to the posting target's thread, and the modifier bytes of
 // the shared keyboard state as they were before this thread marked them down.
 struct PostAttachment {
-  DWORD thread;   // attached thread, 0 = none
+  DWORD thread;  // attached thread, 0 = none
   bool written;
   BYTE count;
   BYTE vk[4];
@@ -129,7 +129,8 @@ void BeginAttachment(HWND window, uint32_t m) {
   static const struct {
     uint32_t bit;
     BYTE vk;
-  } kKeys[4] = {{hotkey::kShift, VK_SHIFT}, {hotkey::kCtrl, VK_CONTROL}, {hotkey::kAlt, VK_MENU}, {hotkey::kWin, VK_LWIN}};
+  } kKeys[4] = {
+      {hotkey::kShift, VK_SHIFT}, {hotkey::kCtrl, VK_CONTROL}, {hotkey::kAlt, VK_MENU}, {hotkey::kWin, VK_LWIN}};
   g_attach.count = 0;
   for (const auto& k : kKeys) {
     if ((m & k.bit) == 0) continue;
@@ -166,9 +167,9 @@ bool InClientArea(HWND window, POINT pt) {
 bool PostClick(HWND window, uint32_t vk, bool up, POINT pt, DWORD time) {
   bool doubleClick = false;
   if (!up) {
-    doubleClick = IsDoubleClick(g_click, reinterpret_cast<UINT_PTR>(window), vk, pt.x, pt.y, time,
-                                GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK),
-                                GetDoubleClickTime());
+    doubleClick =
+        IsDoubleClick(g_click, reinterpret_cast<UINT_PTR>(window), vk, pt.x, pt.y, time,
+                      GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK), GetDoubleClickTime());
     if (doubleClick) g_click.window = 0;
   }
   LRESULT hit = DefWindowProcW(window, WM_NCHITTEST, 0, static_cast<LPARAM>(PackPoint(pt.x, pt.y)));
@@ -230,7 +231,8 @@ HWND PostToWindow(HWND window, uint32_t key, bool up, POINT pt, DWORD time, bool
         break;
       default: {
         const KeyMessage km = PostedKeyMessage(key, up);
-        PostMessageW(result, km.message, vk, static_cast<LPARAM>(static_cast<LONG_PTR>(static_cast<int32_t>(km.lParam))));
+        PostMessageW(result, km.message, vk,
+                     static_cast<LPARAM>(static_cast<LONG_PTR>(static_cast<int32_t>(km.lParam))));
         break;
       }
     }
@@ -285,8 +287,8 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
         break;
       case ButtonActionKind::PostToWindow: {
         if (info == nullptr) break;
-        HWND used = PostToWindow(WndFrom32(g_shared.PostTargetWnd), action.key, action.up, info->pt, info->time,
-                                 action.attach);
+        HWND used =
+            PostToWindow(WndFrom32(g_shared.PostTargetWnd), action.key, action.up, info->pt, info->time, action.attach);
         if (action.takeTarget) g_shared.PostTargetWnd = To32(used);
         if (action.dropTarget) g_shared.PostTargetWnd = 0;
         break;

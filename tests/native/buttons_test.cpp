@@ -86,13 +86,20 @@ TEST(ButtonEventTest, MapsTheSevenButtonEventsAndNothingElse) {
     bool up;
     int32_t delta;
   } cases[] = {
-      {0x0201, 0, true, 0, false, 0},         {0x0202, 0, true, 0, true, 0},
-      {0x0204, 0, true, 1, false, 0},         {0x0205, 0, true, 1, true, 0},
-      {0x020A, 0x00780000, true, 2, false, 120}, {0x020A, 0xFF880000, true, 3, false, -120},
-      {0x020A, 0x0000FFFF, false, 0, false, 0}, {0x0207, 0, true, 4, false, 0},
-      {0x0208, 0, true, 4, true, 0},          {0x020B, 0x00010000, true, 5, false, 0},
-      {0x020C, 0x00020000, true, 6, true, 0},  {0x020B, 0x00030000, false, 0, false, 0},
-      {0x0200, 0, false, 0, false, 0},         {0x020E, 0x00780000, false, 0, false, 0},
+      {0x0201, 0, true, 0, false, 0},
+      {0x0202, 0, true, 0, true, 0},
+      {0x0204, 0, true, 1, false, 0},
+      {0x0205, 0, true, 1, true, 0},
+      {0x020A, 0x00780000, true, 2, false, 120},
+      {0x020A, 0xFF880000, true, 3, false, -120},
+      {0x020A, 0x0000FFFF, false, 0, false, 0},
+      {0x0207, 0, true, 4, false, 0},
+      {0x0208, 0, true, 4, true, 0},
+      {0x020B, 0x00010000, true, 5, false, 0},
+      {0x020C, 0x00020000, true, 6, true, 0},
+      {0x020B, 0x00030000, false, 0, false, 0},
+      {0x0200, 0, false, 0, false, 0},
+      {0x020E, 0x00780000, false, 0, false, 0},
   };
   for (const Case& c : cases) {
     ButtonEvent e{-1, false, 99};
@@ -123,7 +130,8 @@ TEST_F(ButtonTest, HeldButtonConditionMatchesOnlyTheExactButtonsAndModifiers) {
 }
 
 TEST_F(ButtonTest, ModifiersAreReadOnlyForPairsWithAConditionAndOncePerEvent) {
-  m.Table({{Index(kX1) | kOn, KeyWord('A')}, {Index(kX2) | btn_cond::kCtrl | kOn, KeyWord('B')},
+  m.Table({{Index(kX1) | kOn, KeyWord('A')},
+           {Index(kX2) | btn_cond::kCtrl | kOn, KeyWord('B')},
            {Index(kX2) | btn_cond::kShift | kOn, KeyWord('C')}});
   m.Press(kX1);
   m.Release(kX1);
@@ -146,7 +154,8 @@ TEST_F(ButtonTest, SwallowedX1ToCtrlCPressesAndReleasesInOrder) {
   m.Table({{Index(kX1) | kOn | kSwallow, KeyWord('C', hotkey::kCtrl, 0x2E)}});
   ButtonActions down = m.Press(kX1);
   EXPECT_TRUE(down.swallow);
-  EXPECT_EQ(Acts(down), (std::vector<Act>{kCtrlDown, {ButtonActionKind::Key, false, KeyWord('C', hotkey::kCtrl, 0x2E)}}));
+  EXPECT_EQ(Acts(down),
+            (std::vector<Act>{kCtrlDown, {ButtonActionKind::Key, false, KeyWord('C', hotkey::kCtrl, 0x2E)}}));
   EXPECT_EQ(m.state.HeldButtons, 0u);  // a swallowed press is not held
   EXPECT_EQ(m.state.ActiveButtons, 0x20u);
   EXPECT_EQ(m.state.ModifierHolds, 0x20u << 8);
@@ -159,13 +168,15 @@ TEST_F(ButtonTest, SwallowedX1ToCtrlCPressesAndReleasesInOrder) {
 }
 
 TEST_F(ButtonTest, SharedModifierGoesUpOnlyAtTheLastRelease) {
-  m.Table({{Index(kX1) | kOn, KeyWord('A', hotkey::kCtrl | hotkey::kShift)}, {Index(kX2) | kOn, KeyWord('B', hotkey::kCtrl)}});
+  m.Table({{Index(kX1) | kOn, KeyWord('A', hotkey::kCtrl | hotkey::kShift)},
+           {Index(kX2) | kOn, KeyWord('B', hotkey::kCtrl)}});
   EXPECT_EQ(Acts(m.Press(kX1))[0], (Act{ButtonActionKind::ModifierKey, false, hotkey::kShift}));  // Shift first
   m.Press(kX2);
   std::vector<Act> first = Acts(m.Release(kX1));
   EXPECT_EQ(first, (std::vector<Act>{{ButtonActionKind::Key, true, KeyWord('A', hotkey::kCtrl | hotkey::kShift)},
                                      {ButtonActionKind::ModifierKey, true, hotkey::kShift}}));
-  EXPECT_EQ(Acts(m.Release(kX2)), (std::vector<Act>{{ButtonActionKind::Key, true, KeyWord('B', hotkey::kCtrl)}, kCtrlUp}));
+  EXPECT_EQ(Acts(m.Release(kX2)),
+            (std::vector<Act>{{ButtonActionKind::Key, true, KeyWord('B', hotkey::kCtrl)}, kCtrlUp}));
 }
 
 TEST_F(ButtonTest, ModifierKeyWithItsOwnModifierGoesUpOnce) {
@@ -200,8 +211,10 @@ TEST_F(ButtonTest, UnconvertedWheelGoesToThePointerOnlyWithTheFlag) {
 }
 
 TEST_F(ButtonTest, ButtonIsNeverConvertedIntoItself) {
-  m.Table({{Index(kRight) | kOn, KeyWord(2)}, {Index(kWheelFwd) | kOn, KeyWord(0x0A)},
-           {Index(kX1) | kOn, KeyWord(4)}, {Index(kWheelBack) | kOn, KeyWord(0x0A)}});
+  m.Table({{Index(kRight) | kOn, KeyWord(2)},
+           {Index(kWheelFwd) | kOn, KeyWord(0x0A)},
+           {Index(kX1) | kOn, KeyWord(4)},
+           {Index(kWheelBack) | kOn, KeyWord(0x0A)}});
   EXPECT_EQ(m.Press(kRight).count, 0);
   EXPECT_EQ(m.state.ActiveButtons, 0x02u);
   EXPECT_EQ(m.Wheel(120).count, 0);
@@ -341,10 +354,10 @@ TEST(ButtonRandomTest, RandomRunsLeaveNothingDown) {
       m.Table(pairs, rng() % 2 ? btn_flag::kWheelToPointer : 0);
     };
     newTable();
-    bool modDown[4] = {};           // Shift, Ctrl, Alt, Win as the injected events left them
-    std::map<uint32_t, int> keys;   // injected keys and buttons: downs minus ups
+    bool modDown[4] = {};          // Shift, Ctrl, Alt, Win as the injected events left them
+    std::map<uint32_t, int> keys;  // injected keys and buttons: downs minus ups
     bool physical[7] = {};
-    ActiveRecord pressed[7] = {};     // the record each active press took
+    ActiveRecord pressed[7] = {};  // the record each active press took
     auto apply = [&](const ButtonActions& out, int index, bool up) {
       for (int i = 0; i < out.count; ++i) {
         const ButtonAction& a = out.items[i];

@@ -1,6 +1,7 @@
 // Target application of the button-conversion tests: logs every key, button and wheel message its
 // two windows receive. Arguments: title prefix, name of the log mapping.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 #include <cwchar>
@@ -15,7 +16,8 @@ Log* g_log;
 HWND g_windows[2];
 
 bool Logged(UINT msg) {
-  return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEMOVE) ||
+  return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP ||
+         (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEMOVE) ||
          (msg >= WM_NCLBUTTONDOWN && msg <= WM_NCXBUTTONDBLCLK);
 }
 

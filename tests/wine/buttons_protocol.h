@@ -13,7 +13,7 @@ constexpr wchar_t kPlainClass[] = L"QorvButtonsPlain";
 constexpr int kDblLeft = 80, kPlainLeft = 520, kTop = 120, kWidth = 400, kHeight = 300;
 
 struct Entry {
-  uint32_t window;   // 0 dbl, 1 plain
+  uint32_t window;  // 0 dbl, 1 plain
   uint32_t message;
   uint64_t wp;
   int64_t lp;

@@ -63,7 +63,8 @@ void SendKey(WORD vk, bool up) {
 bool MoveTo(int x, int y) {
   const int cx = GetSystemMetrics(SM_CXSCREEN);
   const int cy = GetSystemMetrics(SM_CYSCREEN);
-  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, (x * 65535 + cx / 2) / (cx - 1), (y * 65535 + cy / 2) / (cy - 1));
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, (x * 65535 + cx / 2) / (cx - 1),
+            (y * 65535 + cy / 2) / (cy - 1));
   return WaitFor([&] {
     POINT pt;
     GetCursorPos(&pt);
@@ -71,7 +72,9 @@ bool MoveTo(int x, int y) {
   });
 }
 
-void XButton(int index, bool up) { SendMouse(up ? MOUSEEVENTF_XUP : MOUSEEVENTF_XDOWN, index == kX1 ? XBUTTON1 : XBUTTON2); }
+void XButton(int index, bool up) {
+  SendMouse(up ? MOUSEEVENTF_XUP : MOUSEEVENTF_XDOWN, index == kX1 ? XBUTTON1 : XBUTTON2);
+}
 
 const POINT kDblCenter = {kDblLeft + kWidth / 2, kTop + kHeight / 2};
 const POINT kPlainCenter = {kPlainLeft + kWidth / 2, kTop + kHeight / 2};
@@ -106,8 +109,8 @@ class LLMouseTest : public ::testing::Test {
       EXPECT_EQ(lib.UnHookLLMouse(), 1);
     }
     // Nothing may be left down; release whatever is, so that later tests start clean.
-    const int keys[] = {VK_CONTROL, VK_SHIFT, VK_MENU, VK_LWIN, 'C', 'S', VK_NEXT, VK_LBUTTON, VK_RBUTTON, VK_MBUTTON,
-                        VK_XBUTTON1, VK_XBUTTON2};
+    const int keys[] = {VK_CONTROL, VK_SHIFT,   VK_MENU,    VK_LWIN,    'C',         'S',
+                        VK_NEXT,    VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
     for (int vk : keys) {
       if (GetAsyncKeyState(vk) >= 0) continue;
       ADD_FAILURE() << "key 0x" << std::hex << vk << " left down";
@@ -221,10 +224,11 @@ TEST_F(LLMouseTest, SideButtonBecomesKeysWithScanCodeAndNeverReachesTheWindow) {
 }
 
 TEST_F(LLMouseTest, ConvertsToOtherButtonsAndWheelUnderHeldButtonAndModifierConditions) {
-  ASSERT_EQ(Install(Block({{Index(kX2) | kOn, KeyWord(4)},
-                           {Index(kRight) | qorv::btn_cond::kLeft | kOn | kSwallow, KeyWord(qorv::hotkey::kVkWheelForward)},
-                           {Index(kX1) | qorv::btn_cond::kShift | kOn | kSwallow, KeyWord('S', 0, 0x1F)}})),
-            1);
+  ASSERT_EQ(
+      Install(Block({{Index(kX2) | kOn, KeyWord(4)},
+                     {Index(kRight) | qorv::btn_cond::kLeft | kOn | kSwallow, KeyWord(qorv::hotkey::kVkWheelForward)},
+                     {Index(kX1) | qorv::btn_cond::kShift | kOn | kSwallow, KeyWord('S', 0, 0x1F)}})),
+      1);
   ASSERT_TRUE(MoveTo(kDblCenter.x, kDblCenter.y));
   ClearLog();
   // X2 passes on and also clicks the middle button.
@@ -331,7 +335,8 @@ TEST_F(LLMouseTest, WheelGoesToTheWindowUnderTheCursorWithTheFlag) {
 }
 
 TEST_F(LLMouseTest, ReportsEveryEventAndCancelsAtReleaseAllWithNoKeyLeftDown) {
-  ASSERT_EQ(Install(Block({{Index(kX2) | kOn | kSwallow | kReport, KeyWord('C', qorv::hotkey::kCtrl | qorv::hotkey::kShift)}})),
+  ASSERT_EQ(Install(Block(
+                {{Index(kX2) | kOn | kSwallow | kReport, KeyWord('C', qorv::hotkey::kCtrl | qorv::hotkey::kShift)}})),
             1);
   ASSERT_TRUE(MoveTo(kDblCenter.x, kDblCenter.y));
   XButton(kX2, false);

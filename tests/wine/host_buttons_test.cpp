@@ -36,7 +36,8 @@ TEST(HostButtonsTest, InstallsConversionAndDebugHookFromTheSettingsAndFollowsThe
   ASSERT_TRUE(WaitFor([&] {
     hwnd = FindWindowW(L"QorvMainWnd", L"Qorv");
     return hwnd != nullptr && shared->MouseOwner != 0 && shared->LLMouseOwner != 0 && shared->DebugOwner != 0;
-  })) << "conversion " << shared->LLMouseOwner << " debug " << shared->DebugOwner;
+  })) << "conversion "
+      << shared->LLMouseOwner << " debug " << shared->DebugOwner;
   const auto owner = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd));
   EXPECT_EQ(shared->LLMouseOwner, owner);
   EXPECT_NE(shared->LLMouseNotifyMsg, 0u);
@@ -51,8 +52,9 @@ TEST(HostButtonsTest, InstallsConversionAndDebugHookFromTheSettingsAndFollowsThe
 
   // Saved with another table and mask: the conversion restarts with it, the mask changes in place.
   const UINT settingsMsg = RegisterWindowMessageW(L"QorvWnd");
-  WriteText(lib.Dir() + L"\\Qorv.ini",
-            "[FLAGS]\r\nDebugFlag=0x00108000\r\n[MouseBtn]\r\nBtnFlag=0x1\r\nSetNum=1\r\nBtnSet0=0x016000:0x00000042\r\n");
+  WriteText(
+      lib.Dir() + L"\\Qorv.ini",
+      "[FLAGS]\r\nDebugFlag=0x00108000\r\n[MouseBtn]\r\nBtnFlag=0x1\r\nSetNum=1\r\nBtnSet0=0x016000:0x00000042\r\n");
   PostMessageW(HWND_BROADCAST, settingsMsg, 2, GetCurrentThreadId());
   EXPECT_TRUE(WaitFor([&] { return shared->MouseBtn.setNum == 1 && shared->DebugMask == 0x8000u; }));
   EXPECT_EQ(shared->MouseBtn.pairs[0].key, 0x42u);
