@@ -231,8 +231,7 @@ HWND PostToWindow(HWND window, uint32_t key, bool up, POINT pt, DWORD time, bool
         break;
       default: {
         const KeyMessage km = PostedKeyMessage(key, up);
-        PostMessageW(result, km.message, vk,
-                     static_cast<LPARAM>(static_cast<LONG_PTR>(static_cast<int32_t>(km.lParam))));
+        PostMessageW(result, km.message, vk, static_cast<LPARAM>(km.lParam));
         break;
       }
     }
