@@ -28,3 +28,9 @@ gtest_discover_tests(qorv_unit_tests DISCOVERY_MODE PRE_TEST)
 add_executable(qorv_bench_decisions ${PROJECT_SOURCE_DIR}/bench/decisions_bench.cpp)
 target_compile_options(qorv_bench_decisions PRIVATE ${QORV_WARNINGS})
 target_link_libraries(qorv_bench_decisions PRIVATE qorv_plain)
+
+# Benchmark of the button conversion's decision, optimised and without sanitizers; tools/bench.sh
+# runs it, make test does not.
+add_executable(qorv_bench_buttons bench/buttons_bench.cpp hooklib/buttons.cpp)
+target_include_directories(qorv_bench_buttons PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_bench_buttons PRIVATE ${QORV_WARNINGS} -O2)

@@ -23,5 +23,7 @@ inline uint32_t To32(const void* handle) { return static_cast<uint32_t>(reinterp
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK DebugProc(int code, WPARAM wp, LPARAM lp);
 
 }  // namespace qorv

@@ -16,9 +16,17 @@ VANTEL_API int WINAPI SetHookCallWnd(HWND owner, UINT notifyMsg, DWORD threadId)
 VANTEL_API int WINAPI UnHookCallWnd();
 VANTEL_API int WINAPI SetHookMouse(HWND owner, UINT notifyMsg, DWORD threadId);
 VANTEL_API int WINAPI UnHookMouse();
+// block: the 72-byte mouse-button block (BtnFlag, SetNum, eight condition/key pairs).
+VANTEL_API int WINAPI SetHookLLMouse(HWND owner, UINT notifyMsg, const void* block, DWORD threadId);
+VANTEL_API int WINAPI UnHookLLMouse();
+// owner: any non-zero value naming the caller; mask: bit (kind + 1) blocks that hook kind.
+VANTEL_API int WINAPI SetHookDebug(DWORD owner, DWORD mask, DWORD threadId);
+VANTEL_API int WINAPI UnHookDebug();
 
 // For programs that bind the library at run time.
 using GetDllCountFn = int(WINAPI*)(int*, int*);
 using SetHookFlagFn = DWORD(WINAPI*)(DWORD, DWORD, DWORD, DWORD);
 using SetHookFn = int(WINAPI*)(HWND, UINT, DWORD);
 using UnHookFn = int(WINAPI*)();
+using SetHookLLMouseFn = int(WINAPI*)(HWND, UINT, const void*, DWORD);
+using SetHookDebugFn = int(WINAPI*)(DWORD, DWORD, DWORD);

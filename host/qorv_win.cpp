@@ -1,6 +1,7 @@
 // qorv: the resident main program. It holds the presence mutex, loads the hook library, reads
 // "Qorv.ini" and hands the library the flag words, publishes the per-window table, installs the
-// message, window-procedure and mouse hooks with its hidden top-level window as owner, follows the
+// message, window-procedure and mouse hooks with its hidden top-level window as owner (and, as
+// "Qorv.ini" asks, the mouse-button conversion and the debug hook), follows the
 // settings program's "QorvWnd" broadcasts, shows a tray icon with an exit command, and removes every
 // hook before it ends (window closed, "qorv /quit", or the user logging off).
 #include <windows.h>
@@ -22,6 +23,7 @@ constexpr wchar_t kTitle[] = L"Qorv";
 constexpr UINT kGetMsgNotify = WM_APP + 1;
 constexpr UINT kCallWndNotify = WM_APP + 2;
 constexpr UINT kMouseNotify = WM_APP + 3;
+constexpr UINT kLLMouseNotify = WM_APP + 4;
 constexpr UINT kTrayNotify = WM_APP + 10;
 constexpr UINT kTrayId = 1;
 constexpr UINT kCmdExit = 100;
@@ -58,6 +60,10 @@ struct Library {
   UnHookFn unHookGetMsg = nullptr;
   UnHookFn unHookCallWnd = nullptr;
   UnHookFn unHookMouse = nullptr;
+  SetHookLLMouseFn setHookLLMouse = nullptr;
+  UnHookFn unHookLLMouse = nullptr;
+  SetHookDebugFn setHookDebug = nullptr;
+  UnHookFn unHookDebug = nullptr;
 };
 
 Library g_lib;
@@ -86,7 +92,9 @@ bool LoadLibraryBesideExe() {
   return Bind(g_lib.setHookFlag, "SetHookFlag") && Bind(g_lib.setHookGetMsg, "SetHookGetMsg") &&
          Bind(g_lib.setHookCallWnd, "SetHookCallWnd") && Bind(g_lib.setHookMouse, "SetHookMouse") &&
          Bind(g_lib.unHookGetMsg, "UnHookGetMsg") && Bind(g_lib.unHookCallWnd, "UnHookCallWnd") &&
-         Bind(g_lib.unHookMouse, "UnHookMouse");
+         Bind(g_lib.unHookMouse, "UnHookMouse") && Bind(g_lib.setHookLLMouse, "SetHookLLMouse") &&
+         Bind(g_lib.unHookLLMouse, "UnHookLLMouse") && Bind(g_lib.setHookDebug, "SetHookDebug") &&
+         Bind(g_lib.unHookDebug, "UnHookDebug");
 }
 
 // Reads "Qorv.ini" next to the executable; a missing or unreadable file gives the defaults.
@@ -113,6 +121,23 @@ void PublishTable() {
 
 bool WantsTrayIcon() { return (g_record.MainFlag & qorv::main_flag::kNoTrayIcon) == 0; }
 
+// The mouse-button conversion runs when BtnFlag asks for it at start, with the block as read; the
+// debug hook blocks the hook kinds of DebugFlag when it asks for blocking from the start. Called
+// again after every read: the same owner restarts the conversion and changes the mask in place.
+void ApplyOptionalHooks(HWND hwnd) {
+  if ((g_record.MouseBtn.btnFlag & qorv::btn_flag::kStartAtLaunch) != 0) {
+    g_lib.setHookLLMouse(hwnd, kLLMouseNotify, &g_record.MouseBtn, 0);
+  } else {
+    g_lib.unHookLLMouse();
+  }
+  const uint32_t debugFlag = g_record.HotkeyTable[qorv::kHotkeyDebugFlag];
+  if ((debugFlag & qorv::debug_flag::kStartBlocking) != 0) {
+    g_lib.setHookDebug(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd)), debugFlag & qorv::debug_flag::kHookKindMask, 0);
+  } else {
+    g_lib.unHookDebug();
+  }
+}
+
 void InstallHooks(HWND hwnd) {
   ReadSettings();
   PublishTable();
@@ -120,6 +145,7 @@ void InstallHooks(HWND hwnd) {
   g_lib.setHookGetMsg(hwnd, kGetMsgNotify, 0);
   g_lib.setHookCallWnd(hwnd, kCallWndNotify, 0);
   g_lib.setHookMouse(hwnd, kMouseNotify, 0);
+  ApplyOptionalHooks(hwnd);
   g_hooksInstalled = true;
 }
 
@@ -127,6 +153,8 @@ void InstallHooks(HWND hwnd) {
 void RemoveHooks() {
   if (!g_hooksInstalled) return;
   g_hooksInstalled = false;
+  g_lib.unHookDebug();
+  g_lib.unHookLLMouse();
   g_lib.unHookMouse();
   g_lib.unHookCallWnd();
   g_lib.unHookGetMsg();
@@ -204,6 +232,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
           case kEditSaved:
             ReadSettings();
             HandOverFlags();
+            if (g_hooksInstalled) ApplyOptionalHooks(hwnd);
             if (WantsTrayIcon() && !g_trayShown) ShowTrayIcon(hwnd, NIM_ADD);
             if (!WantsTrayIcon()) RemoveTrayIcon(hwnd);
             break;

@@ -83,6 +83,10 @@ Library::Library() : dir_(NewRunDir()) {
   Bind(module_, UnHookCallWnd, "UnHookCallWnd");
   Bind(module_, SetHookMouse, "SetHookMouse");
   Bind(module_, UnHookMouse, "UnHookMouse");
+  Bind(module_, SetHookLLMouse, "SetHookLLMouse");
+  Bind(module_, UnHookLLMouse, "UnHookLLMouse");
+  Bind(module_, SetHookDebug, "SetHookDebug");
+  Bind(module_, UnHookDebug, "UnHookDebug");
   shared_ = FindSharedSection(module_);
 }
 
@@ -90,6 +94,9 @@ Library::~Library() {
   if (module_ == nullptr) return;
   // Leave the desktop as found: no hook of this copy stays installed.
   if (UnHookMouse) UnHookMouse();
+  // The low-level hook's thread runs library code: it must end before the library is freed.
+  if (UnHookLLMouse) UnHookLLMouse();
+  if (UnHookDebug) UnHookDebug();
   if (UnHookCallWnd) UnHookCallWnd();
   if (UnHookGetMsg) UnHookGetMsg();
   FreeLibrary(module_);

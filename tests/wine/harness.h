@@ -43,6 +43,10 @@ class Library {
   UnHookFn UnHookCallWnd = nullptr;
   SetHookFn SetHookMouse = nullptr;
   UnHookFn UnHookMouse = nullptr;
+  SetHookLLMouseFn SetHookLLMouse = nullptr;
+  UnHookFn UnHookLLMouse = nullptr;
+  SetHookDebugFn SetHookDebug = nullptr;
+  UnHookFn UnHookDebug = nullptr;
 
  private:
   std::wstring dir_;

@@ -1,0 +1,58 @@
+// The debug hook (WH_DEBUG): keeps chosen kinds of hooks from being called, in every process it
+// reaches. The decision is in debughook.cpp.
+#define VANTEL_BUILD
+#include "hooklib/core_win.h"
+#include "hooklib/debughook.h"
+#include "hooklib/shared_state.h"
+#include "hooklib/vantel.h"
+
+namespace qorv {
+
+// Runs on the thread that is about to call another hook; the mask is read at every call, so a new
+// one takes effect at once everywhere.
+LRESULT CALLBACK DebugProc(int code, WPARAM wp, LPARAM lp) {
+  // wParam is the kind about to be called; WH_MSGFILTER (-1) arrives sign-extended on 64-bit.
+  const int64_t kind = static_cast<int64_t>(static_cast<INT_PTR>(wp));
+  switch (DebugDecide(g_shared.DebugMask, code, kind)) {
+    case DebugVerdict::Block:
+      return 1;
+    case DebugVerdict::Allow:
+      return 0;
+    case DebugVerdict::PassOn:
+      break;
+  }
+  return CallNextHookEx(HookFrom32(g_shared.DebugHook), code, wp, lp);
+}
+
+}  // namespace qorv
+
+using namespace qorv;
+
+VANTEL_API int WINAPI SetHookDebug(DWORD owner, DWORD mask, DWORD threadId) {
+  if (owner == 0) return 0;
+  if (g_shared.DebugOwner != 0) {
+    if (g_shared.DebugOwner != owner) return -1;
+    if (threadId == 0 || threadId == g_shared.DebugThread) {
+      g_shared.DebugMask = mask;  // the hook stays on its thread
+      return 2;
+    }
+    if (!UnhookWindowsHookEx(HookFrom32(g_shared.DebugHook))) return 0;
+  }
+  g_shared.DebugOwner = owner;
+  g_shared.DebugMask = mask;
+  g_shared.DebugThread = threadId;
+  HHOOK hook = SetWindowsHookExW(WH_DEBUG, DebugProc, g_libraryModule, threadId);
+  g_shared.DebugHook = To32(hook);
+  if (hook == nullptr) {
+    g_shared.DebugOwner = 0;
+    return 0;
+  }
+  return 1;
+}
+
+VANTEL_API int WINAPI UnHookDebug() {
+  if (g_shared.DebugOwner == 0) return 1;
+  if (!UnhookWindowsHookEx(HookFrom32(g_shared.DebugHook))) return 0;
+  g_shared.DebugOwner = 0;
+  return 1;
+}
