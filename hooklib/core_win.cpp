@@ -4,7 +4,6 @@
 #include "hooklib/core_win.h"
 
 #include "common/flags.h"
-#include "common/mbcs.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/vantel.h"
 #include "hooklib/window_win.h"
@@ -14,30 +13,10 @@ namespace qorv {
 // One block for every process that maps this library: a section marked shared, zero at first load.
 SharedState g_shared __attribute__((section(".shared"), shared)) = {};
 
-HINSTANCE g_libraryModule;
-DWORD g_osMajorVersion;
-char g_hostPath[MAX_PATH];
-DWORD g_hostPathLength;
-DWORD g_hostNameOffset;
-UINT g_moduleQueryMsg;
-
 namespace {
 
-const char* CharNextAnsi(const char* p) { return CharNextA(p); }
-
 void ProcessAttach(HINSTANCE module) {
-  g_libraryModule = module;
-  OSVERSIONINFOW version = {};
-  version.dwOSVersionInfoSize = sizeof(version);
-  if (GetVersionExW(&version)) g_osMajorVersion = version.dwMajorVersion;
-  g_hostPathLength = GetModuleFileNameA(nullptr, g_hostPath, MAX_PATH);
-  if (g_hostPathLength == 0 || g_hostPathLength >= MAX_PATH) {
-    // Failure or a truncated path: an empty path compares against nothing.
-    g_hostPathLength = 0;
-    g_hostPath[0] = '\0';
-  }
-  g_hostNameOffset = FileNameOffset(g_hostPath, CharNextAnsi);
-  g_moduleQueryMsg = RegisterWindowMessageW(L"QorvMsgGetModule ");
+  InitProcessState(module);
   DisableThreadLibraryCalls(module);
   InterlockedIncrement(reinterpret_cast<volatile LONG*>(&g_shared.AttachCount));
 }

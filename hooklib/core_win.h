@@ -13,6 +13,9 @@ extern DWORD g_hostPathLength;
 extern DWORD g_hostNameOffset;      // offset of the file-name part in g_hostPath
 extern UINT g_moduleQueryMsg;       // registered "QorvMsgGetModule "
 
+// Fills the per-process state above, as process attach does.
+void InitProcessState(HINSTANCE module);
+
 // Handles are stored in the shared block as 32-bit values; window and hook handles are 32-bit
 // significant on 64-bit Windows and sign-extended when widened.
 inline HWND WndFrom32(uint32_t value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<int32_t>(value))); }
