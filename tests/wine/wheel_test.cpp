@@ -631,3 +631,52 @@ TEST_F(WheelTest, FrameDragTurnsAClickWithRightButtonAndRightCtrlIntoAMove) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window of the installing process itself, with its own scroll bar, counting the lines it scrolls.
+class OwnScrollWindow {
+ public:
+  OwnScrollWindow() {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QorvTestOwnScroll";
+    RegisterClassExW(&wc);
+    hwnd_ = CreateWindowExW(0, L"QorvTestOwnScroll", L"qorv own scroll", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_VISIBLE,
+                            600, 420, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    lines_ = 0;
+  }
+  ~OwnScrollWindow() { DestroyWindow(hwnd_); }
+  OwnScrollWindow(const OwnScrollWindow&) = delete;
+  OwnScrollWindow& operator=(const OwnScrollWindow&) = delete;
+  HWND Get() const { return hwnd_; }
+  static int Lines() { return lines_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_VSCROLL && LOWORD(wp) == SB_LINEDOWN) ++lines_;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  HWND hwnd_;
+  static int lines_;
+};
+int OwnScrollWindow::lines_;
+
+TEST_F(WheelTest, PerWindowRowForTheInstallingProcessItself) {
+  OwnScrollWindow own;
+  const POINT p = ClientPoint(own.Get(), 0.5, 0.5);
+  PublishedTable table(41, {Row(0x21, Word(wheel_flag::kVertScroll, 1), 0, "qorv_wine_tests.exe", "")});
+  Flags(Word(wheel_flag::kVertScroll, 3));
+  MoveCursor(p);
+  input::Wheel(-120);
+  EXPECT_TRUE(WaitFor([&] { return OwnScrollWindow::Lines() == 3; }, 5000)) << OwnScrollWindow::Lines();
+  Flags(Word(wheel_flag::kVertScroll, 3), 0, qorv::extra_flag::kMapTableOn | 41);
+  input::Wheel(-120);
+  EXPECT_TRUE(WaitFor([&] { return OwnScrollWindow::Lines() == 4; }, 5000)) << OwnScrollWindow::Lines();
+  harness::Pump(200);
+  EXPECT_EQ(OwnScrollWindow::Lines(), 4);
+}
+
+}  // namespace
