@@ -18,7 +18,7 @@ target_compile_options(vantel PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -Wstack
 # No C runtime start-up either: the system calls DllMain directly. Only kernel32, user32 and
 # msvcrt (for the memset/memcpy the compiler may emit) are linked; libgcc statically for stack probes.
 target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup)
-target_link_libraries(vantel PRIVATE kernel32 user32 msvcrt gcc)
+target_link_libraries(vantel PRIVATE kernel32 user32 gdi32 msvcrt gcc)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   target_link_options(vantel PRIVATE -Wl,--kill-at -Wl,-e,_DllMain@12)
 else()

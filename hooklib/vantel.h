@@ -16,9 +16,14 @@ VANTEL_API int WINAPI SetHookCallWnd(HWND owner, UINT notifyMsg, DWORD threadId)
 VANTEL_API int WINAPI UnHookCallWnd();
 VANTEL_API int WINAPI SetHookMouse(HWND owner, UINT notifyMsg, DWORD threadId);
 VANTEL_API int WINAPI UnHookMouse();
+// Executable path of the process that owns the window: characters (bytes) copied, 0 on failure.
+VANTEL_API int WINAPI GetWndModuleNameW(HWND hwnd, wchar_t* buffer, int size);
+VANTEL_API int WINAPI GetWndModuleNameA(HWND hwnd, char* buffer, int size);
 
 // For programs that bind the library at run time.
 using GetDllCountFn = int(WINAPI*)(int*, int*);
 using SetHookFlagFn = DWORD(WINAPI*)(DWORD, DWORD, DWORD, DWORD);
 using SetHookFn = int(WINAPI*)(HWND, UINT, DWORD);
 using UnHookFn = int(WINAPI*)();
+using GetWndModuleNameWFn = int(WINAPI*)(HWND, wchar_t*, int);
+using GetWndModuleNameAFn = int(WINAPI*)(HWND, char*, int);
