@@ -6,6 +6,7 @@
 
 #include "common/flags.h"
 #include "common/layered_win.h"
+#include "hooklib/callwnd.h"
 #include "hooklib/core_win.h"
 #include "hooklib/filelist_win.h"
 #include "hooklib/movesize.h"
@@ -22,8 +23,7 @@ constexpr WPARAM kReportLoopStart = 0x00000231;
 constexpr WPARAM kReportDesktopDoubleClick = 0x0000004E;
 constexpr WPARAM kReportThumbCancelled = 0x0000001F;
 constexpr WPARAM kReportThumbStart = 0x000F0000;
-constexpr uint32_t kEntryReplacesWndFlag = 0x00000002;  // EntryFlag: EntryWndFlag replaces WndFlag
-constexpr LONG_PTR kSizingFrame = WS_THICKFRAME | WS_DLGFRAME;
+static_assert(kStyleChild == WS_CHILD && kStyleSizingFrame == (WS_THICKFRAME | WS_DLGFRAME), "style bits");
 constexpr UINT kMinMaxTimeoutMs = 20;
 constexpr UINT kTrackPosTimeoutMs = 20;
 constexpr UINT kTbmGetPos = WM_USER;  // TBM_GETPOS of a trackbar
@@ -79,18 +79,17 @@ void SetUpSnapping(HWND hwnd, LONG_PTR style) {
   MoveSizeState& ms = g_moveSize;
   const uint32_t wndFlag = g_shared.WndFlag;
   const uint32_t extraFlag = g_shared.ExtraFlag;
-  uint32_t eff = wndFlag;
+  uint32_t entry = 0;
+  uint32_t entryWndFlag = 0;
   if ((extraFlag & extra_flag::kMapTableOn) != 0) {
-    uint32_t entryWndFlag = 0;
-    const uint32_t entry = PerWindowLookup(hwnd, extraFlag, g_hostPath, g_hostNameOffset, nullptr, &entryWndFlag);
-    if ((entry & kEntryReplacesWndFlag) != 0) eff = entryWndFlag;
+    entry = PerWindowLookup(hwnd, extraFlag, g_hostPath, g_hostNameOffset, nullptr, &entryWndFlag);
   }
+  const uint32_t eff = EffectiveWndFlag(wndFlag, entry, entryWndFlag);
   ms.EffWndFlag = eff;
   ms.SnapPixels = static_cast<int32_t>(Field(wndFlag, wnd_flag::kSnapPixelsMask, wnd_flag::kSnapPixelsShift));
 
   const bool child = (style & WS_CHILD) != 0;
-  if ((eff & wnd_flag::kSnap) == 0 || ms.SnapPixels == 0 || IsWindow(Wnd(ms.SnapWnd))) return;
-  if (child && ((style & kSizingFrame) == 0 || (eff & wnd_flag::kNoSnapChildWnd) != 0)) return;
+  if (!SnapAllowed({eff, ms.SnapPixels, IsWindow(Wnd(ms.SnapWnd)) != FALSE, static_cast<uint32_t>(style)})) return;
   // The buffer goes unchanged, holding the last values the process saw, for the window to adjust.
   DWORD_PTR answer = 0;
   if (!SendMessageTimeoutW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&ms.MinMaxCopy), SMTO_ABORTIFHUNG,
@@ -132,11 +131,14 @@ void StartTracking(HWND hwnd) {
   }
   const uint32_t eff = ms.EffWndFlag;
   ms.MoveAlpha = 0;
-  if ((eff & (wnd_flag::kMoveTranslucent | wnd_flag::kSizeTranslucent)) != 0 &&
-      (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) == 0 && !KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL) &&
-      ((eff & wnd_flag::kNoDirectXTranslucent) == 0 || DirectXInUse() == 0)) {
-    const uint32_t level = (eff & wnd_flag::kLevelMask) != 0 ? eff : g_shared.WndFlag;
-    ms.MoveAlpha = LevelAlpha(level, wnd_flag::kLevelMask, wnd_flag::kLevelShift);
+  if ((eff & (wnd_flag::kMoveTranslucent | wnd_flag::kSizeTranslucent)) != 0) {
+    MoveAlphaFacts facts;
+    facts.effWndFlag = eff;
+    facts.wndFlag = g_shared.WndFlag;
+    facts.layered = (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    facts.shiftOrCtrl = KeyDown(VK_SHIFT) || KeyDown(VK_CONTROL);
+    facts.directX = (eff & wnd_flag::kNoDirectXTranslucent) != 0 && DirectXInUse() != 0;
+    ms.MoveAlpha = MoveAlphaFor(facts);
   }
   ms.AlphaApplied = 0;
   ms.TrackedWnd = Handle(hwnd);
