@@ -272,6 +272,17 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   EXPECT_TRUE(position) << "thumb positions while dragging";
   EXPECT_TRUE(WaitFor([&] { return h.ReceivedWp((1 << 24) | (4 << 16) | WM_VSCROLL); }, 3000)) << "the end position";
 
+  // A drag that is cancelled is reported as cancelled.
+  h.owner.received.clear();
+  {
+    Drag drag(s, {thumb.x, thumb.y + 80});
+    drag.MoveBy(0, -30);
+    ASSERT_TRUE(WaitFor([&] { return h.Received((1 << 24) | 0x000F0000 | WM_VSCROLL, lpS); }, 3000));
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(s, WM_CANCELMODE, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    EXPECT_TRUE(WaitFor([&] { return h.Received(0x1F, lpS); }, 3000)) << "thumb drag cancelled";
+  }
+
   HWND t = app.Window(1);
   DWORD_PTR packed = 0;
   ASSERT_TRUE(SendMessageTimeoutW(t, snapapp::kCmdThumbPoint, 0, 0, SMTO_NORMAL, 5000, &packed));
