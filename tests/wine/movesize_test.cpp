@@ -106,6 +106,19 @@ TEST(MoveSizeSnap, SnapsToTheWorkAreaAndToVisibleEdgesOnly) {
   EXPECT_EQ(r.right, WindowRect(b).left);
 }
 
+TEST(MoveSizeSnap, WindowRegionBoxesAreTheLinesWithTheRegionBit) {
+  Hooked h(0, kSnap10 | qorv::wnd_flag::kSnapRgn);
+  ASSERT_TRUE(h.installed);
+  SnapApp moving({L"a=plain@100,200,300,200"});
+  SnapApp others({L"b=region@650,100,250,350"});
+  ASSERT_TRUE(moving.AllFound() && others.AllFound());
+  HWND a = moving.Window(0);
+  const int shapeLeft = WindowRect(others.Window(0)).left + snapapp::kRegionInset;
+  RECT r = WindowRect(a);
+  r = DragCaption(h, a, shapeLeft - 5 - r.right, 0);
+  EXPECT_EQ(r.right, shapeLeft) << "the region's box, not the window rectangle";
+}
+
 TEST(MoveSizeSnap, ShiftOrCtrlSuspendsSnapping) {
   Hooked h(0, kSnap10);
   ASSERT_TRUE(h.installed);

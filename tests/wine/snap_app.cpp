@@ -80,6 +80,9 @@ bool CreateKind(HINSTANCE instance, const wchar_t* prefix, const wchar_t* spec) 
     g_trackbar = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_HORZ, 10, 10, 300, 40, hwnd,
                                  nullptr, instance, nullptr);
     SendMessageW(g_trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
+  } else if (wcscmp(kind, L"region") == 0) {
+    // Only the part from 20 pixels right of the left edge is the window's shape.
+    SetWindowRgn(hwnd, CreateRectRgn(snapapp::kRegionInset, 0, w, h), FALSE);
   } else if (wcscmp(kind, L"parent") == 0) {
     wchar_t childTitle[256];
     swprintf(childTitle, 256, L"%ls:a", title);
