@@ -74,6 +74,18 @@ void ApplyMoveAlphaOnce(uint32_t bit) {
   }
 }
 
+// The library stays loaded in a process once it has subclassed a window there: the system may
+// unload a hook library when the hook is removed, and a window whose procedure is SnapWndProc
+// would then call into nothing. LoadLibraryW works back to the oldest supported systems.
+bool g_pinned;
+
+void PinLibrary() {
+  if (g_pinned) return;
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(g_libraryModule, path, MAX_PATH);
+  if (length > 0 && length < MAX_PATH && LoadLibraryW(path) != nullptr) g_pinned = true;
+}
+
 // Step A: the flag word in force for this loop, and the snapping set-up.
 void SetUpSnapping(HWND hwnd, LONG_PTR style) {
   MoveSizeState& ms = g_moveSize;
@@ -113,6 +125,7 @@ void SetUpSnapping(HWND hwnd, LONG_PTR style) {
     ms.RgnInset[3] = window.bottom - box.bottom;
   }
   const auto snapProc = reinterpret_cast<LONG_PTR>(SnapWndProc);
+  PinLibrary();
   if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == snapProc) {
     ms.SnapWnd = Handle(hwnd);
     return;
