@@ -49,14 +49,14 @@ LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-bool CreateKind(HINSTANCE instance, const wchar_t* prefix, const wchar_t* spec) {
+bool CreateKind(HINSTANCE instance, const wchar_t* prefix, const wchar_t* desc) {
   // "name=kind@x,y,w,h"
-  const wchar_t* equals = wcschr(spec, L'=');
+  const wchar_t* equals = wcschr(desc, L'=');
   const wchar_t* at = equals != nullptr ? wcschr(equals, L'@') : nullptr;
-  if (at == nullptr || equals - spec >= 64 || at - equals > 64) return false;
+  if (at == nullptr || equals - desc >= 64 || at - equals > 64) return false;
   wchar_t name[64] = {};
   wchar_t kind[64] = {};
-  wcsncpy(name, spec, static_cast<size_t>(equals - spec));
+  wcsncpy(name, desc, static_cast<size_t>(equals - desc));
   wcsncpy(kind, equals + 1, static_cast<size_t>(at - equals - 1));
   int x = 0, y = 0, w = 0, h = 0;
   if (swscanf(at + 1, L"%d,%d,%d,%d", &x, &y, &w, &h) != 4) return false;

@@ -19,13 +19,13 @@ inline std::wstring UniquePrefix() {
   return prefix;
 }
 
-// One qorv_snap.exe process; specs are "name=kind@x,y,w,h".
+// One qorv_snap.exe process; windowDescs are "name=kind@x,y,w,h".
 class SnapApp {
  public:
-  explicit SnapApp(const std::vector<std::wstring>& specs)
-      : prefix_(UniquePrefix()), process_(harness::ExeDir() + L"\\qorv_snap.exe", Args(prefix_, specs)) {
-    for (const auto& spec : specs) {
-      const std::wstring title = prefix_ + L":" + spec.substr(0, spec.find(L'='));
+  explicit SnapApp(const std::vector<std::wstring>& windowDescs)
+      : prefix_(UniquePrefix()), process_(harness::ExeDir() + L"\\qorv_snap.exe", Args(prefix_, windowDescs)) {
+    for (const auto& desc : windowDescs) {
+      const std::wstring title = prefix_ + L":" + desc.substr(0, desc.find(L'='));
       HWND found = nullptr;
       harness::WaitFor([&] { return (found = FindWindowW(snapapp::kClass, title.c_str())) != nullptr; });
       windows_.push_back(found);
@@ -61,9 +61,9 @@ class SnapApp {
   DWORD Id() const { return process_.Id(); }
 
  private:
-  static std::wstring Args(const std::wstring& prefix, const std::vector<std::wstring>& specs) {
+  static std::wstring Args(const std::wstring& prefix, const std::vector<std::wstring>& windowDescs) {
     std::wstring args = prefix;
-    for (const auto& spec : specs) args += L" " + spec;
+    for (const auto& desc : windowDescs) args += L" " + desc;
     return args;
   }
 
