@@ -50,7 +50,7 @@ fuzz: fuzz-build
 # Benchmarks (not tests): figures go to the terminal; bench/README.md records them.
 bench: deps win64
 	@cmake -S . -B $(BUILD)/bench-native -DCMAKE_BUILD_TYPE=Release -DQORV_SANITIZE=OFF >/dev/null
-	@cmake --build $(BUILD)/bench-native -j $(JOBS) --target qorv_bench_decisions qorv_bench_buttons
+	@cmake --build $(BUILD)/bench-native -j $(JOBS) --target qorv_bench_decisions qorv_bench_buttons qorv_snap_bench
 	@tools/bench.sh $(BUILD)
 
 run: win64

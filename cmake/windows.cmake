@@ -87,12 +87,13 @@ foreach(source ${QORV_TEST_APPS})
 endforeach()
 
 file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
-add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp)
+# The monitor shims are linked in too, so that their single-monitor answers can be shown here.
+add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp hooklib/shims_win.cpp)
 target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
   -D_WIN32_WINNT=0x0601)
 target_link_options(qorv_wine_tests PRIVATE -static)
-target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main)
+target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main gdi32)
 add_dependencies(qorv_wine_tests vantel qorv ${QORV_TEST_APP_TARGETS})
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)

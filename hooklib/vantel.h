@@ -22,6 +22,9 @@ VANTEL_API int WINAPI UnHookLLMouse();
 // owner: any non-zero value naming the caller; mask: bit (kind + 1) blocks that hook kind.
 VANTEL_API int WINAPI SetHookDebug(DWORD owner, DWORD mask, DWORD threadId);
 VANTEL_API int WINAPI UnHookDebug();
+// Executable path of the process that owns the window: characters (bytes) copied, 0 on failure.
+VANTEL_API int WINAPI GetWndModuleNameW(HWND hwnd, wchar_t* buffer, int size);
+VANTEL_API int WINAPI GetWndModuleNameA(HWND hwnd, char* buffer, int size);
 
 // For programs that bind the library at run time.
 using GetDllCountFn = int(WINAPI*)(int*, int*);
@@ -30,3 +33,5 @@ using SetHookFn = int(WINAPI*)(HWND, UINT, DWORD);
 using UnHookFn = int(WINAPI*)();
 using SetHookLLMouseFn = int(WINAPI*)(HWND, UINT, const void*, DWORD);
 using SetHookDebugFn = int(WINAPI*)(DWORD, DWORD, DWORD);
+using GetWndModuleNameWFn = int(WINAPI*)(HWND, wchar_t*, int);
+using GetWndModuleNameAFn = int(WINAPI*)(HWND, char*, int);

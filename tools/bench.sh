@@ -9,6 +9,7 @@ echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d
 echo "== native decisions"
 "$build/bench-native/qorv_bench_decisions"
 "$build/bench-native/qorv_bench_buttons"
+"$build/bench-native/bench/qorv_snap_bench"
 if command -v valgrind >/dev/null; then
   out=$(mktemp)
   valgrind --tool=callgrind --callgrind-out-file="$out" "$build/bench-native/qorv_bench_decisions" 1000 >/dev/null 2>&1
@@ -27,3 +28,4 @@ cleanup() {
 trap cleanup EXIT INT TERM
 "$WINE64" "$build/win64/qorv_bench_hooks.exe"
 "$WINE64" "$build/win64/qorv_bench_llmouse.exe"
+"$WINE64" "$build/win64/bench/qorv_bench.exe"

@@ -60,6 +60,9 @@ void Scroll(HWND hwnd, int bar, WPARAM code) {
   SetScrollPos(hwnd, bar, pos, TRUE);
 }
 
+HWND Make(uint32_t kind, DWORD exStyle, const wchar_t* cls, const wchar_t* title, DWORD style, int x, int y, int w,
+          int h, HWND parent, int id);
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   const uint32_t kind = KindOf(hwnd);
   if (Interesting(msg)) Record(kind, msg, wp, lp);
@@ -106,6 +109,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     case kCmdPing:
       return 1;
+    case kCmdNewRenameBox:
+      DestroyWindow(g_windows[kRename]);
+      return reinterpret_cast<LRESULT>(Make(kRename, 0, L"Edit", L"report.txt", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
+                                            5, 30, 150, 22, g_windows[kList], 23));
     case kCmdQuit:
     case WM_CLOSE:
       PostQuitMessage(0);
@@ -201,7 +208,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
   HWND cabinet = Make(kCabinet, 0, L"CabinetWClass", L"wheel folder", top, 420, 360, 360, 240, nullptr, 0);
   HWND defView = Make(kDefView, 0, L"SHELLDLL_DefView", L"", child, 0, 0, 340, 190, cabinet, 0);
-  Make(kFolderList, 0, WC_LISTVIEWW, L"", child | LVS_REPORT, 0, 0, 340, 190, defView, 31);
+  HWND folderList = Make(kFolderList, 0, WC_LISTVIEWW, L"", child | LVS_REPORT, 0, 0, 340, 190, defView, 31);
+  LVCOLUMNW column = {};
+  column.mask = LVCF_WIDTH | LVCF_TEXT;
+  column.cx = 200;
+  column.pszText = const_cast<wchar_t*>(L"name");
+  SendMessageW(folderList, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT;
+  item.pszText = const_cast<wchar_t*>(L"report.txt");
+  SendMessageW(folderList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   Make(kTray, 0, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 10, 10, nullptr, 0);
 
   HANDLE thread = CreateThread(nullptr, 0, HungPaneThread, nullptr, 0, nullptr);

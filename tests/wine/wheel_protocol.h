@@ -62,5 +62,6 @@ constexpr UINT kCmdGetSel = WM_APP + 6;     // wParam kind of an edit; result MA
 constexpr UINT kCmdFocus = WM_APP + 7;      // wParam kind: gives it the keyboard focus
 constexpr UINT kCmdQuit = WM_APP + 8;
 constexpr UINT kCmdPing = WM_APP + 9;       // answered by every window at once, also kHungPane's thread
+constexpr UINT kCmdNewRenameBox = WM_APP + 10;  // a new rename box in kList replaces kRename; result its window
 
 }  // namespace wheelapp

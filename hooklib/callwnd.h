@@ -1,0 +1,35 @@
+// Decisions of the window-procedure hook at the start of a move/size loop, as plain code: which
+// window flag word is in force, whether the loop is snapped, and the alpha while it moves.
+#pragma once
+#include <cstdint>
+
+#include "common/map_table.h"
+
+namespace qorv {
+
+constexpr uint32_t kStyleChild = 0x40000000;            // WS_CHILD
+constexpr uint32_t kStyleSizingFrame = 0x00440000;      // WS_THICKFRAME | WS_DLGFRAME
+
+// entryFlag and entryWndFlag are the per-window lookup's result (0 when the table is off).
+uint32_t EffectiveWndFlag(uint32_t wndFlag, uint32_t entryFlag, uint32_t entryWndFlag);
+
+struct SnapSetUpFacts {
+  uint32_t effWndFlag;
+  int32_t snapPixels;   // byte 2 of the global WndFlag
+  bool snapWndLive;     // another window of the process is subclassed for snapping
+  uint32_t style;       // the window's style
+};
+// Whether the loop is snapped (before asking the window for its tracking sizes).
+bool SnapAllowed(const SnapSetUpFacts& facts);
+
+struct MoveAlphaFacts {
+  uint32_t effWndFlag;
+  uint32_t wndFlag;     // the global word, whose level stands in for a per-window level of 0
+  bool layered;         // the window is layered already (by its own program)
+  bool shiftOrCtrl;     // Shift or Ctrl is down as the loop starts
+  bool directX;         // DirectX is in use in the process
+};
+// Alpha for the loop's translucency, 0 for none.
+uint8_t MoveAlphaFor(const MoveAlphaFacts& facts);
+
+}  // namespace qorv

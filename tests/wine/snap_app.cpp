@@ -1,0 +1,128 @@
+// Target application of the move/size and module-name tests: windows of the kinds that the tests
+// drag, size and scroll with injected input (see snap_protocol.h).
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "tests/wine/snap_protocol.h"
+
+namespace {
+
+HWND g_trackbar;
+
+LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_VSCROLL:
+      if (lp == 0 && (LOWORD(wp) == SB_THUMBTRACK || LOWORD(wp) == SB_THUMBPOSITION)) {
+        SCROLLINFO info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(hwnd, SB_VERT, &info);
+        SetScrollPos(hwnd, SB_VERT, info.nTrackPos, TRUE);
+      }
+      return 0;
+    case snapapp::kCmdSleep:
+      SetPropW(hwnd, snapapp::kSleepingProp, reinterpret_cast<HANDLE>(1));
+      Sleep(static_cast<DWORD>(lp));
+      RemovePropW(hwnd, snapapp::kSleepingProp);
+      return 0;
+    case snapapp::kCmdThumbPoint: {
+      RECT thumb = {};
+      if (g_trackbar == nullptr) return 0;
+      SendMessageW(g_trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+      POINT mid = {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+      ClientToScreen(g_trackbar, &mid);
+      return MAKELONG(mid.x, mid.y);
+    }
+    case snapapp::kCmdQuit:
+      PostQuitMessage(0);
+      return 0;
+    case WM_CLOSE:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+bool CreateKind(HINSTANCE instance, const wchar_t* prefix, const wchar_t* desc) {
+  // "name=kind@x,y,w,h"
+  const wchar_t* equals = wcschr(desc, L'=');
+  const wchar_t* at = equals != nullptr ? wcschr(equals, L'@') : nullptr;
+  if (at == nullptr || equals - desc >= 64 || at - equals > 64) return false;
+  wchar_t name[64] = {};
+  wchar_t kind[64] = {};
+  wcsncpy(name, desc, static_cast<size_t>(equals - desc));
+  wcsncpy(kind, equals + 1, static_cast<size_t>(at - equals - 1));
+  int x = 0, y = 0, w = 0, h = 0;
+  if (swscanf(at + 1, L"%d,%d,%d,%d", &x, &y, &w, &h) != 4) return false;
+  wchar_t title[256];
+  swprintf(title, 256, L"%ls:%ls", prefix, name);
+  DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  if (wcscmp(kind, L"scroll") == 0) style |= WS_VSCROLL;
+  HWND hwnd = CreateWindowExW(0, snapapp::kClass, title, style, x, y, w, h, nullptr, nullptr, instance, nullptr);
+  if (hwnd == nullptr) return false;
+  if (wcscmp(kind, L"layered") == 0) {
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(hwnd, 0, snapapp::kOwnAlpha, LWA_ALPHA);
+  } else if (wcscmp(kind, L"scroll") == 0) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = 100;
+    info.nPage = 10;
+    SetScrollInfo(hwnd, SB_VERT, &info, FALSE);
+  } else if (wcscmp(kind, L"trackbar") == 0) {
+    g_trackbar = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_HORZ, 10, 10, 300, 40, hwnd,
+                                 nullptr, instance, nullptr);
+    SendMessageW(g_trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
+  } else if (wcscmp(kind, L"region") == 0) {
+    // Only the part from 20 pixels right of the left edge is the window's shape.
+    SetWindowRgn(hwnd, CreateRectRgn(snapapp::kRegionInset, 0, w, h), FALSE);
+  } else if (wcscmp(kind, L"parent") == 0) {
+    wchar_t childTitle[256];
+    swprintf(childTitle, 256, L"%ls:a", title);
+    CreateWindowExW(0, snapapp::kClass, childTitle, WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME | WS_CLIPSIBLINGS,
+                    40, 40, 200, 150, hwnd, nullptr, instance, nullptr);
+    swprintf(childTitle, 256, L"%ls:b", title);
+    CreateWindowExW(0, snapapp::kClass, childTitle, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPSIBLINGS, 340, 40, 150,
+                    200, hwnd, nullptr, instance, nullptr);
+  }
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  UpdateWindow(hwnd);
+  return true;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argv == nullptr || argc < 2) return 2;
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = SnapAppProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = snapapp::kClass;
+  if (!RegisterClassExW(&wc)) return 3;
+  for (int i = 2; i < argc; ++i) {
+    if (!CreateKind(instance, argv[1], argv[i])) return 4;
+  }
+  LocalFree(argv);
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}

@@ -1,0 +1,22 @@
+// Windows of qorv_snap.exe, the target of the move/size and module-name tests. Command line:
+// "<prefix> name=kind@x,y,w,h ..."; each top-level window's title is "<prefix>:<name>".
+// Kinds: plain; region (a window region that leaves out the kRegionInset leftmost pixels); layered (made layered by the program itself, alpha 200); scroll (own vertical bar,
+// range 0-100); trackbar (a trackbar child, range 0-100); parent (a child "<prefix>:<name>:a" with a
+// caption and sizing frame at client (40,40) 200x150, and a bordered sibling ":b" at (340,40) 150x200).
+#pragma once
+#include <windows.h>
+
+namespace snapapp {
+
+constexpr wchar_t kClass[] = L"QorvSnapTarget";
+constexpr BYTE kOwnAlpha = 200;
+constexpr int kRegionInset = 20;
+// Ends the message loop.
+constexpr UINT kCmdQuit = WM_APP + 20;
+// Sets the property "qt sleeping", sleeps lParam ms without retrieving messages, removes it.
+constexpr UINT kCmdSleep = WM_APP + 21;
+// Result: the screen point at the middle of the trackbar's thumb, MAKELONG(x, y).
+constexpr UINT kCmdThumbPoint = WM_APP + 22;
+constexpr wchar_t kSleepingProp[] = L"qt sleeping";
+
+}  // namespace snapapp
