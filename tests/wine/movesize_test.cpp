@@ -3,7 +3,12 @@
 // reports that reach the owner window.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
 #include "common/flags.h"
+#include "host/map_table.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/snap_driver.h"
 
@@ -317,6 +322,47 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   SendMessageTimeoutW(bar, WM_USER, 0, 0, SMTO_NORMAL, 5000, &pos);  // TBM_GETPOS
   EXPECT_GT(last, 0);
   EXPECT_EQ(static_cast<DWORD_PTR>(last), pos) << "the reported position is the trackbar's";
+}
+
+}  // namespace
+
+namespace {
+
+// A per-window row with option bit 0x00000002 gives its windows its own window word: here a
+// translucency level of 3 (alpha 75) instead of the global level 5.
+TEST(MoveSizeTranslucency, PerWindowRowReplacesTheWindowWord) {
+  Hooked h(0, qorv::wnd_flag::kMoveTranslucent | 0x05000000);
+  ASSERT_TRUE(h.installed);
+  qorv::MapEntry row;
+  row.EntryFlag = 0x43;
+  row.EntryWheelFlag = 0;
+  row.EntryWndFlag = qorv::wnd_flag::kMoveTranslucent | 0x03000000;
+  char className[64] = {};
+  WideCharToMultiByte(CP_ACP, 0, snapapp::kClass, -1, className, sizeof(className), nullptr, nullptr);
+  row.ClassName = className;
+  const std::vector<uint8_t> block = qorv::MapBuildSharedTable({row});
+  wchar_t name[96];
+  swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())), 51u);
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(block.size()),
+                                      name);
+  ASSERT_NE(mapping, nullptr);
+  void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, block.size());
+  memcpy(view, block.data(), block.size());
+  UnmapViewOfFile(view);
+  h.lib.SetHookFlag(0, 0, qorv::wnd_flag::kMoveTranslucent | 0x05000000, qorv::extra_flag::kMapTableOn | 51);
+
+  SnapApp app({L"a=plain@200,200,300,200"});
+  ASSERT_TRUE(app.AllFound());
+  HWND a = app.Window(0);
+  {
+    Drag drag(a, CaptionPoint(a));
+    ASSERT_TRUE(WaitFor([&] { return h.LoopStarted(a); }, 5000));
+    drag.MoveBy(30, 10);
+    EXPECT_TRUE(WaitFor([&] { return harness::IsLayered(a) && harness::ReadLayered(a).alpha == 75; }, 3000))
+        << static_cast<int>(harness::ReadLayered(a).alpha);
+  }
+  EXPECT_TRUE(WaitFor([&] { return !harness::IsLayered(a); }, 3000));
+  CloseHandle(mapping);
 }
 
 }  // namespace
