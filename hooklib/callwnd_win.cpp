@@ -44,24 +44,10 @@ bool SameRect(const RECT& r, const Rect& s) {
 
 Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-// Class name test: exact length, then character by character without regard to case.
-bool ClassIs(const wchar_t* name, int length, const wchar_t* expected, int expectedLength) {
-  if (length != expectedLength) return false;
-  for (int i = 0; i < length; ++i) {
-    const auto a = reinterpret_cast<UINT_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(name[i]))));
-    const auto b =
-        reinterpret_cast<UINT_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(expected[i]))));
-    if (a != b) return false;
-  }
-  return true;
-}
-
 // Kind of a scroll control by its class: 2 scroll bar, 4 trackbar, -1 anything else.
 int ScrollControlKind(HWND control) {
-  wchar_t name[33];
-  const int length = GetClassNameW(control, name, 33);
-  if (ClassIs(name, length, L"ScrollBar", 9) || ClassIs(name, length, L"NUIScrollbar", 12)) return kTrackBarCtl;
-  if (ClassIs(name, length, L"msctls_trackbar32", 17)) return kTrackTrackbar;
+  if (WindowClassIs(control, L"ScrollBar", 33) || WindowClassIs(control, L"NUIScrollbar", 33)) return kTrackBarCtl;
+  if (WindowClassIs(control, L"msctls_trackbar32", 33)) return kTrackTrackbar;
   return -1;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/map_table.h"
 #include "tests/wine/target_protocol.h"
 
 namespace harness {
@@ -219,6 +220,25 @@ bool Target::Quit() {
   if (process_.WaitExit(10000)) return true;
   process_.Kill();
   return false;
+}
+
+PublishedTable::PublishedTable(uint32_t number, const std::vector<qorv::MapEntry>& rows) {
+  const std::vector<uint8_t> block = qorv::MapBuildSharedTable(rows);
+  wchar_t name[96];
+  swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())),
+           number);
+  mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(block.size()),
+                                name);
+  if (mapping_ == nullptr) return;
+  void* view = MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, block.size());
+  if (view != nullptr) {
+    memcpy(view, block.data(), block.size());
+    UnmapViewOfFile(view);
+  }
+}
+
+PublishedTable::~PublishedTable() {
+  if (mapping_ != nullptr) CloseHandle(mapping_);
 }
 
 Layered ReadLayered(HWND hwnd) {

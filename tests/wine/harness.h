@@ -10,6 +10,7 @@
 
 #include "hooklib/shared_state.h"
 #include "hooklib/vantel.h"
+#include "settings/map_file.h"
 
 namespace harness {
 
@@ -110,6 +111,19 @@ class Target {
   std::vector<HWND> windows_;
   Process process_;
   bool ended_ = false;
+};
+
+// A per-window table published under a number, as the main program publishes it; closed with the object.
+class PublishedTable {
+ public:
+  PublishedTable(uint32_t number, const std::vector<qorv::MapEntry>& rows);
+  ~PublishedTable();
+  PublishedTable(const PublishedTable&) = delete;
+  PublishedTable& operator=(const PublishedTable&) = delete;
+  bool Published() const { return mapping_ != nullptr; }
+
+ private:
+  HANDLE mapping_ = nullptr;
 };
 
 struct Layered {

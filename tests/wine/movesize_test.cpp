@@ -3,12 +3,10 @@
 // reports that reach the owner window.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <cwchar>
 #include <vector>
 
 #include "common/flags.h"
-#include "host/map_table.h"
+#include "settings/map_file.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/snap_driver.h"
 
@@ -340,15 +338,8 @@ TEST(MoveSizeTranslucency, PerWindowRowReplacesTheWindowWord) {
   char className[64] = {};
   WideCharToMultiByte(CP_ACP, 0, snapapp::kClass, -1, className, sizeof(className), nullptr, nullptr);
   row.ClassName = className;
-  const std::vector<uint8_t> block = qorv::MapBuildSharedTable({row});
-  wchar_t name[96];
-  swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())), 51u);
-  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(block.size()),
-                                      name);
-  ASSERT_NE(mapping, nullptr);
-  void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, block.size());
-  memcpy(view, block.data(), block.size());
-  UnmapViewOfFile(view);
+  harness::PublishedTable table(51, {row});
+  ASSERT_TRUE(table.Published());
   h.lib.SetHookFlag(0, 0, qorv::wnd_flag::kMoveTranslucent | 0x05000000, qorv::extra_flag::kMapTableOn | 51);
 
   SnapApp app({L"a=plain@200,200,300,200"});
@@ -362,7 +353,6 @@ TEST(MoveSizeTranslucency, PerWindowRowReplacesTheWindowWord) {
         << static_cast<int>(harness::ReadLayered(a).alpha);
   }
   EXPECT_TRUE(WaitFor([&] { return !harness::IsLayered(a); }, 3000));
-  CloseHandle(mapping);
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 #include "common/flags.h"
 #include "common/map_table.h"
-#include "host/map_table.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/input.h"
 #include "tests/wine/wheel_protocol.h"
@@ -314,27 +313,7 @@ TEST_F(WheelTest, CaptionGuardSwallowsAndStepsTranslucency) {
   EXPECT_EQ(harness::Prop(app.Window(kScroll), L"qv WndLay"), 0u);
 }
 
-// Publishes a per-window table under a number, as the main program does.
-class PublishedTable {
- public:
-  PublishedTable(uint32_t number, const std::vector<qorv::MapEntry>& rows) {
-    const std::vector<uint8_t> block = qorv::MapBuildSharedTable(rows);
-    wchar_t name[96];
-    swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())),
-             number);
-    mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(block.size()),
-                                  name);
-    void* view = MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, block.size());
-    memcpy(view, block.data(), block.size());
-    UnmapViewOfFile(view);
-  }
-  ~PublishedTable() { CloseHandle(mapping_); }
-  PublishedTable(const PublishedTable&) = delete;
-  PublishedTable& operator=(const PublishedTable&) = delete;
-
- private:
-  HANDLE mapping_;
-};
+using harness::PublishedTable;
 
 qorv::MapEntry Row(uint32_t flag, uint32_t wheel, int32_t id, const char* file, const char* cls) {
   qorv::MapEntry e;
