@@ -127,7 +127,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   const uint32_t mainFlag = g_shared.MainFlag;
 
   if (wp == WM_MOUSEMOVE || wp == WM_NCMOUSEMOVE) {
-    if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0) {
+    if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0 && g_shared.MouseOwner != 0) {
       const DWORD now = GetTickCount();
       if (now - g_lastMoveReport >= kMoveReportIntervalMs) {
         PostMessageW(WndFrom32(g_shared.MouseOwner), g_shared.MouseNotifyMsg,
