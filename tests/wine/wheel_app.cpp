@@ -77,6 +77,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_NCLBUTTONDOWN:
       return 0;  // recorded only: no move or size loop
+    case WM_CONTEXTMENU:
+      return 0;  // no system menu after a right click on the caption: it would hold the thread in its loop
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == SC_MAXIMIZE || (wp & 0xFFF0) == SC_SIZE) return 0;
       break;

@@ -132,9 +132,18 @@ class WheelTest : public ::testing::Test {
     ASSERT_EQ(lib.SetHookGetMsg(owner.Get(), kNotify, 0), 1);
     ASSERT_EQ(lib.SetHookMouse(owner.Get(), kNotify + 1, 0), 1);
     ASSERT_EQ(lib.SetHookCallWnd(owner.Get(), kNotify + 2, 0), 1);
+    focus.TakeFocus();
+    // The first wheel turns of a fresh session can get lost before the desktop has settled: turn
+    // the wheel unconverted until one reaches the target.
+    lib.SetHookFlag(0, 0, 0, 0);
+    bool arrived = false;
+    for (int attempt = 0; attempt < 5 && !arrived; ++attempt) {
+      const LONG mark = WheelOver(kScroll, -120);
+      arrived = WaitFor([&] { return !app.Entries(kScroll, WM_MOUSEWHEEL, mark).empty(); }, 2000);
+    }
+    ASSERT_TRUE(arrived) << "no wheel turn reaches the target";
     app.Command(kCmdSetPos, SB_VERT, 50);
     app.Command(kCmdSetPos, SB_HORZ, 50);
-    focus.TakeFocus();
   }
   void TearDown() override { input::ReleaseAll(); }
 
@@ -547,10 +556,14 @@ TEST_F(WheelTest, WheelForAnotherProcessWindowFollowsThatProgramsRow) {
   SetForegroundWindow(capture.Get());
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == capture.Get(); }));
   SetCapture(capture.Get());
+  ASSERT_TRUE(WaitFor([&] { return GetCapture() == capture.Get(); }));
   Flags(Word(wheel_flag::kForwardToPointer | wheel_flag::kVertScroll, 3));
   LONG mark = WheelOver(kScroll, -120);
   const auto forwarded = app.Expect(kScroll, WM_VSCROLL, 4, mark);
-  if (forwarded.empty() && CaptureWindow::Wheels() == 0) GTEST_SKIP() << "the wheel reached neither window";
+  if (forwarded.empty() && CaptureWindow::Wheels() == 0) {
+    GTEST_SKIP() << "the wheel reached neither window; capture " << GetCapture() << ", foreground "
+                 << GetForegroundWindow() << ", capture window " << capture.Get();
+  }
   EXPECT_EQ(forwarded.size(), 4u);
   EXPECT_EQ(CaptureWindow::Wheels(), 0);
 
