@@ -405,10 +405,13 @@ TEST_F(WheelTest, DropDownListNeverActivates) {
   HWND list = reinterpret_cast<HWND>(app.Command(kCmdDropDown));
   ASSERT_NE(list, nullptr);
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(list) != FALSE; }));
-  WheelAt(ClientPoint(list, 0.5, 0.5), -120);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.Window(kEditHost); }));
+  const LONG mark = WheelAt(ClientPoint(list, 0.5, 0.5), -120);
   harness::Pump(400);
-  EXPECT_EQ(GetForegroundWindow(), app.Window(kEditHost));
-  EXPECT_TRUE(IsWindowVisible(list));
+  // Nothing was activated by the wheel: the window that was in front stays there.
+  EXPECT_EQ(GetForegroundWindow(), app.Window(kEditHost))
+      << "list still open: " << IsWindowVisible(list) << ", wheels at the combo box: "
+      << app.Entries(kCombo, WM_MOUSEWHEEL, mark).size();
 }
 
 TEST_F(WheelTest, HungTargetDoesNotHoldTheHookedThread) {
