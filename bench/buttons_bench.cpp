@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/bench_tables.h"
 #include "common/flags.h"
 #include "hooklib/buttons.h"
 
@@ -25,8 +26,8 @@ struct Scenario {
   ButtonEvent events[2];
 };
 
-constexpr uint32_t Idx(int a) { return static_cast<uint32_t>(a) << qorv::btn_cond::kButtonIndexShift; }
-constexpr uint32_t kOn = qorv::btn_cond::kEnabled;
+using bench::Idx;
+using bench::kOn;
 
 template <typename F>
 double NsPerEvent(long iterations, F body) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_tables.h"
 #include "common/flags.h"
 #include "hooklib/perwindow.h"
 #include "hooklib/wheel.h"
@@ -42,16 +43,7 @@ int main(int argc, char** argv) {
   });
   std::printf("notch decision (count, code, ramp): %.1f ns\n", notch);
 
-  std::vector<qorv::MapEntry> rows;
-  for (int i = 0; i < 200; ++i) {
-    qorv::MapEntry e;
-    e.EntryFlag = 0x61;
-    e.EntryWheelFlag = 1;
-    e.FileName = "program" + std::to_string(i) + ".exe";
-    e.ClassName = "Class" + std::to_string(i);
-    rows.push_back(e);
-  }
-  const std::vector<uint8_t> block = qorv::MapBuildSharedTable(rows);
+  const std::vector<uint8_t> block = bench::MapTable200();
   auto facts = [](const std::string& path, const std::string& cls) {
     return qorv::WindowFacts{path.c_str(), static_cast<uint32_t>(path.size()), 3, false, 0, cls.c_str(),
                              static_cast<uint32_t>(cls.size())};

@@ -11,6 +11,7 @@
 #include "hooklib/core_win.h"
 #include "hooklib/perwindow_win.h"
 #include "hooklib/shared_state.h"
+#include "bench/bench_tables.h"
 #include "host/map_table.h"
 
 namespace qorv {
@@ -101,16 +102,7 @@ int main() {
   });
   std::printf("converted notch (3 lines + end): reused decision %.0f ns, fresh decision %.0f ns\n", reused, fresh);
 
-  std::vector<qorv::MapEntry> rows;
-  for (int i = 0; i < 200; ++i) {
-    qorv::MapEntry e;
-    e.EntryFlag = 0x61;
-    e.EntryWheelFlag = 1;
-    e.FileName = "program" + std::to_string(i) + ".exe";
-    e.ClassName = "Class" + std::to_string(i);
-    rows.push_back(e);
-  }
-  const std::vector<uint8_t> block = qorv::MapBuildSharedTable(rows);
+  const std::vector<uint8_t> block = bench::MapTable200();
   wchar_t name[96];
   swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())), 77u);
   HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(block.size()), name);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/bench_tables.h"
 #include "common/flags.h"
 #include "hooklib/core_win.h"
 #include "hooklib/shared_state.h"
@@ -23,8 +24,8 @@ LRESULT CALLBACK EmptyProc(int code, WPARAM wp, LPARAM lp) {
   return CallNextHookEx(qorv::HookFrom32(qorv::g_shared.LLMouseHook), code, wp, lp);
 }
 
-constexpr uint32_t Idx(int a) { return static_cast<uint32_t>(a) << qorv::btn_cond::kButtonIndexShift; }
-constexpr uint32_t kOn = qorv::btn_cond::kEnabled;
+using bench::Idx;
+using bench::kOn;
 
 struct Scenario {
   const char* name;
