@@ -31,6 +31,6 @@ target_link_libraries(qorv_bench_decisions PRIVATE qorv_plain)
 
 # Benchmark of the button conversion's decision, optimised and without sanitizers; tools/bench.sh
 # runs it, make test does not.
-add_executable(qorv_bench_buttons bench/buttons_bench.cpp hooklib/buttons.cpp)
+add_executable(qorv_bench_buttons bench/buttons_bench.cpp hooklib/buttons.cpp hooklib/wheel_accum.cpp)
 target_include_directories(qorv_bench_buttons PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_bench_buttons PRIVATE ${QORV_WARNINGS} -O2)

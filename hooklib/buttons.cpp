@@ -27,6 +27,8 @@ constexpr uint32_t kSysKeyUp = 0x0105;
 constexpr uint32_t kMkShift = 0x0004;
 constexpr uint32_t kMkControl = 0x0008;
 constexpr int32_t kWheelDelta = 120;
+// A notch converts into at most a report, four modifier downs, a key down and up, four modifier ups.
+static_assert(1 + kMaxWheelNotchesPerEvent * 10 <= kMaxButtonActions, "a wheel event's notches fit the actions");
 
 // Virtual keys that stand for a modifier when they are the converted key.
 constexpr uint32_t kVkShift = 0x10, kVkControl = 0x11, kVkMenu = 0x12, kVkLWin = 0x5B;
@@ -169,7 +171,8 @@ bool ButtonEventFromMessage(uint32_t message, uint32_t mouseData, ButtonEvent& e
   }
 }
 
-void ButtonStep(SharedState& state, const ButtonEvent& event, ModifierReader readModifiers, ButtonActions& out) {
+void ButtonStep(SharedState& state, const ButtonEvent& event, ModifierReader readModifiers, ButtonActions& out,
+                ButtonWheelParts* wheelParts) {
   out.count = 0;
   out.swallow = false;
   const int a = event.index;
@@ -233,38 +236,53 @@ void ButtonStep(SharedState& state, const ButtonEvent& event, ModifierReader rea
     return;
   }
 
+  // A wheel conversion runs once per whole notch; parts of a notch wait for the rest.
+  int32_t notches = 1;
+  if (wheel && wheelParts != nullptr) {
+    const uint64_t conversion = (static_cast<uint64_t>(condition) << 32) | key;
+    notches = WheelAccumulate(wheelParts->accum, conversion, t, event.delta, event.time, wheelParts->pauseMs);
+    if (notches < 0) notches = -notches;
+    if (notches > kMaxWheelNotchesPerEvent) notches = kMaxWheelNotchesPerEvent;
+    if (notches == 0) {
+      out.swallow = swallow;
+      return;
+    }
+  }
+
   // 4. The conversion; a wheel turn is a press and a release at once.
   if ((condition & btn_cond::kReport) != 0) emit.Push(ButtonActionKind::Report, event.up, 0, event.delta);
   const uint32_t m = key & hotkey::kModifierMask;
   const bool post = (condition & btn_cond::kPostMessages) != 0;
   const bool hasKey = hotkey::Vk(key) != 0;
-  if (!event.up) {
-    if (hasKey) {
-      if (post) {
-        emit.PushPost(key, false, state.PostTargetWnd == 0);
-        if (m != 0) state.PostModButtons |= t;
-      } else {
-        if (m != 0) emit.PressModifiers(m, false, t);
-        emit.SendConvertedKey(key, false, t);
+  for (int32_t notch = 0; notch < notches; ++notch) {
+    if (!event.up) {
+      if (hasKey) {
+        if (post) {
+          emit.PushPost(key, false, state.PostTargetWnd == 0);
+          if (m != 0) state.PostModButtons |= t;
+        } else {
+          if (m != 0) emit.PressModifiers(m, false, t);
+          emit.SendConvertedKey(key, false, t);
+        }
       }
+      state.ActiveButtons |= t;
+      state.ActiveRecords[a].condition = condition;
+      state.ActiveRecords[a].key = key;
     }
-    state.ActiveButtons |= t;
-    state.ActiveRecords[a].condition = condition;
-    state.ActiveRecords[a].key = key;
-  }
-  if (event.up || wheel) {
-    if (hasKey) {
-      if (post) {
-        state.PostModButtons &= ~t;
-        emit.PushPost(key, true, state.PostModButtons == 0);
-      } else {
-        emit.SendConvertedKey(key, true, t);
-        if (m != 0) emit.PressModifiers(m, true, t);
+    if (event.up || wheel) {
+      if (hasKey) {
+        if (post) {
+          state.PostModButtons &= ~t;
+          emit.PushPost(key, true, state.PostModButtons == 0);
+        } else {
+          emit.SendConvertedKey(key, true, t);
+          if (m != 0) emit.PressModifiers(m, true, t);
+        }
       }
+      state.ActiveButtons &= ~t;
+      state.ActiveRecords[a].condition = 0;
+      state.ActiveRecords[a].key = 0;
     }
-    state.ActiveButtons &= ~t;
-    state.ActiveRecords[a].condition = 0;
-    state.ActiveRecords[a].key = 0;
   }
   out.swallow = swallow;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "hooklib/shared_state.h"
+#include "hooklib/wheel_accum.h"
 
 namespace qorv {
 
@@ -20,6 +21,7 @@ struct ButtonEvent {
   int index;      // button index 0-6
   bool up;        // a button release
   int32_t delta;  // wheel delta; 0 for buttons
+  uint32_t time = 0;  // event time in milliseconds, for collecting fine wheel deltas
 };
 
 // Maps a low-level mouse message and its mouseData to a button event; false for every other
@@ -64,7 +66,16 @@ struct ButtonActions {
 // One event through the state machine: updates HeldButtons, ModifierHolds, ActiveButtons,
 // ActiveRecords and PostModButtons of state, and lists the actions. PostTargetWnd is changed by
 // the caller as the PostToWindow actions say. Reads the pairs of state.MouseBtn (at most eight).
-void ButtonStep(SharedState& state, const ButtonEvent& event, ModifierReader readModifiers, ButtonActions& out);
+// With wheelParts, a wheel conversion collects fine deltas per conversion and direction and runs
+// once per whole notch (at most kMaxWheelNotchesPerEvent per event); an event that completes no notch
+// is only swallowed or passed as the conversion says. Without it every wheel event is one notch.
+struct ButtonWheelParts {
+  WheelAccum accum;
+  uint32_t pauseMs;  // a remainder older than this is dropped
+};
+constexpr int32_t kMaxWheelNotchesPerEvent = 3;  // what kMaxButtonActions holds with a report each
+void ButtonStep(SharedState& state, const ButtonEvent& event, ModifierReader readModifiers, ButtonActions& out,
+                ButtonWheelParts* wheelParts = nullptr);
 
 // The release-all pass at the end of the hook thread: key ups and modifier ups of every active
 // conversion, the cancel report, and the posting target dropped.

@@ -28,6 +28,8 @@ HANDLE g_llThread;
 
 // Hook thread only: the last posted button press, for double clicks.
 ClickMemory g_click;
+// Hook thread only: parts of a notch collected for a wheel conversion.
+ButtonWheelParts g_wheelParts;
 
 // Hook thread only: the input attachment to the posting target's thread, and the modifier bytes of
 // the shared keyboard state as they were before this thread marked them down.
@@ -317,6 +319,7 @@ void ClearConversionState() {
   g_shared.PostModButtons = 0;
   g_shared.PostTargetWnd = 0;
   g_click = {};
+  g_wheelParts = {};
 }
 
 DWORD WINAPI LLMouseThread(LPVOID arg) {
@@ -359,7 +362,9 @@ LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp) {
     ButtonEvent event;
     if (ButtonEventFromMessage(static_cast<uint32_t>(wp), info->mouseData, event)) {
       ButtonActions actions;
-      ButtonStep(g_shared, event, ReadModifiers, actions);
+      event.time = info->time;
+      g_wheelParts.pauseMs = WheelAccumPauseMs(g_shared.WheelFlag);
+      ButtonStep(g_shared, event, ReadModifiers, actions, &g_wheelParts);
       if (CarryOut(actions, static_cast<UINT>(wp), info)) return 1;
     }
   }

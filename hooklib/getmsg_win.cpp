@@ -10,6 +10,7 @@
 #include "hooklib/scroll_win.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/wheel.h"
+#include "hooklib/wheel_accum.h"
 #include "hooklib/window_win.h"
 
 namespace qorv {
@@ -32,6 +33,8 @@ struct WheelMemo {
   RampMemo ramp;
 };
 WheelMemo g_memo;
+// Per process: the part of a notch collected from fine wheel deltas, for one target and direction.
+WheelAccum g_wheelAccum;
 
 struct Decision {
   UINT scrollMsg;
@@ -142,6 +145,14 @@ int Ramp(uint32_t word, int repeat, uint32_t code, uint32_t time) {
   return PreciseRepeat(repeat, code, time, g_memo.ramp, timeField);
 }
 
+// How many notches the wheel message completes for the target and direction of the decision; the
+// conversion runs that many times.
+int32_t WholeNotches(const Decision& d, int delta, DWORD time) {
+  const int32_t notches = WheelAccumulate(g_wheelAccum, reinterpret_cast<UINT_PTR>(d.target), d.direction, delta, time,
+                                          WheelAccumPauseMs(g_shared.WheelFlag));
+  return notches < 0 ? -notches : notches;
+}
+
 // Returns true when the wheel was handled (result in *result); false: go on to the message table.
 bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* result) {
   const int delta = static_cast<short>(HIWORD(msg->wParam));
@@ -202,16 +213,18 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   if (d.scrollMsg == WM_KEYDOWN) {
     *result = Swallow(msg, code, hookWp, hookLp);
     if (!removing) return true;
-    bool rampable = false;
-    const KeyStep step = KeyStepFor(word, d.direction, d.zone, keys, delta, &rampable);
-    const int repeat = rampable ? Ramp(word, step.repeat, step.key, msg->time) : step.repeat;
-    g_memo.ramp.repeat = repeat;
-    if (repeat > 0) {
-      const LPARAM lp = static_cast<LPARAM>(MapVirtualKeyW(step.key, 0)) << 16 | 0x01000001;
-      for (int i = 0; i < repeat; ++i) PostMessageW(d.target, WM_KEYDOWN, step.key, lp);
-      PostMessageW(d.target, WM_KEYUP, step.key, lp | static_cast<LPARAM>(0xC0000000u));
-      g_memo.ramp.code = step.key;
-      g_memo.ramp.time = msg->time;
+    for (int32_t notch = WholeNotches(d, delta, msg->time); notch > 0; --notch) {
+      bool rampable = false;
+      const KeyStep step = KeyStepFor(word, d.direction, d.zone, keys, delta, &rampable);
+      const int repeat = rampable ? Ramp(word, step.repeat, step.key, msg->time) : step.repeat;
+      g_memo.ramp.repeat = repeat;
+      if (repeat > 0) {
+        const LPARAM lp = static_cast<LPARAM>(MapVirtualKeyW(step.key, 0)) << 16 | 0x01000001;
+        for (int i = 0; i < repeat; ++i) PostMessageW(d.target, WM_KEYDOWN, step.key, lp);
+        PostMessageW(d.target, WM_KEYUP, step.key, lp | static_cast<LPARAM>(0xC0000000u));
+        g_memo.ramp.code = step.key;
+        g_memo.ramp.time = msg->time;
+      }
     }
     return true;
   }
@@ -221,21 +234,24 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   if (count <= 0) return false;
   *result = Swallow(msg, code, hookWp, hookLp);
   if (!removing || !IsWindowEnabled(d.target)) return true;
-  const ScrollStep step = ScrollStepFor(count, delta, NeedsPosition(count, delta) && AtTopOfBar(d));
-  const int repeat = Ramp(word, step.repeat, step.code, msg->time);
-  g_memo.ramp.repeat = repeat;
-  bool sent = true;
-  DWORD_PTR ignored = 0;
-  for (int i = 0; i < repeat && sent; ++i) {
-    sent = SendMessageTimeoutW(d.target, d.scrollMsg, step.code, reinterpret_cast<LPARAM>(d.barCtl), SMTO_ABORTIFHUNG,
-                               kSendTimeoutMs, &ignored) != 0;
+  for (int32_t notch = WholeNotches(d, delta, msg->time); notch > 0; --notch) {
+    const ScrollStep step = ScrollStepFor(count, delta, NeedsPosition(count, delta) && AtTopOfBar(d));
+    const int repeat = Ramp(word, step.repeat, step.code, msg->time);
+    g_memo.ramp.repeat = repeat;
+    bool sent = true;
+    DWORD_PTR ignored = 0;
+    for (int i = 0; i < repeat && sent; ++i) {
+      sent = SendMessageTimeoutW(d.target, d.scrollMsg, step.code, reinterpret_cast<LPARAM>(d.barCtl),
+                                 SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored) != 0;
+    }
+    if (sent) {
+      SendMessageTimeoutW(d.target, d.scrollMsg, kSbEndScroll, reinterpret_cast<LPARAM>(d.barCtl), SMTO_ABORTIFHUNG,
+                          kSendTimeoutMs, &ignored);
+    }
+    g_memo.ramp.code = step.code;
+    g_memo.ramp.time = msg->time;
+    if (!sent) break;
   }
-  if (sent) {
-    SendMessageTimeoutW(d.target, d.scrollMsg, kSbEndScroll, reinterpret_cast<LPARAM>(d.barCtl), SMTO_ABORTIFHUNG,
-                        kSendTimeoutMs, &ignored);
-  }
-  g_memo.ramp.code = step.code;
-  g_memo.ramp.time = msg->time;
   return true;
 }
 

@@ -210,6 +210,47 @@ TEST_F(ButtonTest, UnconvertedWheelGoesToThePointerOnlyWithTheFlag) {
   EXPECT_EQ(m.Press(kX1).count, 0);  // buttons are never sent to the pointer
 }
 
+// Fine wheel deltas: a conversion runs once per whole notch, parts are swallowed or passed as the
+// conversion says, and a wheel sent on to the pointer keeps its own delta.
+TEST_F(ButtonTest, FineWheelDeltasConvertOncePerWholeNotch) {
+  const Act pgDown{ButtonActionKind::Key, false, KeyWord(0x22)};
+  const Act pgUp{ButtonActionKind::Key, true, KeyWord(0x22)};
+  m.Table({{Index(kWheelBack) | kOn | kSwallow | btn_cond::kReport, KeyWord(0x22)},
+           {Index(kWheelFwd) | kOn, KeyWord(0x21)}});
+  ButtonWheelParts parts = {{}, 500};
+  auto turn = [&](int32_t delta, uint32_t time) {
+    ButtonActions out;
+    ButtonStep(m.state, ButtonEvent{delta > 0 ? kWheelFwd : kWheelBack, false, delta, time}, ReadMods, out, &parts);
+    return out;
+  };
+  int converted = 0;
+  for (uint32_t i = 0; i < 8; ++i) {
+    const ButtonActions out = turn(-15, i * 10);
+    EXPECT_TRUE(out.swallow) << "part " << i;  // no part of a swallowed conversion reaches applications
+    if (out.count == 0) continue;
+    ++converted;
+    EXPECT_EQ(i, 7u);
+    EXPECT_EQ(Acts(out), (std::vector<Act>{{ButtonActionKind::Report, false, 0}, pgDown, pgUp}));
+  }
+  EXPECT_EQ(converted, 1);
+  EXPECT_EQ(m.state.ActiveButtons, 0u);
+
+  const ButtonActions forwardPart = turn(60, 100);  // not swallowed: the part passes on
+  EXPECT_EQ(forwardPart.count, 0);
+  EXPECT_FALSE(forwardPart.swallow);
+  EXPECT_EQ(turn(60, 110).count, 2);
+  EXPECT_EQ(turn(60, 900).count, 0);  // after the pause the part starts anew
+
+  EXPECT_EQ(Acts(turn(-240, 1000)), (std::vector<Act>{{ButtonActionKind::Report, false, 0}, pgDown, pgUp, pgDown, pgUp}));
+  EXPECT_EQ(turn(-30000, 1001).count, 1 + 2 * kMaxWheelNotchesPerEvent);
+
+  m.Table({}, btn_flag::kWheelToPointer);
+  const ButtonActions pointer = turn(15, 1100);
+  ASSERT_EQ(pointer.count, 1);
+  EXPECT_EQ(pointer.items[0].kind, ButtonActionKind::PostWheelToPointer);
+  EXPECT_EQ(pointer.items[0].delta, 15);
+}
+
 TEST_F(ButtonTest, ButtonIsNeverConvertedIntoItself) {
   m.Table({{Index(kRight) | kOn, KeyWord(2)},
            {Index(kWheelFwd) | kOn, KeyWord(0x0A)},
