@@ -297,6 +297,37 @@ TEST_F(WheelTest, PreciseRampClimbsAndRestartsAfterAPause) {
   EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 2, mark)), (std::vector<uint64_t>{1, 8}));
 }
 
+// Fine deltas (a precision touchpad, a high-resolution wheel) scroll as far as the whole notches they
+// add up to, in both modes; a wheel that is only forwarded keeps its own delta.
+TEST_F(WheelTest, FineDeltasScrollAsFarAsWholeNotches) {
+  Flags(Word(wheel_flag::kVertScroll, 3));
+  const POINT p = ClientPoint(app.Window(kScroll), 0.75, 0.25);
+  LONG mark = WheelAt(p, -120);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 4, mark)), (std::vector<uint64_t>{1, 1, 1, 8}));
+  const LRESULT afterNotch = app.Command(kCmdGetPos, SB_VERT);
+  mark = app.Mark();
+  for (int i = 0; i < 8; ++i) input::Wheel(-15);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 4, mark)), (std::vector<uint64_t>{1, 1, 1, 8}));
+  EXPECT_EQ(app.Command(kCmdGetPos, SB_VERT), afterNotch + 3);
+  mark = app.Mark();
+  for (int i = 0; i < 4; ++i) input::Wheel(30);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_VSCROLL, 4, mark)), (std::vector<uint64_t>{0, 0, 0, 8}));
+  EXPECT_EQ(app.Command(kCmdGetPos, SB_VERT), afterNotch);
+  EXPECT_TRUE(app.Entries(kScroll, WM_MOUSEWHEEL, mark).empty());
+
+  Flags(Word(wheel_flag::kVertScroll | wheel_flag::kCursorKeys, 2));
+  mark = app.Mark();
+  for (int i = 0; i < 4; ++i) input::Wheel(-30);
+  EXPECT_EQ(Codes(app.Expect(kScroll, WM_KEYDOWN, 2, mark)), (std::vector<uint64_t>{VK_DOWN, VK_DOWN}));
+
+  Flags(wheel_flag::kForwardToPointer);
+  mark = app.Mark();
+  input::Wheel(15);
+  const auto forwarded = app.Expect(kScroll, WM_MOUSEWHEEL, 1, mark);
+  ASSERT_EQ(forwarded.size(), 1u);
+  EXPECT_EQ(static_cast<short>(HIWORD(forwarded[0].wp)), 15);
+}
+
 TEST_F(WheelTest, CaptionGuardSwallowsAndStepsTranslucency) {
   RECT r;
   GetWindowRect(app.Window(kScroll), &r);
