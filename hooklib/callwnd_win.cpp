@@ -8,6 +8,8 @@
 #include "common/layered_win.h"
 #include "hooklib/callwnd.h"
 #include "hooklib/core_win.h"
+#include "hooklib/frame_bounds.h"
+#include "hooklib/frame_bounds_win.h"
 #include "hooklib/movesize.h"
 #include "hooklib/perwindow_win.h"
 #include "hooklib/scroll_win.h"
@@ -98,18 +100,11 @@ void SetUpSnapping(HWND hwnd, LONG_PTR style) {
                                     child ? GetParent(hwnd) : nullptr);
   ms.SnapStarted = 0;
   RECT window = {};
-  GetWindowRect(hwnd, &window);
+  RECT box = {};
+  SnapBoxOf(hwnd, (eff & wnd_flag::kSnapRgn) != 0, &window, &box);
   ms.SnapBaseRect = FromRECT(window);
-  ms.RgnInset[0] = ms.RgnInset[1] = ms.RgnInset[2] = ms.RgnInset[3] = 0;
-  RECT box;
-  if ((eff & wnd_flag::kSnapRgn) != 0 && WindowRegionBox(hwnd, &box) != 0) {
-    RECT both;
-    if (IntersectRect(&both, &box, &window)) box = both;
-    ms.RgnInset[0] = window.left - box.left;
-    ms.RgnInset[1] = window.top - box.top;
-    ms.RgnInset[2] = window.right - box.right;
-    ms.RgnInset[3] = window.bottom - box.bottom;
-  }
+  // The window's own edges snap where they can be seen: inside its region box and its visible frame.
+  BoxInsets(FromRECT(window), FromRECT(box), ms.RgnInset);
   const auto snapProc = reinterpret_cast<LONG_PTR>(SnapWndProc);
   PinLibrary();
   if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == snapProc) {

@@ -1,6 +1,7 @@
 #include "hooklib/snap.h"
 
 #include "common/flags.h"
+#include "hooklib/frame_bounds.h"
 
 namespace qorv {
 
@@ -328,9 +329,11 @@ bool SnapStep(MoveSizeState* ms, const SnapStepFacts& f, Rect* out) {
       if (InReach(innerSides[i], w) && Magnitude(innerSides[i]) < Magnitude(*sides[i])) *sides[i] = innerSides[i];
     }
   }
-  if (ApplySnap(&v, &deltas, kind, distance, ms->MinMaxCopy) != 0) {
+  // v is the visible box: its limits are the window's tracking sizes less the insets.
+  const MinMaxInfo minmax = VisibleMinMax(ms->MinMaxCopy, inset);
+  if (ApplySnap(&v, &deltas, kind, distance, minmax) != 0) {
     FindCornerSnap(&deltas, v, ms->SnapRects, ms->SnapEdges, count, 1);
-    ApplySnap(&v, &deltas, kind, distance, ms->MinMaxCopy);
+    ApplySnap(&v, &deltas, kind, distance, minmax);
   }
   if (Overlaps(v, k)) {
     *out = {v.left + inset[0], v.top + inset[1], v.right + inset[2], v.bottom + inset[3]};

@@ -2,6 +2,7 @@
 
 #include "common/flags.h"
 #include "hooklib/core_win.h"
+#include "hooklib/frame_bounds_win.h"
 #include "hooklib/movesize.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/shims_win.h"
@@ -133,14 +134,8 @@ BOOL CALLBACK SnapTargetEnumProc(HWND hwnd, LPARAM lp) {
   const bool layered = (ex & WS_EX_LAYERED) != 0;
   if ((c->flags & kFlagNoSnapLay) != 0 && layered && (ex & WS_EX_TRANSPARENT) != 0) return TRUE;
   RECT window;
-  if (!GetWindowRect(hwnd, &window)) return TRUE;
-  RECT box = window;
-  RECT region;
-  if ((c->flags & kFlagSnapRgn) != 0 && WindowRegionBox(hwnd, &region) != 0) {
-    box = region;
-    RECT both;
-    if (IntersectRect(&both, &region, &window)) box = both;
-  }
+  RECT box;
+  if (!SnapBoxOf(hwnd, (c->flags & kFlagSnapRgn) != 0, &window, &box)) return TRUE;
   if (Empty(box)) return TRUE;
   uint32_t word = 0;
   if (c->uncovered != nullptr) {
