@@ -87,6 +87,15 @@ foreach(source ${QORV_TEST_APPS})
   list(APPEND QORV_TEST_APP_TARGETS qorv_${app})
 endforeach()
 
+# A stand-in "dwmapi.dll" that reports invisible borders; qorv_snap.exe loads it on request.
+add_library(qorv_fake_dwmapi SHARED tests/wine/fake_dwmapi.cpp)
+set_target_properties(qorv_fake_dwmapi PROPERTIES PREFIX "" OUTPUT_NAME dwmapi
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fakedwm)
+target_include_directories(qorv_fake_dwmapi PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_fake_dwmapi PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_options(qorv_fake_dwmapi PRIVATE -static -Wl,--kill-at)
+list(APPEND QORV_TEST_APP_TARGETS qorv_fake_dwmapi)
+
 file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
 # The monitor shims are linked in too, so that their single-monitor answers can be shown here.
 add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp hooklib/shims_win.cpp)

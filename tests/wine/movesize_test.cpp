@@ -3,6 +3,8 @@
 // reports that reach the owner window.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "common/flags.h"
@@ -120,6 +122,57 @@ TEST(MoveSizeSnap, WindowRegionBoxesAreTheLinesWithTheRegionBit) {
   RECT r = WindowRect(a);
   r = DragCaption(h, a, shapeLeft - 5 - r.right, 0);
   EXPECT_EQ(r.right, shapeLeft) << "the region's box, not the window rectangle";
+}
+
+// For the programs started while it lives: the stand-in window-manager library is loaded (Wine takes
+// a library of that name from the given file only when told to prefer it to its own).
+class BorderedApps {
+ public:
+  BorderedApps() {
+    wchar_t old[1024] = L"";
+    had_ = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 1024) != 0;
+    old_ = old;
+    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", (old_ + (old_.empty() ? L"" : L";") + L"dwmapi=n,b").c_str());
+    SetEnvironmentVariableW(snapapp::kBordersVariable, L"1");
+  }
+  ~BorderedApps() {
+    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", had_ ? old_.c_str() : nullptr);
+    SetEnvironmentVariableW(snapapp::kBordersVariable, nullptr);
+  }
+  BorderedApps(const BorderedApps&) = delete;
+  BorderedApps& operator=(const BorderedApps&) = delete;
+
+ private:
+  bool had_;
+  std::wstring old_;
+};
+
+// Windows with invisible borders (names starting with "f") meet by their visible edges: each other,
+// the work area, and a window without borders.
+TEST(MoveSizeSnap, VisibleFramesMeetWhereTheWindowManagerReportsBorders) {
+  constexpr int kB = snapapp::kBorder;
+  Hooked h(0, kSnap10);
+  ASSERT_TRUE(h.installed);
+  std::unique_ptr<SnapApp> app;
+  {
+    BorderedApps borders;
+    app.reset(new SnapApp({L"fa=plain@300,300,300,200", L"fb=plain@700,100,250,350", L"c=plain@100,550,200,150"}));
+  }
+  ASSERT_TRUE(app->AllFound());
+  HWND a = app->Window(0);
+  const RECT b = WindowRect(app->Window(1));
+  const RECT c = WindowRect(app->Window(2));
+  const RECT work = WorkArea();
+
+  RECT r = WindowRect(a);
+  r = DragCaption(h, a, (b.left + kB) - 5 - (r.right - kB), 0);
+  EXPECT_EQ(r.right - kB, b.left + kB) << "visible right edge on the other's visible left edge";
+
+  r = DragCaption(h, a, (work.left + 5) - (r.left + kB), 0);
+  EXPECT_EQ(r.left + kB, work.left) << "visible left edge on the work area's edge";
+
+  r = DragCaption(h, a, 0, (c.top - 4) - (r.bottom - kB));
+  EXPECT_EQ(r.bottom - kB, c.top) << "visible bottom edge on the top of a window without borders";
 }
 
 TEST(MoveSizeSnap, ShiftOrCtrlSuspendsSnapping) {

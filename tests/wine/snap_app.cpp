@@ -114,6 +114,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = snapapp::kClass;
   if (!RegisterClassExW(&wc)) return 3;
+  if (GetEnvironmentVariableW(snapapp::kBordersVariable, nullptr, 0) != 0) {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    while (length > 0 && path[length - 1] != L'\\') --length;
+    path[length] = 0;
+    if (wcslen(path) + 20 >= MAX_PATH) return 5;
+    wcscat(path, L"fakedwm\\dwmapi.dll");
+    if (LoadLibraryW(path) == nullptr) return 5;
+  }
   for (int i = 2; i < argc; ++i) {
     if (!CreateKind(instance, argv[1], argv[i])) return 4;
   }

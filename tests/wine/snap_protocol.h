@@ -18,5 +18,10 @@ constexpr UINT kCmdSleep = WM_APP + 21;
 // Result: the screen point at the middle of the trackbar's thumb, MAKELONG(x, y).
 constexpr UINT kCmdThumbPoint = WM_APP + 22;
 constexpr wchar_t kSleepingProp[] = L"qt sleeping";
+// With this environment variable set, the program loads the stand-in "dwmapi.dll" from the folder
+// "fakedwm" beside it before it makes its windows; the stand-in reports invisible borders of
+// kBorder pixels left, right and bottom (none at the top) for windows whose name starts with "f".
+constexpr wchar_t kBordersVariable[] = L"QORV_SNAP_BORDERS";
+constexpr int kBorder = 7;
 
 }  // namespace snapapp
