@@ -171,13 +171,34 @@ bool ButtonEventFromMessage(uint32_t message, uint32_t mouseData, ButtonEvent& e
   }
 }
 
+namespace {
+
+void Step(SharedState& state, const ButtonEvent& event, ModifierReader readModifiers, ButtonActions& out,
+          ButtonWheelParts* wheelParts);
+
+}  // namespace
+
 void ButtonStep(SharedState& state, const ButtonEvent& event, ModifierReader readModifiers, ButtonActions& out,
                 ButtonWheelParts* wheelParts) {
   out.count = 0;
   out.swallow = false;
+  const uint32_t t = ButtonTriggerBit(event.index);
+  if (t == 0) return;
+  // A press of a button whose conversion is still active: its release was lost on the way. That
+  // conversion is released first (its keys go up), and the press converts afresh.
+  if (!event.up && event.delta == 0 && (state.ActiveButtons & t) != 0) {
+    Step(state, ButtonEvent{event.index, true, 0, event.time}, readModifiers, out, nullptr);
+  }
+  Step(state, event, readModifiers, out, wheelParts);
+}
+
+namespace {
+
+void Step(SharedState& state, const ButtonEvent& event, ModifierReader readModifiers, ButtonActions& out,
+          ButtonWheelParts* wheelParts) {
+  out.swallow = false;
   const int a = event.index;
   const uint32_t t = ButtonTriggerBit(a);
-  if (t == 0) return;
   const bool wheel = event.delta != 0;
 
   // 1. The conversion: the active record for a release, the first fitting pair for a press.
@@ -218,10 +239,11 @@ void ButtonStep(SharedState& state, const ButtonEvent& event, ModifierReader rea
   const bool swallow = enabled && (condition & btn_cond::kSuppressButton) != 0;
 
   // 2. The held buttons; a swallowed press is not held for the applications, nor for conditions.
+  // A press decides afresh: a bit left over from a lost release does not outlive it.
   if (!wheel) {
-    if (event.up) {
+    if (event.up || swallow) {
       state.HeldButtons &= ~t;
-    } else if (!swallow) {
+    } else {
       state.HeldButtons |= t;
     }
   }
@@ -286,6 +308,8 @@ void ButtonStep(SharedState& state, const ButtonEvent& event, ModifierReader rea
   }
   out.swallow = swallow;
 }
+
+}  // namespace
 
 void ButtonReleaseAll(SharedState& state, ButtonActions& out) {
   out.count = 0;

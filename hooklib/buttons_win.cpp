@@ -3,6 +3,7 @@
 // The decisions are in buttons.cpp.
 #define VANTEL_BUILD
 #include "common/flags.h"
+#include "hooklib/button_watch.h"
 #include "hooklib/buttons.h"
 #include "hooklib/core_win.h"
 #include "hooklib/shared_state.h"
@@ -30,6 +31,18 @@ HANDLE g_llThread;
 ClickMemory g_click;
 // Hook thread only: parts of a notch collected for a wheel conversion.
 ButtonWheelParts g_wheelParts;
+
+// Hook thread only: the watch over held buttons whose release may get lost, the time it last
+// looked, and the message-only window that receives raw mouse input for it.
+ButtonWatch g_watch;
+DWORD g_watchLooked;
+HWND g_rawWindow;
+constexpr wchar_t kRawWindowClass[] = L"QorvButtonWatch";
+// Raw input exists from Windows XP on: bound at run time so that the library still loads before.
+using RegisterRawInputDevicesFn = BOOL(WINAPI*)(PCRAWINPUTDEVICE, UINT, UINT);
+using GetRawInputDataFn = UINT(WINAPI*)(HRAWINPUT, UINT, LPVOID, PUINT, UINT);
+RegisterRawInputDevicesFn g_registerRawInput;
+GetRawInputDataFn g_getRawInputData;
 
 // Hook thread only: the input attachment to the posting target's thread, and the modifier bytes of
 // the shared keyboard state as they were before this thread marked them down.
@@ -250,6 +263,10 @@ void Report(UINT message, const MSLLHOOKSTRUCT& info) {
   PostMessageW(WndFrom32(g_shared.LLMouseOwner), notify, wp, static_cast<LPARAM>(PackPoint(info.pt.x, info.pt.y)));
 }
 
+bool IsReleaseMessage(UINT message) {
+  return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP || message == WM_XBUTTONUP;
+}
+
 // Carries out the actions in order. Returns whether the event is swallowed.
 bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* info) {
   bool swallow = actions.swallow;
@@ -257,7 +274,8 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
     const ButtonAction& action = actions.items[i];
     switch (action.kind) {
       case ButtonActionKind::Report:
-        if (info != nullptr) Report(message, *info);
+        // A release carried out at a press (its own was lost) reports as the release it is.
+        if (info != nullptr) Report(action.up && !IsReleaseMessage(message) ? message + 1 : message, *info);
         break;
       case ButtonActionKind::CancelReport:
         if (g_shared.LLMouseNotifyMsg != 0) {
@@ -303,6 +321,88 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
   return swallow;
 }
 
+// The buttons in the system's key state, for the watch; only the buttons it asks about are read.
+uint32_t SystemHeldButtons(uint32_t wanted) {
+  static const struct {
+    int vk;
+    uint32_t bit;
+  } kButtons[] = {{VK_LBUTTON, 0x01}, {VK_RBUTTON, 0x02}, {VK_MBUTTON, 0x10}, {VK_XBUTTON1, 0x20}, {VK_XBUTTON2, 0x40}};
+  uint32_t held = 0;
+  for (const auto& b : kButtons) {
+    if ((wanted & b.bit) != 0 && GetAsyncKeyState(b.vk) < 0) held |= b.bit;
+  }
+  return held;
+}
+
+// Carries out the release of every held button that the watch finds up, as if its release had
+// arrived now at the cursor. exclude: the button of the event being handled, whose own release or
+// press settles it.
+void ReleaseLostButtons(uint32_t exclude) {
+  const DWORD now = GetTickCount();
+  g_watchLooked = now;
+  const uint32_t watched = (g_shared.ActiveButtons | g_shared.HeldButtons) & ~exclude;
+  const SystemButtons system = {SystemHeldButtons(watched), GetSystemMetrics(SM_SWAPBUTTON) == 0};
+  const uint32_t lost = WatchLostReleases(g_watch, g_shared, system, now, exclude);
+  for (int index = 0; index < kButtonIndexCount && lost != 0; ++index) {
+    uint32_t message = 0;
+    uint32_t data = 0;
+    if ((lost & ButtonTriggerBit(index)) == 0 || !ButtonReleaseMessage(index, &message, &data)) continue;
+    MSLLHOOKSTRUCT info = {};
+    GetCursorPos(&info.pt);
+    info.mouseData = data;
+    info.time = now;
+    ButtonActions actions;
+    ButtonStep(g_shared, ButtonEvent{index, true, 0, now}, ReadModifiers, actions);
+    CarryOut(actions, message, &info);
+  }
+}
+
+LRESULT CALLBACK RawWatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INPUT && g_getRawInputData != nullptr) {
+    RAWINPUT raw;
+    UINT size = sizeof(raw);
+    if (g_getRawInputData(reinterpret_cast<HRAWINPUT>(lp), RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER)) !=
+            static_cast<UINT>(-1) &&
+        raw.header.dwType == RIM_TYPEMOUSE) {
+      WatchRawButtons(g_watch, raw.data.mouse.usButtonFlags);
+    }
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// Asks for raw mouse input on a message-only window of this thread, also while other windows have
+// the focus; it reports button transitions that no hook can take away. False where there is none.
+bool StartRawWatch(HINSTANCE module) {
+  HMODULE user = GetModuleHandleW(L"user32.dll");
+  if (user == nullptr) return false;
+  g_registerRawInput =
+      reinterpret_cast<RegisterRawInputDevicesFn>(reinterpret_cast<void*>(GetProcAddress(user, "RegisterRawInputDevices")));
+  g_getRawInputData =
+      reinterpret_cast<GetRawInputDataFn>(reinterpret_cast<void*>(GetProcAddress(user, "GetRawInputData")));
+  if (g_registerRawInput == nullptr || g_getRawInputData == nullptr) return false;
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = RawWatchProc;
+  wc.hInstance = module;
+  wc.lpszClassName = kRawWindowClass;
+  RegisterClassW(&wc);
+  g_rawWindow = CreateWindowExW(0, kRawWindowClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, nullptr);
+  if (g_rawWindow == nullptr) return false;
+  RAWINPUTDEVICE device = {0x01, 0x02, RIDEV_INPUTSINK, g_rawWindow};  // generic desktop, mouse
+  if (g_registerRawInput(&device, 1, sizeof(device))) return true;
+  DestroyWindow(g_rawWindow);
+  g_rawWindow = nullptr;
+  return false;
+}
+
+void StopRawWatch(HINSTANCE module) {
+  if (g_rawWindow == nullptr) return;
+  RAWINPUTDEVICE device = {0x01, 0x02, RIDEV_REMOVE, nullptr};
+  g_registerRawInput(&device, 1, sizeof(device));
+  DestroyWindow(g_rawWindow);
+  g_rawWindow = nullptr;
+  UnregisterClassW(kRawWindowClass, module);
+}
+
 void ReleaseAllConversions() {
   ButtonActions actions;
   ButtonReleaseAll(g_shared, actions);
@@ -320,6 +420,7 @@ void ClearConversionState() {
   g_shared.PostTargetWnd = 0;
   g_click = {};
   g_wheelParts = {};
+  g_watch = {};
 }
 
 DWORD WINAPI LLMouseThread(LPVOID arg) {
@@ -330,8 +431,16 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
   g_shared.LLMouseHook = To32(hook);
   if (hook == nullptr) return 0;
   SetEvent(param->ready);
+  // QS_RAWINPUT is only known where raw input is.
+  const DWORD wake = StartRawWatch(param->module) ? 0xFF | QS_RAWINPUT : 0xFF;
   for (;;) {
-    const DWORD wait = MsgWaitForMultipleObjects(1, &param->quit, FALSE, INFINITE, 0xFF);
+    // While a button is held, look for lost releases every little while.
+    const DWORD timeout = WatchNeeded(g_shared) ? kLostReleaseTickMs : INFINITE;
+    const DWORD wait = MsgWaitForMultipleObjects(1, &param->quit, FALSE, timeout, wake);
+    if (wait == WAIT_TIMEOUT) {
+      ReleaseLostButtons(0);
+      continue;
+    }
     if (wait != WAIT_OBJECT_0 + 1) break;  // quit, or the wait failed
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -339,6 +448,7 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
       DispatchMessageW(&msg);
     }
   }
+  StopRawWatch(param->module);
   const BOOL unhooked = UnhookWindowsHookEx(hook);
   // Whatever the unhook did, no converted key or modifier stays down after this thread.
   if (g_shared.ActiveButtons != 0 || g_shared.PostTargetWnd != 0) ReleaseAllConversions();
@@ -360,7 +470,11 @@ LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp) {
   if (code == HC_ACTION) {
     const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
     ButtonEvent event;
-    if (ButtonEventFromMessage(static_cast<uint32_t>(wp), info->mouseData, event)) {
+    const bool buttonEvent = ButtonEventFromMessage(static_cast<uint32_t>(wp), info->mouseData, event);
+    if (WatchNeeded(g_shared) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) {
+      ReleaseLostButtons(buttonEvent ? ButtonTriggerBit(event.index) : 0);
+    }
+    if (buttonEvent) {
       ButtonActions actions;
       event.time = info->time;
       g_wheelParts.pauseMs = WheelAccumPauseMs(g_shared.WheelFlag);
