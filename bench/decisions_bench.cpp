@@ -10,6 +10,7 @@
 #include "common/flags.h"
 #include "hooklib/perwindow.h"
 #include "hooklib/wheel.h"
+#include "hooklib/wheel_accum.h"
 #include "host/map_table.h"
 
 namespace {
@@ -42,6 +43,34 @@ int main(int argc, char** argv) {
     g_sink = static_cast<uint32_t>(repeat);
   });
   std::printf("notch decision (count, code, ramp): %.1f ns\n", notch);
+
+  // The same whole notches with the fine-delta accumulation in front, as the message hook runs them:
+  // rounds of both alternate, so that the ratio compares like with like.
+  qorv::WheelAccum accum = {};
+  double plain = 1e30, collected = 1e30;
+  for (int round = 0; round < 5; ++round) {
+    const double a = NsPerCall(calls, [&](int i) {
+      const int count = qorv::ScrollCount(word, true, 0, 0, true);
+      const qorv::ScrollStep step = qorv::ScrollStepFor(count, (i & 1) != 0 ? 120 : -120, false);
+      const int repeat = qorv::PreciseRepeat(step.repeat, step.code, static_cast<uint32_t>(i) * 50, memo, 5);
+      memo = {repeat, step.code, static_cast<uint32_t>(i) * 50};
+      g_sink = static_cast<uint32_t>(repeat);
+    });
+    const double b = NsPerCall(calls, [&](int i) {
+      const int delta = (i & 1) != 0 ? 120 : -120;
+      const int32_t notches =
+          qorv::WheelAccumulate(accum, 0x10010, qorv::kDirVert, delta, static_cast<uint32_t>(i) * 50, 500);
+      const int count = qorv::ScrollCount(word, true, 0, 0, true);
+      const qorv::ScrollStep step = qorv::ScrollStepFor(count, delta, false);
+      const int repeat = qorv::PreciseRepeat(step.repeat, step.code, static_cast<uint32_t>(i) * 50, memo, 5);
+      memo = {repeat, step.code, static_cast<uint32_t>(i) * 50};
+      g_sink = static_cast<uint32_t>(repeat * notches);
+    });
+    if (a < plain) plain = a;
+    if (b < collected) collected = b;
+  }
+  std::printf("whole notch, decision alone / with accumulation: %.1f / %.1f ns, ratio %.2f\n", plain, collected,
+              collected / plain);
 
   const std::vector<uint8_t> block = bench::MapTable200();
   auto facts = [](const std::string& path, const std::string& cls) {

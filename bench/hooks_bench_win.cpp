@@ -11,6 +11,8 @@
 #include "hooklib/core_win.h"
 #include "hooklib/perwindow_win.h"
 #include "hooklib/shared_state.h"
+#include "hooklib/wheel.h"
+#include "hooklib/wheel_accum.h"
 #include "bench/bench_tables.h"
 #include "host/map_table.h"
 
@@ -101,6 +103,15 @@ int main() {
     qorv::GetMsgProc(HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(&m));
   });
   std::printf("converted notch (3 lines + end): reused decision %.0f ns, fresh decision %.0f ns\n", reused, fresh);
+  // What the collection of fine deltas adds to each of those whole notches: the same calls alone.
+  qorv::WheelAccum accum = {};
+  volatile int32_t sink = 0;
+  const double collect = NsPerCall(calls, [&](int i) {
+    sink = qorv::WheelAccumulate(accum, reinterpret_cast<UINT_PTR>(a), qorv::kDirVert, (i & 1) != 0 ? 120 : -120,
+                                 static_cast<uint32_t>(i), 500);
+  });
+  std::printf("fine-delta collection of a whole notch alone: %.1f ns, %.4f %% of the reused notch\n", collect,
+              100.0 * collect / reused);
 
   const std::vector<uint8_t> block = bench::MapTable200();
   wchar_t name[96];

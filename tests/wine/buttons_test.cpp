@@ -221,6 +221,16 @@ TEST_F(LLMouseTest, SideButtonBecomesKeysWithScanCodeAndNeverReachesTheWindow) {
   EXPECT_EQ((next.lp >> 16) & 0x1FF, 0x151);
   EXPECT_EQ(Count(0, WM_KEYDOWN), 1);
   EXPECT_EQ(Count(0, WM_MOUSEWHEEL), 0);
+
+  // A notch in eight parts (a precision touchpad) is one Page Down too, and no part gets through.
+  ClearLog();
+  for (int i = 0; i < 8; ++i) SendMouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-15));
+  ASSERT_TRUE(WaitEntry(0, WM_KEYUP, &next)) << Seen();
+  SendMouse(MOUSEEVENTF_LEFTDOWN);  // a witness after the parts: everything before it has been handled
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(WaitEntry(0, WM_LBUTTONUP)) << Seen();
+  EXPECT_EQ(Count(0, WM_KEYDOWN), 1) << Seen();
+  EXPECT_EQ(Count(0, WM_MOUSEWHEEL), 0) << Seen();
 }
 
 TEST_F(LLMouseTest, ConvertsToOtherButtonsAndWheelUnderHeldButtonAndModifierConditions) {
