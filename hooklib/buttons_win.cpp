@@ -386,11 +386,11 @@ bool StartRawWatch(HINSTANCE module) {
   wc.lpszClassName = kRawWindowClass;
   RegisterClassW(&wc);
   g_rawWindow = CreateWindowExW(0, kRawWindowClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, nullptr);
-  if (g_rawWindow == nullptr) return false;
   RAWINPUTDEVICE device = {0x01, 0x02, RIDEV_INPUTSINK, g_rawWindow};  // generic desktop, mouse
-  if (g_registerRawInput(&device, 1, sizeof(device))) return true;
-  DestroyWindow(g_rawWindow);
+  if (g_rawWindow != nullptr && g_registerRawInput(&device, 1, sizeof(device))) return true;
+  if (g_rawWindow != nullptr) DestroyWindow(g_rawWindow);
   g_rawWindow = nullptr;
+  UnregisterClassW(kRawWindowClass, module);
   return false;
 }
 
@@ -437,16 +437,14 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
     // While a button is held, look for lost releases every little while.
     const DWORD timeout = WatchNeeded(g_shared) ? kLostReleaseTickMs : INFINITE;
     const DWORD wait = MsgWaitForMultipleObjects(1, &param->quit, FALSE, timeout, wake);
-    if (wait == WAIT_TIMEOUT) {
-      ReleaseLostButtons(0);
-      continue;
-    }
-    if (wait != WAIT_OBJECT_0 + 1) break;  // quit, or the wait failed
+    if (wait != WAIT_OBJECT_0 + 1 && wait != WAIT_TIMEOUT) break;  // quit, or the wait failed
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    // Also when only raw input keeps coming (the hook itself may have been taken away).
+    if (WatchNeeded(g_shared) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) ReleaseLostButtons(0);
   }
   StopRawWatch(param->module);
   const BOOL unhooked = UnhookWindowsHookEx(hook);
