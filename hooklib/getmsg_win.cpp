@@ -145,12 +145,17 @@ int Ramp(uint32_t word, int repeat, uint32_t code, uint32_t time) {
   return PreciseRepeat(repeat, code, time, g_memo.ramp, timeField);
 }
 
+// A message of a huge delta (posted by some program) converts at most this many notches, so that it
+// cannot flood the target.
+constexpr int32_t kMaxNotchesPerMessage = 10;
+
 // How many notches the wheel message completes for the target and direction of the decision; the
 // conversion runs that many times.
 int32_t WholeNotches(const Decision& d, int delta, DWORD time) {
-  const int32_t notches = WheelAccumulate(g_wheelAccum, reinterpret_cast<UINT_PTR>(d.target), d.direction, delta, time,
-                                          WheelAccumPauseMs(g_shared.WheelFlag));
-  return notches < 0 ? -notches : notches;
+  int32_t notches = WheelAccumulate(g_wheelAccum, reinterpret_cast<UINT_PTR>(d.target), d.direction, delta, time,
+                                    WheelAccumPauseMs(g_shared.WheelFlag));
+  if (notches < 0) notches = -notches;
+  return notches < kMaxNotchesPerMessage ? notches : kMaxNotchesPerMessage;
 }
 
 // Returns true when the wheel was handled (result in *result); false: go on to the message table.
