@@ -66,6 +66,8 @@ struct ButtonActions {
 // One event through the state machine: updates HeldButtons, ModifierHolds, ActiveButtons,
 // ActiveRecords and PostModButtons of state, and lists the actions. PostTargetWnd is changed by
 // the caller as the PostToWindow actions say. Reads the pairs of state.MouseBtn (at most eight).
+// A press of a button whose conversion is still active (its release was lost) first releases that
+// conversion, then converts as any press.
 // With wheelParts, a wheel conversion collects fine deltas per conversion and direction and runs
 // once per whole notch (at most kMaxWheelNotchesPerEvent per event); an event that completes no notch
 // is only swallowed or passed as the conversion says. Without it every wheel event is one notch.
