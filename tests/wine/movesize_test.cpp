@@ -148,31 +148,56 @@ class BorderedApps {
 };
 
 // Windows with invisible borders (names starting with "f") meet by their visible edges: each other,
-// the work area, and a window without borders.
-TEST(MoveSizeSnap, VisibleFramesMeetWhereTheWindowManagerReportsBorders) {
-  constexpr int kB = snapapp::kBorder;
-  Hooked h(0, kSnap10);
-  ASSERT_TRUE(h.installed);
-  std::unique_ptr<SnapApp> app;
-  {
+// the work area, and a window without borders. One drag per test: under Wine, a later caption press
+// in the same run sometimes starts no move loop after a loop that ended on a snapped step.
+class VisibleFrameSnap : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(h.installed);
     BorderedApps borders;
-    app.reset(new SnapApp({L"fa=plain@300,300,300,200", L"fb=plain@700,100,250,350", L"c=plain@100,550,200,150"}));
+    others.reset(new SnapApp({L"fb=plain@700,100,250,350", L"c=plain@100,600,200,150"}));
+    ASSERT_TRUE(others->AllFound());
+    b = WindowRect(others->Window(0));
+    c = WindowRect(others->Window(1));
   }
-  ASSERT_TRUE(app->AllFound());
-  HWND a = app->Window(0);
-  const RECT b = WindowRect(app->Window(1));
-  const RECT c = WindowRect(app->Window(2));
+  // Starts the window to move (with borders) and drags it by what drag computes from its rectangle.
+  template <typename F>
+  RECT DragOnce(const wchar_t* desc, F drag) {
+    {
+      BorderedApps borders;
+      moving.reset(new SnapApp({desc}));
+    }
+    EXPECT_TRUE(moving->AllFound());
+    HWND a = moving->Window(0);
+    const POINT by = drag(WindowRect(a));
+    return DragCaption(h, a, by.x, by.y);
+  }
+
+  static constexpr int kB = snapapp::kBorder;
+  Hooked h{0, kSnap10};
+  std::unique_ptr<SnapApp> others;
+  std::unique_ptr<SnapApp> moving;
+  RECT b = {};
+  RECT c = {};
+};
+
+TEST_F(VisibleFrameSnap, VisibleEdgesOfTwoWindowsWithBordersMeet) {
+  const RECT r = DragOnce(L"fm=plain@300,100,300,200",
+                          [&](const RECT& w) { return POINT{(b.left + kB) - 5 - (w.right - kB), 0}; });
+  EXPECT_EQ(r.right - kB, b.left + kB);
+}
+
+TEST_F(VisibleFrameSnap, VisibleEdgeMeetsTheWorkArea) {
   const RECT work = WorkArea();
+  const RECT r = DragOnce(L"fm=plain@200,330,300,150",
+                          [&](const RECT& w) { return POINT{(work.left + 5) - (w.left + kB), 0}; });
+  EXPECT_EQ(r.left + kB, work.left);
+}
 
-  RECT r = WindowRect(a);
-  r = DragCaption(h, a, (b.left + kB) - 5 - (r.right - kB), 0);
-  EXPECT_EQ(r.right - kB, b.left + kB) << "visible right edge on the other's visible left edge";
-
-  r = DragCaption(h, a, (work.left + 5) - (r.left + kB), 0);
-  EXPECT_EQ(r.left + kB, work.left) << "visible left edge on the work area's edge";
-
-  r = DragCaption(h, a, 0, (c.top - 4) - (r.bottom - kB));
-  EXPECT_EQ(r.bottom - kB, c.top) << "visible bottom edge on the top of a window without borders";
+TEST_F(VisibleFrameSnap, VisibleEdgeMeetsAWindowWithoutBorders) {
+  const RECT r = DragOnce(L"fm=plain@120,500,250,60",
+                          [&](const RECT& w) { return POINT{0, (c.top - 4) - (w.bottom - kB)}; });
+  EXPECT_EQ(r.bottom - kB, c.top);
 }
 
 TEST(MoveSizeSnap, ShiftOrCtrlSuspendsSnapping) {
