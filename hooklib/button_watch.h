@@ -19,9 +19,9 @@ constexpr uint32_t kLostReleaseGraceMs = 150;
 constexpr uint32_t kLostReleaseTickMs = 50;
 
 struct ButtonWatch {
-  uint32_t rawHeld;    // trigger bits of the buttons down as raw input reported them
-  uint32_t rawSeen;    // buttons raw input has reported at all: their raw state can be trusted
-  uint32_t suspects;   // held conversions whose button was last seen up
+  uint32_t rawHeld;                   // trigger bits of the buttons down as raw input reported them
+  uint32_t rawSeen;                   // buttons raw input has reported at all: their raw state can be trusted
+  uint32_t suspects;                  // held conversions whose button was last seen up
   uint32_t since[kButtonIndexCount];  // when each suspect was first seen up
 };
 
@@ -30,8 +30,8 @@ void WatchRawButtons(ButtonWatch& watch, uint16_t buttonFlags);
 
 // What the system's key state says, for conversions whose press reached the system.
 struct SystemButtons {
-  uint32_t held;          // trigger bits of the buttons down (GetAsyncKeyState)
-  bool leftRightKnown;    // false while the buttons are swapped: left and right are then not compared
+  uint32_t held;        // trigger bits of the buttons down (GetAsyncKeyState)
+  bool leftRightKnown;  // false while the buttons are swapped: left and right are then not compared
 };
 
 // Buttons (never the wheel) whose release is to be carried out now because the button is no longer

@@ -375,8 +375,8 @@ LRESULT CALLBACK RawWatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 bool StartRawWatch(HINSTANCE module) {
   HMODULE user = GetModuleHandleW(L"user32.dll");
   if (user == nullptr) return false;
-  g_registerRawInput =
-      reinterpret_cast<RegisterRawInputDevicesFn>(reinterpret_cast<void*>(GetProcAddress(user, "RegisterRawInputDevices")));
+  g_registerRawInput = reinterpret_cast<RegisterRawInputDevicesFn>(
+      reinterpret_cast<void*>(GetProcAddress(user, "RegisterRawInputDevices")));
   g_getRawInputData =
       reinterpret_cast<GetRawInputDataFn>(reinterpret_cast<void*>(GetProcAddress(user, "GetRawInputData")));
   if (g_registerRawInput == nullptr || g_getRawInputData == nullptr) return false;

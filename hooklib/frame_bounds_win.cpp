@@ -30,7 +30,8 @@ DwmGetWindowAttributeFn LookUpDwmAttribute() {
     module = LoadLibraryW(path);
   }
   if (module == nullptr) return nullptr;
-  return reinterpret_cast<DwmGetWindowAttributeFn>(reinterpret_cast<void*>(GetProcAddress(module, "DwmGetWindowAttribute")));
+  return reinterpret_cast<DwmGetWindowAttributeFn>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DwmGetWindowAttribute")));
 }
 
 Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }

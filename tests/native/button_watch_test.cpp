@@ -17,8 +17,14 @@ TEST(ButtonWatchTest, RawReportsTrackEachButton) {
     uint16_t flags;
     uint32_t held, seen;
   } cases[] = {
-      {0x0001, 0x01, 0x01}, {0x0004, 0x03, 0x03}, {0x0002, 0x02, 0x03}, {0x0040 | 0x0100, 0x62, 0x63},
-      {0x0080, 0x42, 0x63}, {0x0010, 0x52, 0x73}, {0x0020 | 0x0008 | 0x0200, 0x00, 0x73}, {0x0400, 0x00, 0x73},
+      {0x0001, 0x01, 0x01},
+      {0x0004, 0x03, 0x03},
+      {0x0002, 0x02, 0x03},
+      {0x0040 | 0x0100, 0x62, 0x63},
+      {0x0080, 0x42, 0x63},
+      {0x0010, 0x52, 0x73},
+      {0x0020 | 0x0008 | 0x0200, 0x00, 0x73},
+      {0x0400, 0x00, 0x73},
   };
   ButtonWatch watch = {};
   for (const Case& c : cases) {
@@ -106,8 +112,13 @@ TEST(ButtonWatchTest, ReleaseMessagesOfTheButtons) {
     int index;
     bool ok;
     uint32_t message, data;
-  } cases[] = {{0, true, 0x0202, 0},       {1, true, 0x0205, 0}, {2, false, 0, 0}, {3, false, 0, 0},
-               {4, true, 0x0208, 0},       {5, true, 0x020C, 0x00010000},       {6, true, 0x020C, 0x00020000},
+  } cases[] = {{0, true, 0x0202, 0},
+               {1, true, 0x0205, 0},
+               {2, false, 0, 0},
+               {3, false, 0, 0},
+               {4, true, 0x0208, 0},
+               {5, true, 0x020C, 0x00010000},
+               {6, true, 0x020C, 0x00020000},
                {7, false, 0, 0}};
   for (const Case& c : cases) {
     uint32_t message = 0, data = 0;

@@ -27,8 +27,14 @@ void RunSteps(const char* name, std::initializer_list<Step> steps) {
 
 TEST(WheelAccumTest, SequencesOfDeltas) {
   RunSteps("whole notches convert at once", {{1, 2, 120, 0, 1}, {1, 2, -120, 10, -1}, {1, 2, 120, 20, 1}});
-  RunSteps("eight fifteens make one notch", {{1, 2, 15, 0, 0}, {1, 2, 15, 8, 0}, {1, 2, 15, 16, 0}, {1, 2, 15, 24, 0},
-                                        {1, 2, 15, 32, 0}, {1, 2, 15, 40, 0}, {1, 2, 15, 48, 0}, {1, 2, 15, 56, 1}});
+  RunSteps("eight fifteens make one notch", {{1, 2, 15, 0, 0},
+                                             {1, 2, 15, 8, 0},
+                                             {1, 2, 15, 16, 0},
+                                             {1, 2, 15, 24, 0},
+                                             {1, 2, 15, 32, 0},
+                                             {1, 2, 15, 40, 0},
+                                             {1, 2, 15, 48, 0},
+                                             {1, 2, 15, 56, 1}});
   RunSteps("four thirties back", {{1, 2, -30, 0, 0}, {1, 2, -30, 1, 0}, {1, 2, -30, 2, 0}, {1, 2, -30, 3, -1}});
   RunSteps("the remainder carries over", {{1, 2, 90, 0, 0}, {1, 2, 90, 1, 1}, {1, 2, 60, 2, 1}});
   RunSteps("two notches in one message", {{1, 2, 240, 0, 2}, {1, 2, -360, 1, -3}});

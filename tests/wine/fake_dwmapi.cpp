@@ -7,8 +7,8 @@
 
 #include "tests/wine/snap_protocol.h"
 
-extern "C" __declspec(dllexport) HRESULT WINAPI DwmGetWindowAttribute(HWND hwnd, DWORD attribute, PVOID value,
-                                                                       DWORD size) {
+extern "C" __declspec(dllexport) HRESULT WINAPI
+    DwmGetWindowAttribute(HWND hwnd, DWORD attribute, PVOID value, DWORD size) {
   if (attribute != 9 || value == nullptr || size != sizeof(RECT)) return E_INVALIDARG;
   RECT* bounds = static_cast<RECT*>(value);
   if (!GetWindowRect(hwnd, bounds)) return E_HANDLE;
