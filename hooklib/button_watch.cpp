@@ -39,11 +39,13 @@ uint32_t WatchLostReleases(ButtonWatch& watch, const SharedState& state, const S
     bool up = false;
     if (((state.ActiveButtons | state.HeldButtons) & t) != 0 && (exclude & t) == 0) {
       const bool leftOrRight = f.index <= 1;
-      if ((watch.rawSeen & t) != 0) {
+      if ((state.HeldButtons & t) != 0) {
+        // Held buttons are exactly the presses that went on to the system: its state saw the press
+        // and sees a release that reached it.
+        if (!leftOrRight || system.leftRightKnown) up = (system.held & t) == 0;
+      } else if ((watch.rawSeen & t) != 0) {
+        // A swallowed press: only raw input knows whether the button is still down.
         up = (watch.rawHeld & t) == 0;
-      } else if ((state.HeldButtons & t) != 0 && (!leftOrRight || system.leftRightKnown)) {
-        // Held buttons are exactly the presses that went on to the system.
-        up = (system.held & t) == 0;
       }
     }
     if (!up) {

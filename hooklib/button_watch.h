@@ -35,10 +35,11 @@ struct SystemButtons {
 };
 
 // Buttons (never the wheel) whose release is to be carried out now because the button is no longer
-// held: an active conversion, or a press held for the conditions of other pairs. A button's state
-// comes from raw input once raw input has reported that button; otherwise from the system's key
-// state, but only for a press that went on to the system (a swallowed press never reached the
-// system's state). exclude: triggers not to judge now (the release being handled).
+// held: an active conversion, or a press held for the conditions of other pairs. For a press that
+// went on to the system the system's key state tells; for a swallowed press (which never reached
+// that state) raw input does, once it has reported that button. A release that another program's
+// hook took before the system of a press that went on stays unseen; the button's next press
+// releases that conversion. exclude: triggers not to judge now (the release being handled).
 uint32_t WatchLostReleases(ButtonWatch& watch, const SharedState& state, const SystemButtons& system, uint32_t now,
                            uint32_t exclude);
 
