@@ -33,6 +33,13 @@ TEST(CommandLine, OnlyASingleDigitAfterTheProgramNameCounts) {
   EXPECT_EQ(CommandLineDigit(nullptr), 0);
 }
 
+TEST(CommandLine, RightShiftWithRightCtrlOpensTheDebugDialogWhateverTheDigit) {
+  EXPECT_TRUE(OpensDebugDialog(6, false, false));
+  EXPECT_TRUE(OpensDebugDialog(2, true, true));
+  EXPECT_FALSE(OpensDebugDialog(2, true, false));
+  EXPECT_FALSE(OpensDebugDialog(2, false, true));
+}
+
 TEST(RunOutcome, AFailedSaveIsNeverReportedAsSaved) {
   EXPECT_EQ(OutcomeOf(1, true).exitCode, 1);
   EXPECT_EQ(OutcomeOf(1, true).notification, 2u);
