@@ -75,18 +75,18 @@ TEST(Screenshots, DISABLED_ProgramWindows) {
   }
 }
 
+INT_PTR CALLBACK ShownDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+    DestroyWindow(window);
+    PostQuitMessage(0);
+  }
+  return message == WM_INITDIALOG;
+}
+
 // Shows one editor dialog as its own program until it is cancelled.
 void ShowDialogUntilCancelled(UINT id) {
   pelisk::InitInProcess();
-  HWND dialog = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(id), nullptr,
-                                   [](HWND window, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-                                     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-                                       DestroyWindow(window);
-                                       PostQuitMessage(0);
-                                     }
-                                     return message == WM_INITDIALOG;
-                                   },
-                                   0);
+  HWND dialog = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(id), nullptr, ShownDialogProc, 0);
   ASSERT_NE(dialog, nullptr);
   ShowWindow(dialog, SW_SHOW);
   MSG msg;
