@@ -65,9 +65,9 @@ TEST_F(RunTest, EachDigitOpensItsPage) {
     int control;
     int tabs;
   } kCases[] = {
-      {L"", 0, IDC_WH_ACTIVATE, 5},      {L"0", 0, IDC_WH_ACTIVATE, 5}, {L"1", 1, IDC_WN_LEVEL_LABEL, 5},
-      {L"2", 2, IDC_OT_MIXER, 5},        {L"3", 3, IDC_PW_LIST, 5},     {L"4", 4, IDC_HK_PROP, 5},
-      {L"5", 5, IDC_MB_LIST, 6},         {L"7", 4, IDC_HK_PROP, 5},     {L"4 ", 0, IDC_WH_ACTIVATE, 5},
+      {L"", 0, IDC_WH_ACTIVATE, 5},   {L"0", 0, IDC_WH_ACTIVATE, 5}, {L"1", 1, IDC_WN_LEVEL_LABEL, 5},
+      {L"2", 2, IDC_OT_MIXER, 5},     {L"3", 3, IDC_PW_LIST, 5},     {L"4", 4, IDC_HK_PROP, 5},
+      {L"5", 5, IDC_MB_LIST, 6},      {L"7", 4, IDC_HK_PROP, 5},     {L"4 ", 0, IDC_WH_ACTIVATE, 5},
       {L"45", 0, IDC_WH_ACTIVATE, 5},
   };
   for (const auto& k : kCases) {
@@ -82,9 +82,7 @@ TEST_F(RunTest, EachDigitOpensItsPage) {
     EXPECT_NE(GetDlgItem(page, k.control), nullptr) << "args '" << k.args << "'";
     GUITHREADINFO gui = {};
     gui.cbSize = sizeof(gui);
-    ASSERT_TRUE(harness::WaitFor([&] {
-      return GetGUIThreadInfo(ThreadOf(frame), &gui) && gui.hwndFocus != nullptr;
-    }));
+    ASSERT_TRUE(harness::WaitFor([&] { return GetGUIThreadInfo(ThreadOf(frame), &gui) && gui.hwndFocus != nullptr; }));
     if (k.page == 4 && k.args[0] == L'4') {
       EXPECT_EQ(gui.hwndFocus, GetDlgItem(frame, IDOK)) << "digit 4 focuses OK";
     } else {
