@@ -132,3 +132,25 @@ TEST_F(ProgramResources, PagesAreControlChildDialogsOfOneSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProductTitle, NameAndVersionFromTheVersionBlockCutToTheBuffer) {
+  pelisk::InitInProcess();
+  const struct {
+    int capacity;
+    const wchar_t* text;
+  } kCases[] = {{64, L"Qorv 1.6"}, {9, L"Qorv 1.6"}, {8, L"Qorv"}, {5, L"Qorv"}, {4, L""}};
+  for (const auto& k : kCases) {
+    wchar_t buffer[64];
+    const int n = qorv::ProductTitle(buffer, k.capacity);
+    EXPECT_EQ(std::wstring(buffer, n), k.text) << "capacity " << k.capacity;
+    EXPECT_EQ(buffer[n], 0) << "capacity " << k.capacity;
+  }
+  EXPECT_EQ(qorv::ProductTitle(nullptr, 0), 7);
+  wchar_t title[64];
+  EXPECT_EQ(qorv::SettingsWindowTitle(title, 64), 11);
+  EXPECT_STREQ(title, L"Qorv 1.6 設定");
+}
+
+}  // namespace
