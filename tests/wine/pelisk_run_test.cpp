@@ -32,6 +32,15 @@ class RunTest : public ::testing::Test {
     return run.WaitExit(15000, &code) ? static_cast<int>(code) : -100;
   }
   static DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+  // Everything the program posted has arrived once a broadcast of our own, posted after it ended,
+  // has arrived; returns what came before that one.
+  static Posts AllPosted(pelisk::MainStandIn& main) {
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"QorvWnd"), 99, 0);
+    EXPECT_TRUE(harness::WaitFor([&] { return !main.received.empty() && main.received.back().first == 99; }));
+    Posts before = main.received;
+    if (!before.empty()) before.pop_back();
+    return before;
+  }
   pelisk::PeliskRun run;
 };
 
@@ -120,9 +129,7 @@ TEST_F(RunTest, MainProgramHearsBeginAndEndWithTheThreadId) {
     DWORD code = 0;
     ASSERT_TRUE(one.WaitExit(15000, &code));
     EXPECT_EQ(code, static_cast<DWORD>(id));
-    ASSERT_TRUE(harness::WaitFor([&] { return main.received.size() >= 2; }));
-    harness::Pump(100);
-    EXPECT_EQ(main.received, (Posts{{1, thread}, {id == IDOK ? 2u : 3u, thread}}));
+    EXPECT_EQ(AllPosted(main), (Posts{{1, thread}, {id == IDOK ? 2u : 3u, thread}}));
   }
 }
 
@@ -133,9 +140,7 @@ TEST_F(RunTest, NothingIsPostedWithoutThePresenceMutex) {
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(Close(frame, IDOK), 1);
   // Witness: a broadcast of our own reaches the listener, after anything the program posted.
-  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"QorvWnd"), 99, 0);
-  ASSERT_TRUE(harness::WaitFor([&] { return !listener.received.empty(); }));
-  EXPECT_EQ(listener.received, (Posts{{99, 0}}));
+  EXPECT_EQ(AllPosted(listener), Posts{});
 }
 
 TEST_F(RunTest, SecondCopyRestoresAndRaisesTheFirstAndEndsQuietly) {
@@ -153,10 +158,9 @@ TEST_F(RunTest, SecondCopyRestoresAndRaisesTheFirstAndEndsQuietly) {
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(harness::WaitFor([&] { return !IsIconic(frame) && GetForegroundWindow() == frame; }));
   EXPECT_EQ(second.ReadIni(), "<missing>") << "the second copy writes nothing";
+  const LPARAM thread = static_cast<LPARAM>(ThreadOf(frame));
   EXPECT_EQ(Close(frame, IDCANCEL), 2);
-  ASSERT_TRUE(harness::WaitFor([&] { return main.received.size() >= 2; }));
-  harness::Pump(100);
-  EXPECT_EQ(main.received.size(), 2u) << "only the first copy's begin and end";
+  EXPECT_EQ(AllPosted(main), (Posts{{1, thread}, {3, thread}})) << "only the first copy's begin and end";
 }
 
 TEST_F(RunTest, AFailedSaveIsReportedNotPassedOffAsSaved) {
@@ -185,8 +189,7 @@ TEST_F(RunTest, AFailedSaveIsReportedNotPassedOffAsSaved) {
   ASSERT_TRUE(run.WaitExit(15000, &code));
   EXPECT_EQ(code, 2u);
   CloseHandle(lock);
-  ASSERT_TRUE(harness::WaitFor([&] { return main.received.size() >= 2; }));
-  EXPECT_EQ(main.received, (Posts{{1, thread}, {3, thread}}));
+  EXPECT_EQ(AllPosted(main), (Posts{{1, thread}, {3, thread}}));
   EXPECT_EQ(run.ReadIni(), kFirstRun);
 }
 
