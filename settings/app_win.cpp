@@ -23,6 +23,22 @@ namespace {
 
 constexpr DWORD kMutexOpenAccess = 0x001F0001;
 
+// The single-instance mutex, held for the whole run and released once.
+class InstanceMutex {
+ public:
+  explicit InstanceMutex(HANDLE handle) : handle_(handle) {}
+  ~InstanceMutex() {
+    if (handle_ == nullptr) return;
+    ReleaseMutex(handle_);
+    CloseHandle(handle_);
+  }
+  InstanceMutex(const InstanceMutex&) = delete;
+  InstanceMutex& operator=(const InstanceMutex&) = delete;
+
+ private:
+  HANDLE handle_;
+};
+
 // "<prefix> <desktop window handle in signed decimal>".
 void DesktopName(const wchar_t* prefix, wchar_t* out) {
   wsprintfW(out, L"%s %d", prefix, static_cast<int>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
@@ -185,12 +201,13 @@ int RunSettingsProgram(HINSTANCE instance) {
   g_instance = instance;
   wchar_t mutexName[64];
   DesktopName(L" Warning ", mutexName);
-  HANDLE instanceMutex = CreateMutexW(nullptr, FALSE, mutexName);
-  if (instanceMutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(instanceMutex);
+  HANDLE created = CreateMutexW(nullptr, FALSE, mutexName);
+  if (created != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(created);
     ShowRunningCopy();
     return 0;
   }
+  const InstanceMutex guard(created);  // a failed creation leaves the run without the guard
 
   CheckSystemVersion();
   InitCommonControls();
@@ -216,10 +233,6 @@ int RunSettingsProgram(HINSTANCE instance) {
   NotifyMain(outcome.notification);
 
   ForgetLayeredApi();
-  if (instanceMutex != nullptr) {
-    ReleaseMutex(instanceMutex);
-    CloseHandle(instanceMutex);
-  }
   return outcome.exitCode;
 }
 
