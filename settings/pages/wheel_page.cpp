@@ -31,13 +31,14 @@ uint32_t WheelIndexToCount(int index, int itemCount) {
   return wf::kCountPage;
 }
 
-WheelPageState WheelPageOpen(uint32_t flag, int itemCount) {
+WheelPageState WheelPageOpen(uint32_t flag, int vertItems, int horzItems) {
   WheelPageState s = {};
-  s.words.wheel = flag & CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel);
+  s.words.wheel = flag & (CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel) | kWheelFlagReserved);
   s.ctrlPageShown = (flag & wf::kCtrlPage) == 0;
-  s.itemCount = itemCount;
-  s.vertIndex = WheelCountToIndex(Field(flag, wf::kVertCountMask, wf::kVertCountShift), itemCount);
-  s.horzIndex = WheelCountToIndex(Field(flag, wf::kHorzCountMask, wf::kHorzCountShift), itemCount);
+  s.vertItems = vertItems;
+  s.horzItems = horzItems;
+  s.vertIndex = WheelCountToIndex(Field(flag, wf::kVertCountMask, wf::kVertCountShift), vertItems);
+  s.horzIndex = WheelCountToIndex(Field(flag, wf::kHorzCountMask, wf::kHorzCountShift), horzItems);
   s.preciseTime = Field(flag, wf::kPreciseTimeMask, wf::kPreciseTimeShift);
   return s;
 }
@@ -46,11 +47,11 @@ void WheelPageClick(WheelPageState& s, int id, bool shiftDown) {
   if (shiftDown) return;
   const uint32_t w = s.words.wheel;
   if ((id == wp::kShiftHorz || id == wp::kDetectHorz) && s.horzIndex == 0 &&
-      (w & (wf::kShiftHorzScroll | wf::kDetectHorzBar)) != 0 && s.itemCount > wp::kAutoCountIndex) {
+      (w & (wf::kShiftHorzScroll | wf::kDetectHorzBar)) != 0 && s.horzItems > wp::kAutoCountIndex) {
     s.horzIndex = wp::kAutoCountIndex;
   }
   if ((id == wp::kVertScroll || id == wp::kDetectVert) && s.vertIndex == 0 &&
-      (w & (wf::kVertScroll | wf::kDetectVertBar)) != 0 && s.itemCount > wp::kAutoCountIndex) {
+      (w & (wf::kVertScroll | wf::kDetectVertBar)) != 0 && s.vertItems > wp::kAutoCountIndex) {
     s.vertIndex = wp::kAutoCountIndex;
   }
 }
@@ -65,9 +66,9 @@ bool WheelPageSearchEnabled(const WheelPageState& s) {
 }
 
 uint32_t WheelPageFlag(const WheelPageState& s) {
-  uint32_t flag = s.words.wheel & CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel);
-  flag |= WheelIndexToCount(s.vertIndex, s.itemCount) << wf::kVertCountShift;
-  flag |= WheelIndexToCount(s.horzIndex, s.itemCount) << wf::kHorzCountShift;
+  uint32_t flag = s.words.wheel & (CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel) | kWheelFlagReserved);
+  flag |= WheelIndexToCount(s.vertIndex, s.vertItems) << wf::kVertCountShift;
+  flag |= WheelIndexToCount(s.horzIndex, s.horzItems) << wf::kHorzCountShift;
   const uint32_t time = s.preciseTime > wp::kPreciseTimeMax ? wp::kPreciseTimeMax : s.preciseTime;
   return flag | (time << wf::kPreciseTimeShift);
 }

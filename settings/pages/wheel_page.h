@@ -33,23 +33,28 @@ extern const int kWheelPageCheckCount;
 
 struct WheelPageState {
   FlagWords words;         // .wheel: the bits of the checked boxes (the tuning switch included)
+                           // and the reserved bits as loaded
   bool ctrlPageShown;      // the tuning switch is visible
   int vertIndex;           // selection of the vertical list, -1 none
   int horzIndex;
-  int itemCount;           // items in each list (12 with the shipped strings)
+  int vertItems;           // items in each list (12 with the shipped strings)
+  int horzItems;
   uint32_t preciseTime;    // 0-15, hundreds of milliseconds
 };
 
-// The page as it opens for flag, with itemCount items in each list.
-WheelPageState WheelPageOpen(uint32_t flag, int itemCount);
+// The page as it opens for flag, with the given numbers of items in the two lists.
+WheelPageState WheelPageOpen(uint32_t flag, int vertItems, int horzItems);
 // After a click has toggled box `id`: the automatic "3" selection (not with Shift held).
 void WheelPageClick(WheelPageState& s, int id, bool shiftDown);
 // After list `id` has taken a new selection: "なし" switches its conversion off.
 void WheelPageSelect(WheelPageState& s, int id);
 // Whether the scroll-bar search box is enabled.
 bool WheelPageSearchEnabled(const WheelPageState& s);
-// The WheelFlag built from zero; bits the page does not show become 0.
+// The WheelFlag the page stores: rebuilt from its controls. The per-window-only bits (transparent
+// forwarding, cursor keys) become 0, as they belong in per-window entries; reserved bits pass.
 uint32_t WheelPageFlag(const WheelPageState& s);
+// WheelFlag bits that no control of any program names.
+constexpr uint32_t kWheelFlagReserved = 0xF000F000;
 
 // List index for a stored amount and back: the last item stands for a page (15) and for 11-14.
 int WheelCountToIndex(uint32_t count, int itemCount);

@@ -23,7 +23,7 @@ void Click(WheelPageState& s, int id, bool shift = false) {
 }
 
 TEST(WheelPage, DefaultsOpenAsShippedAndSaveUnchanged) {
-  const WheelPageState s = WheelPageOpen(kWheelFlagDefault, kItems);
+  const WheelPageState s = WheelPageOpen(kWheelFlagDefault, kItems, kItems);
   for (int id : {wp::kForward, wp::kMdiActivate, wp::kDetectVert, wp::kShiftHorz, wp::kDetectHorz,
                  wp::kSearchBars, wp::kPrecise, wp::kCtrlPage}) {
     EXPECT_TRUE(Checked(s, id)) << id;
@@ -38,19 +38,20 @@ TEST(WheelPage, DefaultsOpenAsShippedAndSaveUnchanged) {
   EXPECT_EQ(WheelPageFlag(s), kWheelFlagDefault);
 }
 
-// Any word the page can show comes back unchanged; what it cannot show is rebuilt from zero.
-TEST(WheelPage, RoundTripKeepsShownBitsAndDropsTheRest) {
+// Any word the page can show comes back unchanged, reserved bits included; the per-window-only bits
+// are dropped and amounts 11-14 become a page.
+TEST(WheelPage, RoundTripKeepsShownAndReservedBits) {
   std::mt19937 rng(7);
   const uint32_t shownBits = CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel);
   for (int n = 0; n < 2000; ++n) {
     const uint32_t raw = rng();
-    const uint32_t expected = (raw & (shownBits | wheel_flag::kPreciseTimeMask)) |
+    const uint32_t expected = (raw & (shownBits | wheel_flag::kPreciseTimeMask | kWheelFlagReserved)) |
         ((raw & 0x000F0000) >= 0x000B0000 ? 0x000F0000 : raw & 0x000F0000) |
         ((raw & 0x00F00000) >= 0x00B00000 ? 0x00F00000 : raw & 0x00F00000);
-    EXPECT_EQ(WheelPageFlag(WheelPageOpen(raw, kItems)), expected) << std::hex << raw;
-    EXPECT_EQ(WheelPageOpen(raw, kItems).ctrlPageShown, (raw & wheel_flag::kCtrlPage) == 0);
+    EXPECT_EQ(WheelPageFlag(WheelPageOpen(raw, kItems, kItems)), expected) << std::hex << raw;
+    EXPECT_EQ(WheelPageOpen(raw, kItems, kItems).ctrlPageShown, (raw & wheel_flag::kCtrlPage) == 0);
   }
-  EXPECT_EQ(WheelPageFlag(WheelPageOpen(0xF000F402, kItems)), 0u);
+  EXPECT_EQ(WheelPageFlag(WheelPageOpen(0xF000F402, kItems, kItems)), 0xF000F000u);
 }
 
 TEST(WheelPage, CountIndexMapping) {
@@ -79,13 +80,13 @@ TEST(WheelPage, SwitchingAConversionOnPicksThreeUnlessShiftIsHeld) {
       {wp::kDetectHorz, false, 0, 3}, {wp::kVertScroll, true, 0, 0},  {wp::kForward, false, 0, 0},
   };
   for (const Case& c : cases) {
-    WheelPageState s = WheelPageOpen(noCounts, kItems);
+    WheelPageState s = WheelPageOpen(noCounts, kItems, kItems);
     Click(s, c.id, c.shift);
     EXPECT_EQ(s.vertIndex, c.vert) << c.id;
     EXPECT_EQ(s.horzIndex, c.horz) << c.id;
   }
   // A list that already shows an amount keeps it; unchecking never changes the list.
-  WheelPageState s = WheelPageOpen(kWheelFlagDefault, kItems);
+  WheelPageState s = WheelPageOpen(kWheelFlagDefault, kItems, kItems);
   Click(s, wp::kVertScroll);
   EXPECT_EQ(s.vertIndex, kItems - 1);
   s.horzIndex = 0;
@@ -95,7 +96,7 @@ TEST(WheelPage, SwitchingAConversionOnPicksThreeUnlessShiftIsHeld) {
 }
 
 TEST(WheelPage, NoneSwitchesItsConversionOffAndTheSearchFollows) {
-  WheelPageState s = WheelPageOpen(kWheelFlagDefault | wheel_flag::kVertScroll, kItems);
+  WheelPageState s = WheelPageOpen(kWheelFlagDefault | wheel_flag::kVertScroll, kItems, kItems);
   s.vertIndex = 0;
   WheelPageSelect(s, wp::kVertCount);
   EXPECT_FALSE(Checked(s, wp::kVertScroll));
