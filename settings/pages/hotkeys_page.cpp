@@ -7,17 +7,6 @@ namespace qorv {
 const int kHotkeyPageControls[kHotkeyPageCount] = {1101, 1102, 1106, 1107, 1108, 1062, 1063,
                                                    1109, 1110, 1111, 1114, 1115, 1116};
 
-HotkeyControlSetup HotkeyPageSetup(int32_t keyLimit) {
-  HotkeyControlSetup setup = {};
-  setup.limited = keyLimit != 0;
-  if (setup.limited) {
-    setup.allKeysFlags = 0x70;  // refuse keys without modifiers, Shift + key and Ctrl + key
-  } else {
-    setup.options = 0x00030000;  // modifier menu and wheel scan
-  }
-  return setup;
-}
-
 int HotkeyDuplicate(const uint32_t* table) {
   constexpr uint32_t kKeyAndModifiers = hotkey::kVkMask | hotkey::kModifierMask;
   for (int i = 0; i + 1 < kHotkeyPageCount; ++i) {
@@ -32,10 +21,8 @@ int HotkeyDuplicate(const uint32_t* table) {
 
 int HotkeyFirstUnregistrable(const uint32_t* table, HotkeyTryRegister tryRegister, void* context) {
   for (int i = 0; i < kHotkeyPageCount; ++i) {
-    const uint32_t vk = hotkey::Vk(table[i]);
-    if (vk == 0) continue;
-    const uint32_t modifiers = (table[i] & hotkey::kModifierMask) >> 8;
-    if (!tryRegister(context, i, modifiers, vk)) return i;
+    if (hotkey::Vk(table[i]) == 0) continue;
+    if (!tryRegister(context, i, table[i])) return i;
   }
   return -1;
 }

@@ -115,18 +115,18 @@ uint32_t SnapStep(uint32_t number, int code) {
   // Signed arithmetic: one step down from an empty edit (0) must give 1, not wrap to the top.
   int64_t n = number;
   switch (code) {
-    case kScrollLineUp:
-    case kScrollPageUp:
+    case kSnapLineUp:
+    case kSnapPageUp:
       ++n;
       break;
-    case kScrollLineDown:
-    case kScrollPageDown:
+    case kSnapLineDown:
+    case kSnapPageDown:
       --n;
       break;
-    case kScrollTop:
+    case kSnapTop:
       n = wp::kSnapMax;
       break;
-    case kScrollBottom:
+    case kSnapBottom:
       n = wp::kSnapMin;
       break;
     default:

@@ -68,17 +68,14 @@ bool WindowPageEnabled(const WindowPageState& s, int id, uint32_t layeredMask);
 // Replaces the page's bits and fields in the two words; every other bit keeps its value.
 void WindowPageStore(const WindowPageState& s, uint32_t& mainFlag, uint32_t& wndFlag);
 
-// Scroll-bar codes as the window system numbers them (SB_LINEUP ... SB_ENDSCROLL).
-enum ScrollCode : int {
-  kScrollLineUp = 0,
-  kScrollLineDown = 1,
-  kScrollPageUp = 2,
-  kScrollPageDown = 3,
-  kScrollThumbPosition = 4,
-  kScrollThumbTrack = 5,
-  kScrollTop = 6,
-  kScrollBottom = 7,
-  kScrollEnd = 8,
+// Codes of the snap distance's up-down bar, numbered as the window system's vertical scroll codes.
+enum SnapArrowCode : int {
+  kSnapLineUp = 0,
+  kSnapLineDown = 1,
+  kSnapPageUp = 2,
+  kSnapPageDown = 3,
+  kSnapTop = 6,
+  kSnapBottom = 7,
 };
 // The snap distance after an up-down code: the number in the edit (0 when it is no number) stepped
 // and kept within 1-50.

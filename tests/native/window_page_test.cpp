@@ -97,10 +97,10 @@ TEST(WindowPage, SnapDistanceSteps) {
     int code;
     uint32_t result;
   } cases[] = {
-      {10, kScrollLineUp, 11},   {10, kScrollLineDown, 9}, {1, kScrollLineDown, 1},  {50, kScrollLineUp, 50},
-      {0, kScrollLineDown, 1},   {0, kScrollLineUp, 1},    {99, kScrollLineDown, 50}, {7, kScrollPageUp, 8},
-      {7, kScrollPageDown, 6},   {7, kScrollTop, 50},      {7, kScrollBottom, 1},    {7, kScrollEnd, 7},
-      {0xFFFFFFFF, kScrollLineUp, 50},
+      {10, kSnapLineUp, 11},   {10, kSnapLineDown, 9}, {1, kSnapLineDown, 1},  {50, kSnapLineUp, 50},
+      {0, kSnapLineDown, 1},   {0, kSnapLineUp, 1},    {99, kSnapLineDown, 50}, {7, kSnapPageUp, 8},
+      {7, kSnapPageDown, 6},   {7, kSnapTop, 50},      {7, kSnapBottom, 1},    {7, 8, 7},
+      {0xFFFFFFFF, kSnapLineUp, 50},
   };
   for (const Case& c : cases) EXPECT_EQ(SnapStep(c.number, c.code), c.result) << c.number << " " << c.code;
   EXPECT_EQ(SnapClamp(0), 1u);
