@@ -1,0 +1,137 @@
+// One settings page hosted inside the test process the way the settings window hosts it: a child
+// dialog of a top-level window, asked with WM_COMMAND 1 or 2 whether it may close.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+#include "common/layered_win.h"
+#include "settings/app_win.h"
+#include "settings/keyctl_win.h"
+#include "settings/pages/pages_win.h"
+#include "settings/resource.h"
+#include "tests/wine/input.h"
+
+namespace pages_test {
+
+inline void Pump(DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  } while (GetTickCount() - start < ms);
+}
+
+inline bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 10000) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (pred()) return true;
+    if (GetTickCount() - start >= timeoutMs) return pred();
+    Pump(10);
+  }
+}
+
+// Messages the host window carries out on its own thread, so that another thread can break off a
+// drag that the page's thread is busy with.
+constexpr UINT kHostReleaseCapture = WM_APP + 1;
+constexpr UINT kHostDestroyPage = WM_APP + 2;
+
+// The settings program's process-wide set-up, done once: resources come from this executable.
+inline void InitSettingsProgram() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  qorv::g_instance = GetModuleHandleW(nullptr);
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  qorv::RegisterKeyWndClass(qorv::g_instance);
+  qorv::g_layeredApiMask = qorv::LoadLayeredApi();
+}
+
+class PageHost {
+ public:
+  PageHost(int dialogId, DLGPROC proc) {
+    InitSettingsProgram();
+    static ATOM atom = 0;
+    if (atom == 0) {
+      WNDCLASSW wc = {};
+      wc.lpfnWndProc = &HostProc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+      wc.lpszClassName = L"QorvPageHost";
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      atom = RegisterClassW(&wc);
+    }
+    frame_ = CreateWindowExW(0, L"QorvPageHost", L"page", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 40, 40, 700,
+                             480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    page_ = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(dialogId), frame_, proc, 0);
+    if (page_ != nullptr) {
+      SetWindowLongPtrW(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page_));
+      SetWindowPos(page_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    }
+    SetForegroundWindow(frame_);
+    Pump(50);
+  }
+  ~PageHost() {
+    if (frame_ != nullptr) DestroyWindow(frame_);
+    input::ReleaseAll();
+  }
+  PageHost(const PageHost&) = delete;
+  PageHost& operator=(const PageHost&) = delete;
+
+  HWND Page() const { return page_; }
+  HWND Frame() const { return frame_; }
+  HWND Item(int id) const { return GetDlgItem(page_, id); }
+  // Asks the page as the settings window does when it closes; the page's answer (1 accepts).
+  LONG_PTR Command(int id) const {
+    SetWindowLongPtrW(page_, DWLP_MSGRESULT, 0);
+    SendMessageW(page_, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    return GetWindowLongPtrW(page_, DWLP_MSGRESULT);
+  }
+  void Click(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+  bool Checked(int id) const { return IsDlgButtonChecked(page_, id) == BST_CHECKED; }
+  bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+  bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+  std::wstring Text(int id) const {
+    wchar_t buffer[128] = {};
+    GetDlgItemTextW(page_, id, buffer, 128);
+    return buffer;
+  }
+  // Chooses a list item as the user would: the page hears CBN_SELCHANGE.
+  void Select(int id, int index) const {
+    SendMessageW(Item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(id)));
+  }
+  int Selection(int id) const { return static_cast<int>(SendMessageW(Item(id), CB_GETCURSEL, 0, 0)); }
+  // Screen centre of a control.
+  POINT Centre(int id) const {
+    RECT r;
+    GetWindowRect(Item(id), &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+ private:
+  static LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kHostReleaseCapture) {
+      ReleaseCapture();
+      return 0;
+    }
+    if (msg == kHostDestroyPage) {
+      DestroyWindow(reinterpret_cast<HWND>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+
+  HWND frame_ = nullptr;
+  HWND page_ = nullptr;
+};
+
+}  // namespace pages_test
