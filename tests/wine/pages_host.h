@@ -5,60 +5,27 @@
 
 #include <commctrl.h>
 
-#include <functional>
 #include <string>
 
-#include "common/layered_win.h"
-#include "settings/app_win.h"
-#include "settings/keyctl_win.h"
 #include "settings/pages/pages_win.h"
 #include "settings/resource.h"
 #include "tests/wine/input.h"
+#include "tests/wine/pelisk_harness.h"
 
 namespace pages_test {
 
-inline void Pump(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  } while (GetTickCount() - start < ms);
-}
-
-inline bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 10000) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (pred()) return true;
-    if (GetTickCount() - start >= timeoutMs) return pred();
-    Pump(10);
-  }
-}
+using harness::Pump;
+using harness::WaitFor;
 
 // Messages the host window carries out on its own thread, so that another thread can break off a
 // drag that the page's thread is busy with.
 constexpr UINT kHostReleaseCapture = WM_APP + 1;
 constexpr UINT kHostDestroyPage = WM_APP + 2;
 
-// The settings program's process-wide set-up, done once: resources come from this executable.
-inline void InitSettingsProgram() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  qorv::g_instance = GetModuleHandleW(nullptr);
-  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
-  qorv::RegisterKeyWndClass(qorv::g_instance);
-  qorv::g_layeredApiMask = qorv::LoadLayeredApi();
-}
-
 class PageHost {
  public:
+  // The settings program's start-up values must be set first (pelisk::InitInProcess).
   PageHost(int dialogId, DLGPROC proc) {
-    InitSettingsProgram();
     static ATOM atom = 0;
     if (atom == 0) {
       WNDCLASSW wc = {};
@@ -110,6 +77,23 @@ class PageHost {
     SendMessageW(page_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(id)));
   }
   int Selection(int id) const { return static_cast<int>(SendMessageW(Item(id), CB_GETCURSEL, 0, 0)); }
+  // A right double-click at a screen point of the page, once the page is the window there (a
+  // freshly shown window may not be in place yet) and the cursor has arrived.
+  bool RightDoubleClick(POINT pt) const {
+    if (!WaitFor([&] { return WindowFromPoint(pt) == page_; })) return false;
+    input::MoveTo(pt.x, pt.y);
+    if (!WaitFor([&] {
+          POINT at;
+          return GetCursorPos(&at) && at.x == pt.x && at.y == pt.y;
+        })) {
+      return false;
+    }
+    for (int i = 0; i < 2; ++i) {
+      input::Mouse(MOUSEEVENTF_RIGHTDOWN);
+      input::Mouse(MOUSEEVENTF_RIGHTUP);
+    }
+    return true;
+  }
   // Screen centre of a control.
   POINT Centre(int id) const {
     RECT r;

@@ -54,8 +54,7 @@ class QuestionAnswerer {
 class HotkeysPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    qorv::g_settings = {};
-    qorv::g_settings.KeyLimit = 1;
+    pelisk::InitInProcess();
   }
   static uint32_t Value(PageHost& host, int entry) {
     return static_cast<uint32_t>(SendMessageW(host.Item(kControls[entry]), qorv::KWM_GETVALUE, 0, 0));
@@ -99,13 +98,8 @@ TEST_F(HotkeysPageTest, DuplicateQuestionYesKeepsThePageOpenOnTheLaterControl) {
 
 TEST_F(HotkeysPageTest, HotkeyHeldByAnotherProgramAsksToFix) {
   constexpr uint32_t kCtrlAltF9 = 0x00430378;
-  STARTUPINFOW si = {sizeof(si)};
-  PROCESS_INFORMATION pi = {};
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring cmd = path;
-  cmd = L"\"" + cmd.substr(0, cmd.rfind(L'\\')) + L"\\qorv_hotkey_holder.exe\" 0x0378";
-  ASSERT_TRUE(CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  harness::Process holder(harness::ExeDir() + L"\\qorv_hotkey_holder.exe", L"0x0378");
+  ASSERT_TRUE(holder.Started());
   const bool held = pages_test::WaitFor([] { return FindWindowW(L"Static", L"QorvHotkeyHolder") != nullptr; });
   if (held) {
     qorv::g_settings.HotkeyTable[5] = kCtrlAltF9;
@@ -122,10 +116,7 @@ TEST_F(HotkeysPageTest, HotkeyHeldByAnotherProgramAsksToFix) {
     EXPECT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F10));
     UnregisterHotKey(nullptr, 7);
   }
-  TerminateProcess(pi.hProcess, 0);
-  WaitForSingleObject(pi.hProcess, 5000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  holder.Kill();
   ASSERT_TRUE(held) << "the holder could not take Ctrl+Alt+F9";
 }
 

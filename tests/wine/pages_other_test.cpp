@@ -33,15 +33,9 @@ class FakeMixers : public qorv::MixerDevices {
 class OtherPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    qorv::g_settings = {};
-    qorv::g_settings.MainFlag = qorv::kMainFlagDefault;
-    savedOsMajor_ = qorv::g_osMajor;
+    pelisk::InitInProcess();
   }
-  void TearDown() override {
-    qorv::OtherPageUseMixerDevices(nullptr);
-    qorv::g_osMajor = savedOsMajor_;
-  }
-  uint32_t savedOsMajor_ = 0;
+  void TearDown() override { qorv::OtherPageUseMixerDevices(nullptr); }
 };
 
 TEST_F(OtherPageTest, SwitchesOnANewerSystem) {

@@ -11,8 +11,8 @@ using pages_test::PageHost;
 class WheelPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    pelisk::InitInProcess();
     input::ReleaseAll();
-    qorv::g_settings = {};
     qorv::g_settings.WheelFlag = qorv::kWheelFlagDefault;
   }
   uint32_t Ok(PageHost& host) {
@@ -69,13 +69,7 @@ TEST_F(WheelPageTest, NoneInBothListsDisablesTheSearchButKeepsItsState) {
 TEST_F(WheelPageTest, RightDoubleClickRevealsTheTuningSwitch) {
   PageHost host(IDD_WHEEL, qorv::WheelPageProc);
   ASSERT_FALSE(host.Visible(IDC_WH_CTRLPAGE));
-  const POINT pt = host.Centre(IDC_WH_CTRLPAGE);
-  input::MoveTo(pt.x, pt.y);
-  pages_test::Pump(50);
-  for (int i = 0; i < 2; ++i) {
-    input::Mouse(MOUSEEVENTF_RIGHTDOWN);
-    input::Mouse(MOUSEEVENTF_RIGHTUP);
-  }
+  ASSERT_TRUE(host.RightDoubleClick(host.Centre(IDC_WH_CTRLPAGE))) << "the page is not under the pointer";
   ASSERT_TRUE(pages_test::WaitFor([&] { return host.Visible(IDC_WH_CTRLPAGE); }));
   EXPECT_TRUE(host.Checked(IDC_WH_CTRLPAGE));
   host.Click(IDC_WH_CTRLPAGE);

@@ -15,8 +15,8 @@ using pages_test::PageHost;
 class WindowPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    pelisk::InitInProcess();
     input::ReleaseAll();
-    qorv::g_settings = {};
     qorv::g_settings.MainFlag = qorv::kMainFlagDefault;
     qorv::g_settings.WndFlag = qorv::kWndFlagDefault;
   }
@@ -100,13 +100,7 @@ TEST_F(WindowPageTest, SnapDistanceIsKeptWithinOneToFifty) {
 TEST_F(WindowPageTest, RightDoubleClickRevealsSnapHideAndItIsSaved) {
   PageHost host(IDD_WINDOW, qorv::WindowPageProc);
   ASSERT_FALSE(host.Visible(IDC_WN_SNAPHIDE));
-  const POINT pt = host.Centre(IDC_WN_SNAPHIDE);
-  input::MoveTo(pt.x, pt.y);
-  pages_test::Pump(50);
-  for (int i = 0; i < 2; ++i) {
-    input::Mouse(MOUSEEVENTF_RIGHTDOWN);
-    input::Mouse(MOUSEEVENTF_RIGHTUP);
-  }
+  ASSERT_TRUE(host.RightDoubleClick(host.Centre(IDC_WN_SNAPHIDE))) << "the page is not under the pointer";
   ASSERT_TRUE(pages_test::WaitFor([&] { return host.Visible(IDC_WN_SNAPHIDE); }));
   EXPECT_FALSE(host.Visible(IDC_WN_NOSNAPCHILD));  // only the one under the pointer
   host.Click(IDC_WN_SNAPHIDE);
@@ -126,7 +120,8 @@ class PreviewDrag {
 
   void Run() {
     HWND bar = host_.Item(IDC_WN_LEVEL);
-    SCROLLBARINFO sbi = {sizeof(sbi)};
+    SCROLLBARINFO sbi = {};
+    sbi.cbSize = sizeof(sbi);
     ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &sbi));
     const int y = (sbi.rcScrollBar.top + sbi.rcScrollBar.bottom) / 2;
     const int x = sbi.rcScrollBar.left + (sbi.xyThumbTop + sbi.xyThumbBottom) / 2;
