@@ -17,6 +17,20 @@ namespace pages_test {
 using harness::Pump;
 using harness::WaitFor;
 
+// A mouse event that carries its own absolute position. The X11 driver now and then hands a stale
+// pointer position to the desktop (a previous test's warp), so a button event that relies on the
+// current position may land elsewhere.
+inline void MouseAt(POINT pt, DWORD flags) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dx = static_cast<LONG>((pt.x * 65535LL + (w - 1) / 2) / (w - 1));
+  in.mi.dy = static_cast<LONG>((pt.y * 65535LL + (h - 1) / 2) / (h - 1));
+  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof(in));
+}
+
 // Messages the host window carries out on its own thread, so that another thread can break off a
 // drag that the page's thread is busy with.
 constexpr UINT kHostReleaseCapture = WM_APP + 1;
@@ -89,8 +103,8 @@ class PageHost {
       return false;
     }
     for (int i = 0; i < 2; ++i) {
-      input::Mouse(MOUSEEVENTF_RIGHTDOWN);
-      input::Mouse(MOUSEEVENTF_RIGHTUP);
+      MouseAt(pt, MOUSEEVENTF_RIGHTDOWN);
+      MouseAt(pt, MOUSEEVENTF_RIGHTUP);
     }
     return true;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 #include "common/flags.h"
@@ -111,7 +112,8 @@ TEST_F(WindowPageTest, RightDoubleClickRevealsSnapHideAndItIsSaved) {
 }
 
 // A thumb drag on the move/size level bar, run by a helper thread while this thread pumps the
-// scroll bar's own tracking loop. `breakOff` ends the drag some other way than the release.
+// scroll bar's own tracking loop. The drag goes left until the level is 3 or less and ends by the
+// release, by a lost capture, or by the page going away.
 class PreviewDrag {
  public:
   enum End { Release, CaptureLost, PageDestroyed };
@@ -123,49 +125,57 @@ class PreviewDrag {
     SCROLLBARINFO sbi = {};
     sbi.cbSize = sizeof(sbi);
     ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &sbi));
-    const int y = (sbi.rcScrollBar.top + sbi.rcScrollBar.bottom) / 2;
-    const int x = sbi.rcScrollBar.left + (sbi.xyThumbTop + sbi.xyThumbBottom) / 2;
-    std::thread helper([&] { Drive(bar, x, y); });
-    pages_test::WaitFor([&] { return done_.load(); }, 20000);
+    const POINT thumb = {sbi.rcScrollBar.left + (sbi.xyThumbTop + sbi.xyThumbBottom) / 2,
+                         (sbi.rcScrollBar.top + sbi.rcScrollBar.bottom) / 2};
+    ASSERT_TRUE(pages_test::WaitFor([&] { return WindowFromPoint(thumb) == bar; }));
+    std::thread helper([&] { Drive(bar, thumb); });
+    pages_test::WaitFor([&] { return done_.load(); }, 30000);
     helper.join();
   }
 
-  bool sawLevel3 = false;  // the drag reached level 3 (the witness that input arrived)
-  BYTE alphaAtLevel3 = 0;
+  int previewLevel = 0;     // level at which the window was seen layered during the drag (the witness)
+  BYTE previewAlpha = 0;    // its alpha then
   bool layeredAfter = true;
 
  private:
-  void Drive(HWND bar, int x, int y) {
-    input::MoveTo(x, y);
-    Sleep(0);
-    input::Mouse(MOUSEEVENTF_LEFTDOWN);
-    // Move left one pixel at a time until the thumb stands at level 3.
-    for (int dx = 0; dx < 400 && !sawLevel3; ++dx) {
-      input::MoveTo(x - dx, y);
+  // Level and alpha read while the level stays put, so that the pair belongs together.
+  bool Sample(HWND bar, int& level, BYTE& alpha) const {
+    level = GetScrollPos(bar, SB_CTL);
+    const bool layered = Layered(host_.Frame());
+    alpha = Alpha(host_.Frame());
+    return layered && GetScrollPos(bar, SB_CTL) == level;
+  }
+
+  void Drive(HWND bar, POINT thumb) {
+    pages_test::MouseAt(thumb, MOUSEEVENTF_LEFTDOWN);
+    for (int dx = 4; dx < 400 && previewLevel == 0; dx += 4) {
+      pages_test::MouseAt(POINT{thumb.x - dx, thumb.y}, 0);
       const DWORD start = GetTickCount();
       while (GetTickCount() - start < 100) {
-        if (GetScrollPos(bar, SB_CTL) == 3 && Layered(host_.Frame())) {
-          sawLevel3 = true;
+        int level = 0;
+        BYTE alpha = 0;
+        if (Sample(bar, level, alpha) && level <= 3) {
+          previewLevel = level;
+          previewAlpha = alpha;
           break;
         }
         Sleep(5);
       }
     }
-    alphaAtLevel3 = Alpha(host_.Frame());
-    if (end_ == CaptureLost) {
-      PostMessageW(host_.Frame(), pages_test::kHostReleaseCapture, 0, 0);
-    } else if (end_ == PageDestroyed) {
-      PostMessageW(host_.Frame(), pages_test::kHostDestroyPage, 0, 0);
-    }
-    if (end_ != Release) {
-      const DWORD start = GetTickCount();
-      while (Layered(host_.Frame()) && GetTickCount() - start < 5000) Sleep(10);
-    }
-    input::Mouse(MOUSEEVENTF_LEFTUP);
-    const DWORD start = GetTickCount();
-    while (Layered(host_.Frame()) && GetTickCount() - start < 5000) Sleep(10);
+    if (end_ == CaptureLost) PostMessageW(host_.Frame(), pages_test::kHostReleaseCapture, 0, 0);
+    if (end_ == PageDestroyed) PostMessageW(host_.Frame(), pages_test::kHostDestroyPage, 0, 0);
+    if (end_ != Release) WaitLayered(false);
+    POINT at;
+    GetCursorPos(&at);
+    pages_test::MouseAt(at, MOUSEEVENTF_LEFTUP);
+    WaitLayered(false);
     layeredAfter = Layered(host_.Frame());
     done_ = true;
+  }
+
+  void WaitLayered(bool layered) const {
+    const DWORD start = GetTickCount();
+    while (Layered(host_.Frame()) != layered && GetTickCount() - start < 5000) Sleep(10);
   }
 
   PageHost& host_;
@@ -173,20 +183,22 @@ class PreviewDrag {
   std::atomic<bool> done_{false};
 };
 
-TEST_F(WindowPageTest, ThumbDragPreviewsTheLevelOnTheSettingsWindowUntilReleased) {
+TEST_F(WindowPageTest, ThumbDragPreviewsTheLevelOnTheSettingsWindowUntilItEnds) {
   if ((qorv::LoadLayeredApi() & qorv::kLayeredSet) == 0) GTEST_SKIP() << "no layered windows";
   for (PreviewDrag::End end : {PreviewDrag::Release, PreviewDrag::CaptureLost, PreviewDrag::PageDestroyed}) {
     PageHost host(IDD_WINDOW, qorv::WindowPageProc);
     ASSERT_FALSE(Layered(host.Frame()));
     PreviewDrag drag(host, end);
     drag.Run();
-    EXPECT_TRUE(drag.sawLevel3) << "end " << end;
-    EXPECT_EQ(drag.alphaAtLevel3, 75) << "end " << end;
+    ASSERT_GE(drag.previewLevel, 1) << "no preview seen during the drag, end " << end;
+    EXPECT_EQ(drag.previewAlpha, 25 * drag.previewLevel) << "end " << end;
     EXPECT_FALSE(drag.layeredAfter) << "the settings window stayed translucent, end " << end;
     if (end != PreviewDrag::PageDestroyed) {
-      EXPECT_EQ(host.Text(IDC_WN_LEVEL_VALUE), L"30 %");
+      // The level stands where the drag left it, and OK stores that.
+      const int level = GetScrollPos(host.Item(IDC_WN_LEVEL), SB_CTL);
+      EXPECT_EQ(host.Text(IDC_WN_LEVEL_VALUE), std::to_wstring(level * 10) + L" %");
       EXPECT_EQ(host.Command(IDOK), 1);
-      EXPECT_EQ(qorv::Field(qorv::g_settings.WndFlag, 0x0F000000, 24), 3u);
+      EXPECT_EQ(qorv::Field(qorv::g_settings.WndFlag, 0x0F000000, 24), static_cast<uint32_t>(level));
     }
     qorv::g_settings.WndFlag = qorv::kWndFlagDefault;
   }
