@@ -29,6 +29,20 @@ std::string ReadBytes(const std::wstring& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// One wheel notch at a screen point; the event carries the point itself, so that a stale pointer
+// position of the X11 driver cannot send it elsewhere.
+void WheelAt(POINT pt, int delta) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dx = static_cast<LONG>((pt.x * 65535LL + (w - 1) / 2) / (w - 1));
+  in.mi.dy = static_cast<LONG>((pt.y * 65535LL + (h - 1) / 2) / (h - 1));
+  in.mi.dwFlags = MOUSEEVENTF_WHEEL | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in.mi.mouseData = static_cast<DWORD>(delta);
+  SendInput(1, &in, sizeof(in));
+}
+
 bool CopyBeside(const wchar_t* name, const std::wstring& dir) {
   return CopyFileW((harness::ExeDir() + L"\\" + name).c_str(), (dir + L"\\" + name).c_str(), FALSE) != FALSE;
 }
@@ -107,19 +121,25 @@ TEST(SettingsPagesEndToEnd, ClearingWheelTranslucencyReachesTheLibrary) {
       << std::hex << shared->MainFlag;
 
   // A window of this process made translucent by the wheel over its caption.
-  HWND window = CreateWindowExW(0, L"STATIC", L"translucent by wheel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400,
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = L"QorvSettingsE2ETarget";
+  RegisterClassW(&wc);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"translucent by wheel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400,
                                 300, 200, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
   SetForegroundWindow(window);
   harness::Pump(100);
   RECT r;
   GetWindowRect(window, &r);
-  const int y = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-  input::MoveTo((r.left + r.right) / 2 - 40, y);
-  harness::Pump(50);
+  const POINT caption = {(r.left + r.right) / 2 - 40,
+                         r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  ASSERT_TRUE(WaitFor([&] { return WindowFromPoint(caption) == window; }));
   bool translucent = false;
   for (int attempt = 0; attempt < 5 && !translucent; ++attempt) {
-    input::Wheel(-120);
+    WheelAt(caption, -120);
     translucent = WaitFor([&] { return harness::IsLayered(window); }, 2000);
   }
   ASSERT_TRUE(translucent) << "the wheel over the caption did not make the window translucent";
