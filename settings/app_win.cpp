@@ -202,7 +202,7 @@ int RunSettingsProgram(HINSTANCE instance) {
   NotifyMain(kEditBegin);
 
   const int digit = CommandLineDigit(reinterpret_cast<const char16_t*>(GetCommandLineW()));
-  const bool debug = digit == kDebugDigit || (GetKeyState(VK_RSHIFT) < 0 && GetKeyState(VK_RCONTROL) < 0);
+  const bool debug = OpensDebugDialog(digit, GetKeyState(VK_RSHIFT) < 0, GetKeyState(VK_RCONTROL) < 0);
   int result;
   bool wrote = false;
   if (debug) {

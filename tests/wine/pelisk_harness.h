@@ -8,6 +8,8 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,6 +21,7 @@
 #include "settings/keyctl_win.h"
 #include "settings/settings.h"
 #include "tests/wine/harness.h"
+#include "tests/wine/input.h"
 
 namespace pelisk {
 
@@ -199,5 +202,38 @@ class MainStandIn {
   UINT message_ = 0;
   HWND window_ = nullptr;
 };
+
+}  // namespace pelisk
+
+namespace pelisk {
+
+// Inside the running message loop: waits (without blocking the loop) until ready() holds or the
+// time passes, then calls then(ready held). One such wait at a time.
+inline void WhenInLoop(std::function<bool()> ready, std::function<void(bool)> then, DWORD timeoutMs = 10000) {
+  struct Pending {
+    std::function<bool()> ready;
+    std::function<void(bool)> then;
+    DWORD start;
+    DWORD timeout;
+  };
+  static Pending pending;
+  pending = {std::move(ready), std::move(then), GetTickCount(), timeoutMs};
+  SetTimer(nullptr, 0, 15, [](HWND, UINT, UINT_PTR id, DWORD) {
+    const bool ok = pending.ready();
+    if (!ok && GetTickCount() - pending.start < pending.timeout) return;
+    KillTimer(nullptr, id);
+    std::function<void(bool)> next = std::move(pending.then);
+    pending.then = nullptr;
+    if (next) next(ok);
+  });
+}
+
+// Injects a key press and release; modifiers are pressed first and released last.
+inline void Chord(std::initializer_list<WORD> modifiers, WORD key) {
+  for (WORD m : modifiers) input::Key(m, true);
+  input::Key(key, true);
+  input::Key(key, false);
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) input::Key(*it, false);
+}
 
 }  // namespace pelisk
