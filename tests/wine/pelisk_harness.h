@@ -48,15 +48,20 @@ inline void InitInProcess(const std::string& iniText = std::string()) {
 
 // Runs step once from inside the next message loop of this thread (RunSheet's, a dialog's, a
 // message box's), so that a test can drive a window whose loop does not return until it closes.
-inline void RunInLoop(std::function<void()> step) {
+inline std::function<void()>& RunInLoopPending() {
   static std::function<void()> pending;
-  pending = std::move(step);
-  SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    std::function<void()> run = std::move(pending);
-    pending = nullptr;
-    if (run) run();
-  });
+  return pending;
+}
+// A named timer procedure: on i686 a lambda does not convert to the stdcall TIMERPROC.
+inline void CALLBACK RunInLoopTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  std::function<void()> run = std::move(RunInLoopPending());
+  RunInLoopPending() = nullptr;
+  if (run) run();
+}
+inline void RunInLoop(std::function<void()> step) {
+  RunInLoopPending() = std::move(step);
+  SetTimer(nullptr, 0, 1, RunInLoopTimer);
 }
 
 // The visible top-level dialog of this process with the title, or null.
@@ -209,23 +214,28 @@ namespace pelisk {
 
 // Inside the running message loop: waits (without blocking the loop) until ready() holds or the
 // time passes, then calls then(ready held). One such wait at a time.
+struct WhenInLoopPending {
+  std::function<bool()> ready;
+  std::function<void(bool)> then;
+  DWORD start;
+  DWORD timeout;
+};
+inline WhenInLoopPending& WhenInLoopState() {
+  static WhenInLoopPending pending;
+  return pending;
+}
+inline void CALLBACK WhenInLoopTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  WhenInLoopPending& pending = WhenInLoopState();
+  const bool ok = pending.ready();
+  if (!ok && GetTickCount() - pending.start < pending.timeout) return;
+  KillTimer(nullptr, id);
+  std::function<void(bool)> next = std::move(pending.then);
+  pending.then = nullptr;
+  if (next) next(ok);
+}
 inline void WhenInLoop(std::function<bool()> ready, std::function<void(bool)> then, DWORD timeoutMs = 10000) {
-  struct Pending {
-    std::function<bool()> ready;
-    std::function<void(bool)> then;
-    DWORD start;
-    DWORD timeout;
-  };
-  static Pending pending;
-  pending = {std::move(ready), std::move(then), GetTickCount(), timeoutMs};
-  SetTimer(nullptr, 0, 15, [](HWND, UINT, UINT_PTR id, DWORD) {
-    const bool ok = pending.ready();
-    if (!ok && GetTickCount() - pending.start < pending.timeout) return;
-    KillTimer(nullptr, id);
-    std::function<void(bool)> next = std::move(pending.then);
-    pending.then = nullptr;
-    if (next) next(ok);
-  });
+  WhenInLoopState() = {std::move(ready), std::move(then), GetTickCount(), timeoutMs};
+  SetTimer(nullptr, 0, 15, WhenInLoopTimer);
 }
 
 // Injects a key press and release; modifiers are pressed first and released last.

@@ -75,18 +75,20 @@ TEST(Screenshots, DISABLED_ProgramWindows) {
   }
 }
 
+// The dialog procedure of an editor shown alone: Cancel ends it. A named CALLBACK function, as a
+// lambda does not convert to the stdcall DLGPROC on i686.
+INT_PTR CALLBACK CancelOnlyProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+    DestroyWindow(window);
+    PostQuitMessage(0);
+  }
+  return message == WM_INITDIALOG;
+}
+
 // Shows one editor dialog as its own program until it is cancelled.
 void ShowDialogUntilCancelled(UINT id) {
   pelisk::InitInProcess();
-  HWND dialog = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(id), nullptr,
-                                   [](HWND window, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-                                     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-                                       DestroyWindow(window);
-                                       PostQuitMessage(0);
-                                     }
-                                     return message == WM_INITDIALOG;
-                                   },
-                                   0);
+  HWND dialog = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(id), nullptr, CancelOnlyProc, 0);
   ASSERT_NE(dialog, nullptr);
   ShowWindow(dialog, SW_SHOW);
   MSG msg;
