@@ -76,6 +76,20 @@ TEST_F(WindowPageTest, ChangedControlsGiveTheExpectedWords) {
   EXPECT_EQ(qorv::g_settings.WndFlag, 0x090A050Cu);
 }
 
+TEST_F(WindowPageTest, WithoutLayeredWindowsTheTranslucencyControlsAreDisabled) {
+  const uint32_t saved = qorv::g_layeredApiMask;
+  qorv::g_layeredApiMask = 0;
+  PageHost host(IDD_WINDOW, qorv::WindowPageProc);
+  qorv::g_layeredApiMask = saved;
+  for (int id : {IDC_WN_WHEEL_LAYER, IDC_WN_TEMP_LAYER, IDC_WN_SIZE_LAYER, IDC_WN_MOVE_LAYER, IDC_WN_DIRECTX,
+                 IDC_WN_INIT_LABEL, IDC_WN_INIT_VALUE, IDC_WN_INIT_LEVEL, IDC_WN_LEVEL_LABEL, IDC_WN_LEVEL_VALUE,
+                 IDC_WN_LEVEL}) {
+    EXPECT_FALSE(host.Enabled(id)) << id;
+  }
+  EXPECT_TRUE(host.Enabled(IDC_WN_SNAP));
+  EXPECT_TRUE(host.Enabled(IDC_WN_SNAP_PIXELS));
+}
+
 TEST_F(WindowPageTest, SnapDistanceIsKeptWithinOneToFifty) {
   struct Case {
     const wchar_t* typed;
