@@ -163,7 +163,6 @@ int RunSettingsWindow(HINSTANCE instance, int startPage) {
   const int result = RunSheet(&desc);
   if (desc.pages[kHotkeysPageIndex].window != nullptr) g_settings.HotkeysPageVisited = true;
   if (desc.pages[kMousePageIndex].window != nullptr) g_settings.MousePageVisited = true;
-  if (desc.icon != nullptr) DestroyIcon(desc.icon);
   return result;
 }
 

@@ -297,7 +297,9 @@ void PrepareSheetDesc(SheetDesc& desc, HINSTANCE instance, int startPage, wchar_
   if (SettingsWindowTitle(windowTitle, windowTitleCapacity < 32 ? windowTitleCapacity : 32) > 0) {
     desc.title = windowTitle;
   }
-  desc.icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  // Loaded once: the icon becomes the class icon of every dialog of the process.
+  static HICON icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  desc.icon = icon;
   desc.pageCount = SheetPageCountFor(g_platformId, startPage, g_settings.MouseBtn);
   desc.currentPage = startPage;
   desc.focusControlId = startPage == kHotkeysPageIndex ? IDOK : 0;

@@ -48,20 +48,19 @@ inline void InitInProcess(const std::string& iniText = std::string()) {
 
 // Runs step once from inside the next message loop of this thread (RunSheet's, a dialog's, a
 // message box's), so that a test can drive a window whose loop does not return until it closes.
-inline std::function<void()>& RunInLoopPending() {
+inline std::function<void()>& PendingStep() {
   static std::function<void()> pending;
   return pending;
 }
-// A named timer procedure: on i686 a lambda does not convert to the stdcall TIMERPROC.
-inline void CALLBACK RunInLoopTimer(HWND, UINT, UINT_PTR id, DWORD) {
+inline void CALLBACK RunPendingStep(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  std::function<void()> run = std::move(RunInLoopPending());
-  RunInLoopPending() = nullptr;
+  std::function<void()> run = std::move(PendingStep());
+  PendingStep() = nullptr;
   if (run) run();
 }
 inline void RunInLoop(std::function<void()> step) {
-  RunInLoopPending() = std::move(step);
-  SetTimer(nullptr, 0, 1, RunInLoopTimer);
+  PendingStep() = std::move(step);
+  SetTimer(nullptr, 0, 1, RunPendingStep);
 }
 
 // The visible top-level dialog of this process with the title, or null.
@@ -214,18 +213,18 @@ namespace pelisk {
 
 // Inside the running message loop: waits (without blocking the loop) until ready() holds or the
 // time passes, then calls then(ready held). One such wait at a time.
-struct WhenInLoopPending {
+struct PendingWait {
   std::function<bool()> ready;
   std::function<void(bool)> then;
   DWORD start;
   DWORD timeout;
 };
-inline WhenInLoopPending& WhenInLoopState() {
-  static WhenInLoopPending pending;
+inline PendingWait& CurrentWait() {
+  static PendingWait pending;
   return pending;
 }
-inline void CALLBACK WhenInLoopTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  WhenInLoopPending& pending = WhenInLoopState();
+inline void CALLBACK CheckPendingWait(HWND, UINT, UINT_PTR id, DWORD) {
+  PendingWait& pending = CurrentWait();
   const bool ok = pending.ready();
   if (!ok && GetTickCount() - pending.start < pending.timeout) return;
   KillTimer(nullptr, id);
@@ -234,8 +233,8 @@ inline void CALLBACK WhenInLoopTimer(HWND, UINT, UINT_PTR id, DWORD) {
   if (next) next(ok);
 }
 inline void WhenInLoop(std::function<bool()> ready, std::function<void(bool)> then, DWORD timeoutMs = 10000) {
-  WhenInLoopState() = {std::move(ready), std::move(then), GetTickCount(), timeoutMs};
-  SetTimer(nullptr, 0, 15, WhenInLoopTimer);
+  CurrentWait() = {std::move(ready), std::move(then), GetTickCount(), timeoutMs};
+  SetTimer(nullptr, 0, 15, CheckPendingWait);
 }
 
 // Injects a key press and release; modifiers are pressed first and released last.

@@ -75,9 +75,7 @@ TEST(Screenshots, DISABLED_ProgramWindows) {
   }
 }
 
-// The dialog procedure of an editor shown alone: Cancel ends it. A named CALLBACK function, as a
-// lambda does not convert to the stdcall DLGPROC on i686.
-INT_PTR CALLBACK CancelOnlyProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ShownDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
     DestroyWindow(window);
     PostQuitMessage(0);
@@ -88,7 +86,7 @@ INT_PTR CALLBACK CancelOnlyProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Shows one editor dialog as its own program until it is cancelled.
 void ShowDialogUntilCancelled(UINT id) {
   pelisk::InitInProcess();
-  HWND dialog = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(id), nullptr, CancelOnlyProc, 0);
+  HWND dialog = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(id), nullptr, ShownDialogProc, 0);
   ASSERT_NE(dialog, nullptr);
   ShowWindow(dialog, SW_SHOW);
   MSG msg;

@@ -160,6 +160,31 @@ TEST_F(SheetTest, FrameFitsThePageAndDigitFourFocusesOk) {
   EXPECT_TRUE(checked);
 }
 
+TEST_F(SheetTest, CentredInAWorkAreaThatDoesNotStartAtTheOrigin) {
+  RECT saved;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &saved, 0));
+  // A taskbar along the top and the left edge.
+  RECT shifted = {saved.left + 300, saved.top + 250, saved.right, saved.bottom};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &shifted, 0));
+  RECT now;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &now, 0);
+  RECT frameRect = {};
+  pelisk::RunInLoop([&] {
+    HWND frame = pelisk::FindOwnDialog(L"Qorv 1.6 設定");
+    ASSERT_NE(frame, nullptr);
+    GetWindowRect(frame, &frameRect);
+    PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
+  });
+  const int result = qorv::RunSettingsWindow(qorv::g_instance, 0);
+  SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved, 0);
+  ASSERT_EQ(now.top, shifted.top) << "the system kept the work area";
+  EXPECT_EQ(result, 2);
+  EXPECT_GE(frameRect.top, shifted.top);
+  EXPECT_GE(frameRect.left, shifted.left);
+  EXPECT_NEAR((frameRect.top + frameRect.bottom) / 2, (shifted.top + shifted.bottom) / 2, 1);
+  EXPECT_NEAR((frameRect.left + frameRect.right) / 2, (shifted.left + shifted.right) / 2, 1);
+}
+
 TEST_F(SheetTest, CtrlTabCyclesAndEnterActsAsOk) {
   qorv::g_settings.MouseBtn.btnFlag = 1;  // six tabs
   HWND frame = nullptr;
