@@ -2,6 +2,7 @@
 // checks them for duplicates and for whether the system takes them, and lets the user go back.
 #include <windows.h>
 
+#include "common/winsearch_win.h"
 #include "settings/app_win.h"
 #include "settings/keyctl_win.h"
 #include "settings/pages/hotkeys_page.h"
@@ -60,7 +61,7 @@ INT_PTR CALLBACK HotkeysPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp) {
       if (lp == 0 && LOWORD(wp) == IDCANCEL) return SetDialogResult(page, 1);
       return FALSE;
     case WM_RBUTTONDBLCLK:
-      RevealHiddenControl(page, MousePoint(lp), 0x10);
+      RevealHiddenControl(page, MousePoint(lp), kChildNoHitTest);
       return TRUE;
     default:
       return FALSE;
