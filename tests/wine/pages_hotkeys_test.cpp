@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "settings/sheet_win.h"
 #include "tests/wine/pages_host.h"
 
 namespace {
@@ -94,6 +95,38 @@ TEST_F(HotkeysPageTest, DuplicateQuestionYesKeepsThePageOpenOnTheLaterControl) {
   QuestionAnswerer no(IDNO);
   EXPECT_EQ(host.Command(IDOK), 1);
   EXPECT_EQ(no.Count(), 1);
+}
+
+// In the settings window: OK pressed while the wheel page shows; the hotkeys page refuses, its tab
+// comes to the front and the focus is on the offending control.
+TEST_F(HotkeysPageTest, RefusedOkInTheSettingsWindowShowsTheOffendingControl) {
+  qorv::SheetDesc desc = {};
+  wchar_t titles[64];
+  wchar_t title[64];
+  qorv::PrepareSheetDesc(desc, qorv::g_instance, 0, titles, 64, title, 64);
+  bool checked = false;
+  pelisk::RunInLoop([&] {
+    HWND frame = pelisk::FindOwnDialog(title);
+    ASSERT_NE(frame, nullptr);
+    SendMessageW(frame, qorv::kSheetSelectPage, 0, 4);
+    HWND hotkeys = desc.pages[4].window;
+    ASSERT_NE(hotkeys, nullptr);
+    SendDlgItemMessageW(hotkeys, IDC_HK_WNDTOP, qorv::KWM_SETVALUE, 0x00430378, 0);
+    SendDlgItemMessageW(hotkeys, IDC_HK_WNDMIN, qorv::KWM_SETVALUE, 0x00430378, 0);
+    SendMessageW(frame, qorv::kSheetSelectPage, 0, 0);
+    {
+      QuestionAnswerer answerer(IDYES);
+      SendMessageW(frame, WM_COMMAND, IDOK, 0);
+      EXPECT_EQ(answerer.Count(), 1);
+    }
+    EXPECT_TRUE(IsWindow(frame));
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(frame, qorv::kSheetGetCurrentPage, 0, 0)), hotkeys);
+    EXPECT_TRUE(pages_test::WaitFor([&] { return GetFocus() == GetDlgItem(hotkeys, IDC_HK_WNDMIN); }, 2000));
+    checked = true;
+    PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(qorv::RunSheet(&desc), 2);
+  EXPECT_TRUE(checked);
 }
 
 TEST_F(HotkeysPageTest, HotkeyHeldByAnotherProgramAsksToFix) {
