@@ -1,5 +1,5 @@
-// Mouse-button page (dialog 112): shows its controls as the resource has them and accepts OK and Cancel without changing
-// the settings.
+// Mouse-button page (dialog 112): shows its controls as the resource has them and accepts OK and Cancel without
+// changing the settings.
 #include "settings/pages/pages_win.h"
 #include "settings/ui_helpers_win.h"
 

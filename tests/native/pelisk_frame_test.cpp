@@ -243,7 +243,7 @@ TEST(DebugDialog, BoxesAndDuplicateHotkey) {
   EXPECT_EQ(all, kDebugOwnedBits);
   EXPECT_EQ(~kDebugOwnedBits, 0xECCF0000u);
   uint32_t table[16] = {};
-  table[7] = 0x001C0000 | 0x274;   // Ctrl + F5 with a scan code
+  table[7] = 0x001C0000 | 0x274;  // Ctrl + F5 with a scan code
   table[14] = 0x275;              // the hook hotkey itself is never a duplicate
   table[15] = 0x275;
   EXPECT_EQ(DebugHotkeyDuplicate(0x00AA0000 | 0x274, table), 7);  // scan code ignored

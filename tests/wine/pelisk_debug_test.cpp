@@ -53,13 +53,14 @@ TEST_F(DebugDialogTest, DuplicateHotkeyAsksAndYesGoesBackToFixIt) {
   bool stayedOpen = false;
   // Answers the question box that the dialog's OK opens, then looks at the dialog again.
   auto answer = [&](int button, std::function<void()> after) {
-    pelisk::WhenInLoop([&] { return pelisk::FindOwnDialog(L" Warning ") != nullptr; }, [&, button, after](bool shown) {
-      ASSERT_TRUE(shown) << "no question was asked";
-      HWND box = pelisk::FindOwnDialog(L" Warning ");
-      question = pelisk::TextOf(GetDlgItem(box, 0xFFFF));
-      SendMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
-      pelisk::RunInLoop(after);
-    });
+    pelisk::WhenInLoop([&] { return pelisk::FindOwnDialog(L" Warning ") != nullptr; },
+                       [&, button, after](bool shown) {
+                         ASSERT_TRUE(shown) << "no question was asked";
+                         HWND box = pelisk::FindOwnDialog(L" Warning ");
+                         question = pelisk::TextOf(GetDlgItem(box, 0xFFFF));
+                         SendMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
+                         pelisk::RunInLoop(after);
+                       });
   };
   pelisk::RunInLoop([&] {
     dialog = Dialog();
@@ -90,12 +91,13 @@ TEST_F(DebugDialogTest, HotkeyHeldElsewhereAsksAndNoStoresItAnyway) {
     HWND dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     SendDlgItemMessageW(dialog, IDC_DB_HOTKEY, qorv::KWM_SETVALUE, hotkey, 0);
-    pelisk::WhenInLoop([&] { return pelisk::FindOwnDialog(L" Warning ") != nullptr; }, [&](bool shown) {
-      ASSERT_TRUE(shown);
-      HWND box = pelisk::FindOwnDialog(L" Warning ");
-      question = pelisk::TextOf(GetDlgItem(box, 0xFFFF));
-      SendMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
-    });
+    pelisk::WhenInLoop([&] { return pelisk::FindOwnDialog(L" Warning ") != nullptr; },
+                       [&](bool shown) {
+                         ASSERT_TRUE(shown);
+                         HWND box = pelisk::FindOwnDialog(L" Warning ");
+                         question = pelisk::TextOf(GetDlgItem(box, 0xFFFF));
+                         SendMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+                       });
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   });
   EXPECT_EQ(qorv::RunDebugDialog(qorv::g_instance), 1);

@@ -4,7 +4,7 @@
 // stand-in for the main program that records the "QorvWnd" broadcasts.
 #pragma once
 #include <windows.h>
-
+// commctrl.h needs the types of windows.h.
 #include <commctrl.h>
 
 #include <functional>

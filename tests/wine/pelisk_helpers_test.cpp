@@ -130,7 +130,8 @@ TEST_F(HelpersTest, ListColumnsAndMovingRowsWithTheirData) {
 
 TEST_F(HelpersTest, DialogCentredOverItsParent) {
   pelisk::PageHost host(IDD_WHEEL, PlainPageProc);
-  HWND editor = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(IDD_BUTTON_EDITOR), host.Host(), PlainPageProc, 0);
+  HWND editor =
+      CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(IDD_BUTTON_EDITOR), host.Host(), PlainPageProc, 0);
   ASSERT_NE(editor, nullptr);
   qorv::CenterOverParent(editor);
   RECT parent;

@@ -118,4 +118,22 @@ TEST_F(KeyControlTest, MessagesThatChangeNothing) {
   EXPECT_EQ(info.cbWndExtra, static_cast<int>(sizeof(LONG_PTR)));
 }
 
+TEST_F(KeyControlTest, DisabledControlShowsTheButtonFaceBehindGreyText) {
+  SendMessageW(control_, qorv::KWM_SETVALUE, 0x0A, 0);
+  auto background = [&] {
+    RedrawWindow(control_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(control_, &client);
+    HDC dc = GetDC(control_);
+    const COLORREF colour = GetPixel(dc, client.right - 2, client.bottom / 2);  // right of the text
+    ReleaseDC(control_, dc);
+    return colour;
+  };
+  EXPECT_EQ(background(), GetSysColor(COLOR_WINDOW));
+  EnableWindow(control_, FALSE);
+  EXPECT_EQ(background(), GetSysColor(COLOR_BTNFACE));
+  EnableWindow(control_, TRUE);
+  EXPECT_EQ(background(), GetSysColor(COLOR_WINDOW));
+}
+
 }  // namespace

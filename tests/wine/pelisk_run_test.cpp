@@ -32,6 +32,15 @@ class RunTest : public ::testing::Test {
     return run.WaitExit(15000, &code) ? static_cast<int>(code) : -100;
   }
   static DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+  // Everything the program posted has arrived once a broadcast of our own, posted after it ended,
+  // has arrived; returns what came before that one.
+  static Posts AllPosted(pelisk::MainStandIn& main) {
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"QorvWnd"), 99, 0);
+    EXPECT_TRUE(harness::WaitFor([&] { return !main.received.empty() && main.received.back().first == 99; }));
+    Posts before = main.received;
+    if (!before.empty()) before.pop_back();
+    return before;
+  }
   pelisk::PeliskRun run;
 };
 
@@ -65,9 +74,9 @@ TEST_F(RunTest, EachDigitOpensItsPage) {
     int control;
     int tabs;
   } kCases[] = {
-      {L"", 0, IDC_WH_ACTIVATE, 5},      {L"0", 0, IDC_WH_ACTIVATE, 5}, {L"1", 1, IDC_WN_LEVEL_LABEL, 5},
-      {L"2", 2, IDC_OT_MIXER, 5},        {L"3", 3, IDC_PW_LIST, 5},     {L"4", 4, IDC_HK_PROP, 5},
-      {L"5", 5, IDC_MB_LIST, 6},         {L"7", 4, IDC_HK_PROP, 5},     {L"4 ", 0, IDC_WH_ACTIVATE, 5},
+      {L"", 0, IDC_WH_ACTIVATE, 5},   {L"0", 0, IDC_WH_ACTIVATE, 5}, {L"1", 1, IDC_WN_LEVEL_LABEL, 5},
+      {L"2", 2, IDC_OT_MIXER, 5},     {L"3", 3, IDC_PW_LIST, 5},     {L"4", 4, IDC_HK_PROP, 5},
+      {L"5", 5, IDC_MB_LIST, 6},      {L"7", 4, IDC_HK_PROP, 5},     {L"4 ", 0, IDC_WH_ACTIVATE, 5},
       {L"45", 0, IDC_WH_ACTIVATE, 5},
   };
   for (const auto& k : kCases) {
@@ -82,9 +91,7 @@ TEST_F(RunTest, EachDigitOpensItsPage) {
     EXPECT_NE(GetDlgItem(page, k.control), nullptr) << "args '" << k.args << "'";
     GUITHREADINFO gui = {};
     gui.cbSize = sizeof(gui);
-    ASSERT_TRUE(harness::WaitFor([&] {
-      return GetGUIThreadInfo(ThreadOf(frame), &gui) && gui.hwndFocus != nullptr;
-    }));
+    ASSERT_TRUE(harness::WaitFor([&] { return GetGUIThreadInfo(ThreadOf(frame), &gui) && gui.hwndFocus != nullptr; }));
     if (k.page == 4 && k.args[0] == L'4') {
       EXPECT_EQ(gui.hwndFocus, GetDlgItem(frame, IDOK)) << "digit 4 focuses OK";
     } else {
@@ -122,9 +129,7 @@ TEST_F(RunTest, MainProgramHearsBeginAndEndWithTheThreadId) {
     DWORD code = 0;
     ASSERT_TRUE(one.WaitExit(15000, &code));
     EXPECT_EQ(code, static_cast<DWORD>(id));
-    ASSERT_TRUE(harness::WaitFor([&] { return main.received.size() >= 2; }));
-    harness::Pump(100);
-    EXPECT_EQ(main.received, (Posts{{1, thread}, {id == IDOK ? 2u : 3u, thread}}));
+    EXPECT_EQ(AllPosted(main), (Posts{{1, thread}, {id == IDOK ? 2u : 3u, thread}}));
   }
 }
 
@@ -135,9 +140,7 @@ TEST_F(RunTest, NothingIsPostedWithoutThePresenceMutex) {
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(Close(frame, IDOK), 1);
   // Witness: a broadcast of our own reaches the listener, after anything the program posted.
-  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"QorvWnd"), 99, 0);
-  ASSERT_TRUE(harness::WaitFor([&] { return !listener.received.empty(); }));
-  EXPECT_EQ(listener.received, (Posts{{99, 0}}));
+  EXPECT_EQ(AllPosted(listener), Posts{});
 }
 
 TEST_F(RunTest, SecondCopyRestoresAndRaisesTheFirstAndEndsQuietly) {
@@ -155,10 +158,9 @@ TEST_F(RunTest, SecondCopyRestoresAndRaisesTheFirstAndEndsQuietly) {
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(harness::WaitFor([&] { return !IsIconic(frame) && GetForegroundWindow() == frame; }));
   EXPECT_EQ(second.ReadIni(), "<missing>") << "the second copy writes nothing";
+  const LPARAM thread = static_cast<LPARAM>(ThreadOf(frame));
   EXPECT_EQ(Close(frame, IDCANCEL), 2);
-  ASSERT_TRUE(harness::WaitFor([&] { return main.received.size() >= 2; }));
-  harness::Pump(100);
-  EXPECT_EQ(main.received.size(), 2u) << "only the first copy's begin and end";
+  EXPECT_EQ(AllPosted(main), (Posts{{1, thread}, {3, thread}})) << "only the first copy's begin and end";
 }
 
 TEST_F(RunTest, AFailedSaveIsReportedNotPassedOffAsSaved) {
@@ -187,8 +189,7 @@ TEST_F(RunTest, AFailedSaveIsReportedNotPassedOffAsSaved) {
   ASSERT_TRUE(run.WaitExit(15000, &code));
   EXPECT_EQ(code, 2u);
   CloseHandle(lock);
-  ASSERT_TRUE(harness::WaitFor([&] { return main.received.size() >= 2; }));
-  EXPECT_EQ(main.received, (Posts{{1, thread}, {3, thread}}));
+  EXPECT_EQ(AllPosted(main), (Posts{{1, thread}, {3, thread}}));
   EXPECT_EQ(run.ReadIni(), kFirstRun);
 }
 

@@ -56,9 +56,9 @@ TEST(Screenshots, DISABLED_ProgramWindows) {
     const wchar_t* title;
     const wchar_t* name;
   } kShots[] = {
-      {L"0", L"Qorv 1.6 設定", L"page0-wheel"},     {L"1", L"Qorv 1.6 設定", L"page1-window"},
-      {L"2", L"Qorv 1.6 設定", L"page2-other"},     {L"3", L"Qorv 1.6 設定", L"page3-perwindow"},
-      {L"4", L"Qorv 1.6 設定", L"page4-hotkeys"},   {L"5", L"Qorv 1.6 設定", L"page5-mouse"},
+      {L"0", L"Qorv 1.6 設定", L"page0-wheel"},   {L"1", L"Qorv 1.6 設定", L"page1-window"},
+      {L"2", L"Qorv 1.6 設定", L"page2-other"},   {L"3", L"Qorv 1.6 設定", L"page3-perwindow"},
+      {L"4", L"Qorv 1.6 設定", L"page4-hotkeys"}, {L"5", L"Qorv 1.6 設定", L"page5-mouse"},
       {L"6", L"Qorv デバッグ設定", L"debug"},
   };
   for (const auto& shot : kShots) {
@@ -108,9 +108,9 @@ TEST(Screenshots, DISABLED_Editors) {
       {L"ButtonEditor", L"マウスボタン変換設定", L"editor123"},
   };
   for (const auto& shot : kShots) {
-    harness::Process helper(harness::ExeDir() + L"\\qorv_pelisk_tests.exe",
-                            std::wstring(L"--gtest_also_run_disabled_tests --gtest_filter=ScreenshotHelper.DISABLED_") +
-                                shot.helper);
+    harness::Process helper(
+        harness::ExeDir() + L"\\qorv_pelisk_tests.exe",
+        std::wstring(L"--gtest_also_run_disabled_tests --gtest_filter=ScreenshotHelper.DISABLED_") + shot.helper);
     HWND window = nullptr;
     ASSERT_TRUE(harness::WaitFor([&] {
       window = FindWindowW(L"#32770", shot.title);

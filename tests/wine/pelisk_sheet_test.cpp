@@ -36,9 +36,7 @@ class SheetTest : public ::testing::Test {
     g_asked.clear();
   }
   void TearDown() override { input::ReleaseAll(); }
-  static HWND Tab(HWND frame) {
-    return reinterpret_cast<HWND>(SendMessageW(frame, qorv::kSheetGetTab, 0, 0));
-  }
+  static HWND Tab(HWND frame) { return reinterpret_cast<HWND>(SendMessageW(frame, qorv::kSheetGetTab, 0, 0)); }
   static HWND CurrentPage(HWND frame) {
     return reinterpret_cast<HWND>(SendMessageW(frame, qorv::kSheetGetCurrentPage, 0, 0));
   }
@@ -99,8 +97,8 @@ TEST_F(SheetTest, StartPagesAndThePageCountRule) {
     int page;
     int control;  // a control only that page has
   } kCases[] = {
-      {2, 0, 0, 5, 0, IDC_WH_ACTIVATE},   {2, 0, 3, 5, 3, IDC_PW_LIST},     {2, 0, 5, 6, 5, IDC_MB_LIST},
-      {1, 0, 5, 5, 4, IDC_HK_PROP},       {2, 0, 8, 5, 4, IDC_HK_PROP},     {2, 1, 9, 6, 5, IDC_MB_LIST},
+      {2, 0, 0, 5, 0, IDC_WH_ACTIVATE},    {2, 0, 3, 5, 3, IDC_PW_LIST}, {2, 0, 5, 6, 5, IDC_MB_LIST},
+      {1, 0, 5, 5, 4, IDC_HK_PROP},        {2, 0, 8, 5, 4, IDC_HK_PROP}, {2, 1, 9, 6, 5, IDC_MB_LIST},
       {2, 2, 1, 6, 1, IDC_WN_LEVEL_LABEL},
   };
   for (const auto& k : kCases) {
@@ -194,24 +192,26 @@ TEST_F(SheetTest, CtrlTabCyclesAndEnterActsAsOk) {
     frame = pelisk::FindOwnDialog(L"Qorv 1.6 設定");
     ASSERT_NE(frame, nullptr);
     SetForegroundWindow(frame);
-    pelisk::WhenInLoop([&] { return GetForegroundWindow() == frame && GetFocus() != nullptr; }, [&](bool ready) {
-      ASSERT_TRUE(ready) << "the window never got the focus";
-      EXPECT_TRUE(IsChild(CurrentPage(frame), GetFocus())) << "the focus starts inside the page";
-      pelisk::Chord({VK_CONTROL}, VK_TAB);
-      pelisk::WhenInLoop(tabIs(1), [&](bool ok1) {
-        seen.push_back(ok1 ? 1 : -1);
-        pelisk::Chord({VK_CONTROL, VK_SHIFT}, VK_TAB);
-        pelisk::WhenInLoop(tabIs(0), [&](bool ok0) {
-          seen.push_back(ok0 ? 0 : -1);
-          pelisk::Chord({VK_CONTROL, VK_SHIFT}, VK_TAB);
-          pelisk::WhenInLoop(tabIs(5), [&](bool ok5) {
-            seen.push_back(ok5 ? 5 : -1);
-            pelisk::Chord({}, VK_RETURN);
-            pelisk::WhenInLoop([] { return false; }, [&](bool) { PostMessageW(frame, WM_COMMAND, IDCANCEL, 0); });
-          });
-        });
-      });
-    });
+    pelisk::WhenInLoop([&] { return GetForegroundWindow() == frame && GetFocus() != nullptr; },
+                       [&](bool ready) {
+                         ASSERT_TRUE(ready) << "the window never got the focus";
+                         EXPECT_TRUE(IsChild(CurrentPage(frame), GetFocus())) << "the focus starts inside the page";
+                         pelisk::Chord({VK_CONTROL}, VK_TAB);
+                         pelisk::WhenInLoop(tabIs(1), [&](bool ok1) {
+                           seen.push_back(ok1 ? 1 : -1);
+                           pelisk::Chord({VK_CONTROL, VK_SHIFT}, VK_TAB);
+                           pelisk::WhenInLoop(tabIs(0), [&](bool ok0) {
+                             seen.push_back(ok0 ? 0 : -1);
+                             pelisk::Chord({VK_CONTROL, VK_SHIFT}, VK_TAB);
+                             pelisk::WhenInLoop(tabIs(5), [&](bool ok5) {
+                               seen.push_back(ok5 ? 5 : -1);
+                               pelisk::Chord({}, VK_RETURN);
+                               pelisk::WhenInLoop([] { return false; },
+                                                  [&](bool) { PostMessageW(frame, WM_COMMAND, IDCANCEL, 0); });
+                             });
+                           });
+                         });
+                       });
   });
   EXPECT_EQ(qorv::RunSettingsWindow(qorv::g_instance, 0), 1) << "Enter on a page closes with OK";
   EXPECT_EQ(seen, (std::vector<int>{1, 0, 5}));
