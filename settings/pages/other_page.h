@@ -11,7 +11,7 @@ namespace other_page {
 constexpr int kTrayVolume = 1123;
 constexpr int kDesktopVolume = 1124;
 constexpr int kMixerCaption = 1158;
-constexpr int kMixer = 1159;           // drop-down list of device names; item data = device id
+constexpr int kMixer = 1159;  // drop-down list of device names; item data = device id
 constexpr int kNoTrayIcon = 1122;
 constexpr int kIconBitmap = 1136;
 constexpr int kWheelClickSuspend = 1141;
@@ -40,7 +40,7 @@ class MixerDevices {
   ~MixerDevices() = default;
 };
 
-constexpr int kMixerNameLength = 32;   // as the system's device-name field
+constexpr int kMixerNameLength = 32;  // as the system's device-name field
 constexpr int kMixerListCapacity = 64;
 struct MixerItem {
   uint32_t id;  // device id: what is stored, as a later device's position shifts when one fails
@@ -54,12 +54,12 @@ struct MixerList {
 void MixerListBuild(const MixerDevices& devices, MixerList& list);
 
 struct OtherPageState {
-  FlagWords words;        // .main as loaded, the boxes' bits following the boxes
-  uint32_t mixerWord;     // as loaded, "MxId" reset to 0 when it is out of range
-  bool useMixerList;      // the system is old enough to have the list
+  FlagWords words;     // .main as loaded, the boxes' bits following the boxes
+  uint32_t mixerWord;  // as loaded, "MxId" reset to 0 when it is out of range
+  bool useMixerList;   // the system is old enough to have the list
   uint32_t deviceCount;
-  bool volumeEnabled;     // the two volume boxes
-  int mixerSelection;     // item of the list, -1 none
+  bool volumeEnabled;  // the two volume boxes
+  int mixerSelection;  // item of the list, -1 none
 };
 
 // list: the filled device list (ignored when the system is too new for it).

@@ -2,9 +2,11 @@
 // mixer device. The list's item data is the device id, which is what "MxId" stores.
 #include "settings/pages/other_page_win.h"
 
+// The multimedia header needs <windows.h> before it.
+// clang-format off
 #include <windows.h>
-
 #include <mmsystem.h>
+// clang-format on
 
 #include <new>
 
@@ -109,7 +111,9 @@ INT_PTR OnCommand(HWND page, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void OtherPageUseMixerDevices(const MixerDevices* devices) { g_mixers = devices != nullptr ? devices : &g_systemMixers; }
+void OtherPageUseMixerDevices(const MixerDevices* devices) {
+  g_mixers = devices != nullptr ? devices : &g_systemMixers;
+}
 
 INT_PTR CALLBACK OtherPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {

@@ -14,9 +14,7 @@ struct FlagWords {
   uint32_t wnd = 0;
 
   uint32_t& operator[](FlagWord w) { return w == FlagWord::Main ? main : w == FlagWord::Wheel ? wheel : wnd; }
-  uint32_t operator[](FlagWord w) const {
-    return w == FlagWord::Main ? main : w == FlagWord::Wheel ? wheel : wnd;
-  }
+  uint32_t operator[](FlagWord w) const { return w == FlagWord::Main ? main : w == FlagWord::Wheel ? wheel : wnd; }
 };
 
 // One check box of a page: it shows `bit` of `word` and writes it back. One table per page drives

@@ -17,8 +17,6 @@ inline BOOL SetDlgItemText16(HWND dialog, int id, const char16_t* text) {
 }
 
 // The signed client point of a mouse message.
-inline POINT MousePoint(LPARAM lp) {
-  return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-}
+inline POINT MousePoint(LPARAM lp) { return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}; }
 
 }  // namespace qorv

@@ -8,16 +8,11 @@ namespace wp = wheel_page;
 namespace wf = wheel_flag;
 
 const CheckBinding kWheelPageChecks[] = {
-    {wp::kVertScroll, FlagWord::Wheel, wf::kVertScroll},
-    {wp::kDetectVert, FlagWord::Wheel, wf::kDetectVertBar},
-    {wp::kShiftHorz, FlagWord::Wheel, wf::kShiftHorzScroll},
-    {wp::kDetectHorz, FlagWord::Wheel, wf::kDetectHorzBar},
-    {wp::kSearchBars, FlagWord::Wheel, wf::kSearchScrollBar},
-    {wp::kPrecise, FlagWord::Wheel, wf::kPrecise},
-    {wp::kForward, FlagWord::Wheel, wf::kForwardToPointer},
-    {wp::kActivate, FlagWord::Wheel, wf::kActivate},
-    {wp::kMdiActivate, FlagWord::Wheel, wf::kMdiActivate},
-    {wp::kCtrlPage, FlagWord::Wheel, wf::kCtrlPage},
+    {wp::kVertScroll, FlagWord::Wheel, wf::kVertScroll},      {wp::kDetectVert, FlagWord::Wheel, wf::kDetectVertBar},
+    {wp::kShiftHorz, FlagWord::Wheel, wf::kShiftHorzScroll},  {wp::kDetectHorz, FlagWord::Wheel, wf::kDetectHorzBar},
+    {wp::kSearchBars, FlagWord::Wheel, wf::kSearchScrollBar}, {wp::kPrecise, FlagWord::Wheel, wf::kPrecise},
+    {wp::kForward, FlagWord::Wheel, wf::kForwardToPointer},   {wp::kActivate, FlagWord::Wheel, wf::kActivate},
+    {wp::kMdiActivate, FlagWord::Wheel, wf::kMdiActivate},    {wp::kCtrlPage, FlagWord::Wheel, wf::kCtrlPage},
 };
 const int kWheelPageCheckCount = sizeof(kWheelPageChecks) / sizeof(kWheelPageChecks[0]);
 
@@ -66,7 +61,8 @@ bool WheelPageSearchEnabled(const WheelPageState& s) {
 }
 
 uint32_t WheelPageFlag(const WheelPageState& s) {
-  uint32_t flag = s.words.wheel & (CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel) | kWheelFlagReserved);
+  uint32_t flag =
+      s.words.wheel & (CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel) | kWheelFlagReserved);
   flag |= WheelIndexToCount(s.vertIndex, s.vertItems) << wf::kVertCountShift;
   flag |= WheelIndexToCount(s.horzIndex, s.horzItems) << wf::kHorzCountShift;
   const uint32_t time = s.preciseTime > wp::kPreciseTimeMax ? wp::kPreciseTimeMax : s.preciseTime;

@@ -8,23 +8,23 @@
 namespace qorv {
 
 namespace wheel_page {
-constexpr int kForward = 1124;        // "ホイールを直下のウインドウへ送る(&W)"
+constexpr int kForward = 1124;  // "ホイールを直下のウインドウへ送る(&W)"
 constexpr int kActivate = 1130;
 constexpr int kMdiActivate = 1131;
 constexpr int kVertScroll = 1125;
 constexpr int kShiftHorz = 1126;
 constexpr int kDetectVert = 1129;
 constexpr int kDetectHorz = 1061;
-constexpr int kSearchBars = 1127;     // enabled only with vertical or horizontal conversion
+constexpr int kSearchBars = 1127;  // enabled only with vertical or horizontal conversion
 constexpr int kPrecise = 1136;
-constexpr int kCtrlPage = 1135;       // tuning switch, hidden unless its bit is clear
-constexpr int kVertCount = 1143;      // drop-down list of string 6
-constexpr int kHorzCount = 1145;      // drop-down list of string 8
-constexpr int kPreciseTime = 1150;    // scroll bar 0-15
+constexpr int kCtrlPage = 1135;     // tuning switch, hidden unless its bit is clear
+constexpr int kVertCount = 1143;    // drop-down list of string 6
+constexpr int kHorzCount = 1145;    // drop-down list of string 8
+constexpr int kPreciseTime = 1150;  // scroll bar 0-15
 constexpr int kPreciseTimeLabel = 1153;
-constexpr int kVertItems = 6;         // string ids of the two lists
+constexpr int kVertItems = 6;  // string ids of the two lists
 constexpr int kHorzItems = 8;
-constexpr int kAutoCountIndex = 3;    // "3 行" / "3 列", chosen when a conversion is switched on
+constexpr int kAutoCountIndex = 3;  // "3 行" / "3 列", chosen when a conversion is switched on
 constexpr uint32_t kPreciseTimeMax = 15;
 }  // namespace wheel_page
 
@@ -32,14 +32,14 @@ extern const CheckBinding kWheelPageChecks[];
 extern const int kWheelPageCheckCount;
 
 struct WheelPageState {
-  FlagWords words;         // .wheel: the bits of the checked boxes (the tuning switch included)
-                           // and the reserved bits as loaded
-  bool ctrlPageShown;      // the tuning switch is visible
-  int vertIndex;           // selection of the vertical list, -1 none
+  FlagWords words;     // .wheel: the bits of the checked boxes (the tuning switch included)
+                       // and the reserved bits as loaded
+  bool ctrlPageShown;  // the tuning switch is visible
+  int vertIndex;       // selection of the vertical list, -1 none
   int horzIndex;
-  int vertItems;           // items in each list (12 with the shipped strings)
+  int vertItems;  // items in each list (12 with the shipped strings)
   int horzItems;
-  uint32_t preciseTime;    // 0-15, hundreds of milliseconds
+  uint32_t preciseTime;  // 0-15, hundreds of milliseconds
 };
 
 // The page as it opens for flag, with the given numbers of items in the two lists.

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "settings/app_win.h"
-#include "settings/pages/pages_win.h"
 #include "settings/pages/page_text_win.h"
+#include "settings/pages/pages_win.h"
 #include "settings/pages/wheel_page.h"
 #include "settings/resource.h"
 #include "settings/ui_helpers_win.h"
@@ -15,11 +15,11 @@ namespace {
 namespace wp = wheel_page;
 static_assert(wp::kVertScroll == IDC_WH_VCONVERT && wp::kDetectVert == IDC_WH_VBAR &&
                   wp::kShiftHorz == IDC_WH_HCONVERT && wp::kDetectHorz == IDC_WH_HBAR &&
-                  wp::kSearchBars == IDC_WH_SEARCH && wp::kPrecise == IDC_WH_PRECISE &&
-                  wp::kForward == IDC_WH_UNDER && wp::kActivate == IDC_WH_ACTIVATE &&
-                  wp::kMdiActivate == IDC_WH_MDI && wp::kCtrlPage == IDC_WH_CTRLPAGE &&
-                  wp::kVertCount == IDC_WH_VAMOUNT && wp::kHorzCount == IDC_WH_HAMOUNT &&
-                  wp::kPreciseTime == IDC_WH_RECOVER && wp::kPreciseTimeLabel == IDC_WH_RECOVER_VALUE,
+                  wp::kSearchBars == IDC_WH_SEARCH && wp::kPrecise == IDC_WH_PRECISE && wp::kForward == IDC_WH_UNDER &&
+                  wp::kActivate == IDC_WH_ACTIVATE && wp::kMdiActivate == IDC_WH_MDI &&
+                  wp::kCtrlPage == IDC_WH_CTRLPAGE && wp::kVertCount == IDC_WH_VAMOUNT &&
+                  wp::kHorzCount == IDC_WH_HAMOUNT && wp::kPreciseTime == IDC_WH_RECOVER &&
+                  wp::kPreciseTimeLabel == IDC_WH_RECOVER_VALUE,
               "wheel page ids as in the resources");
 
 int ComboSelection(HWND page, int id) {
@@ -69,8 +69,8 @@ void InitPage(HWND page) {
   const WheelPageState s = WheelPageOpen(g_settings.WheelFlag, vertItems, horzItems);
   ApplyPage(page, s);
   if (s.ctrlPageShown) ShowWindow(GetDlgItem(page, wp::kCtrlPage), SW_SHOWNA);
-  SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, static_cast<int>(wp::kPreciseTimeMax), 1,
-                   static_cast<int>(s.preciseTime), 0};
+  SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS,  0, static_cast<int>(wp::kPreciseTimeMax),
+                   1,          static_cast<int>(s.preciseTime), 0};
   SetScrollInfo(GetDlgItem(page, wp::kPreciseTime), SB_CTL, &si, TRUE);
   ShowPreciseTime(page, s.preciseTime);
 }
@@ -82,8 +82,8 @@ INT_PTR OnCommand(HWND page, WPARAM wp, LPARAM lp) {
     if (id == IDOK) g_settings.WheelFlag = WheelPageFlag(ReadPage(page));
     return SetDialogResult(page, 1);
   }
-  if (code == BN_CLICKED && (id == wp::kVertScroll || id == wp::kDetectVert || id == wp::kShiftHorz ||
-                             id == wp::kDetectHorz)) {
+  if (code == BN_CLICKED &&
+      (id == wp::kVertScroll || id == wp::kDetectVert || id == wp::kShiftHorz || id == wp::kDetectHorz)) {
     WheelPageState s = ReadPage(page);
     WheelPageClick(s, id, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
     ApplyPage(page, s);

@@ -11,27 +11,27 @@ namespace qorv {
 namespace window_page {
 constexpr int kMoveTranslucent = 1138;
 constexpr int kSizeTranslucent = 1139;
-constexpr int kNoDirectX = 1140;       // enabled only with move or size translucency
+constexpr int kNoDirectX = 1140;  // enabled only with move or size translucency
 constexpr int kLevelCaption = 1157;
-constexpr int kMoveLevel = 1149;       // scroll bar 1-9
+constexpr int kMoveLevel = 1149;  // scroll bar 1-9
 constexpr int kMoveLevelLabel = 1154;
 constexpr int kFrameDrag = 1121;
 constexpr int kShowSize = 1122;
 constexpr int kSnap = 1137;
 constexpr int kSnapCaption = 1155;
-constexpr int kSnapPixels = 1142;      // number edit, 2 characters
-constexpr int kSnapArrows = 1148;      // vertical scroll bar used as up-down buttons
+constexpr int kSnapPixels = 1142;  // number edit, 2 characters
+constexpr int kSnapArrows = 1148;  // vertical scroll bar used as up-down buttons
 constexpr int kSnapInner = 1153;
-constexpr int kSnapHide = 1141;        // tuning switches, hidden in the resource
+constexpr int kSnapHide = 1141;  // tuning switches, hidden in the resource
 constexpr int kSnapRgn = 1143;
 constexpr int kNoSnapLay = 1144;
 constexpr int kNoSnapChildWnd = 1145;
-constexpr int kNoSnapRgnClient = 1150; // enabled only with SnapRgn
+constexpr int kNoSnapRgnClient = 1150;  // enabled only with SnapRgn
 constexpr int kWheelFront = 1119;
 constexpr int kWheelTranslucent = 1123;
-constexpr int kTempTranslucent = 1120; // disabled while wheel translucency is on
+constexpr int kTempTranslucent = 1120;  // disabled while wheel translucency is on
 constexpr int kInitialCaption = 1156;
-constexpr int kInitialLevel = 1147;    // scroll bar 1-9
+constexpr int kInitialLevel = 1147;  // scroll bar 1-9
 constexpr int kInitialLevelLabel = 1152;
 
 constexpr int kLevelMin = 1;
@@ -58,7 +58,7 @@ struct WindowPageState {
   int moveLevel;         // scroll position of the move/size translucency, 1-9
   int initialLabel;      // level each label shows (at opening the stored one, even outside 1-9)
   int moveLabel;
-  uint32_t snapPixels;   // number shown in the snap distance edit
+  uint32_t snapPixels;  // number shown in the snap distance edit
 };
 
 WindowPageState WindowPageOpen(uint32_t mainFlag, uint32_t wndFlag);

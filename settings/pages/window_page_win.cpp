@@ -1,9 +1,11 @@
 // The window page (dialog 115): translucency while moving and sizing, frame dragging, the size
 // display, snapping and its tuning switches, and the wheel's front and translucency functions.
 // While a level's thumb is dragged the settings window itself shows that level.
+// The common-controls header needs <windows.h> before it.
+// clang-format off
 #include <windows.h>
-
 #include <commctrl.h>
+// clang-format on
 
 #include <new>
 
@@ -22,30 +24,30 @@ namespace wp = window_page;
 static_assert(wp::kMoveTranslucent == IDC_WN_MOVE_LAYER && wp::kSizeTranslucent == IDC_WN_SIZE_LAYER &&
                   wp::kNoDirectX == IDC_WN_DIRECTX && wp::kLevelCaption == IDC_WN_LEVEL_LABEL &&
                   wp::kMoveLevel == IDC_WN_LEVEL && wp::kMoveLevelLabel == IDC_WN_LEVEL_VALUE &&
-                  wp::kFrameDrag == IDC_WN_FRAMEDRAG && wp::kShowSize == IDC_WN_SHOWSIZE &&
-                  wp::kSnap == IDC_WN_SNAP && wp::kSnapCaption == IDC_WN_SNAP_LABEL &&
-                  wp::kSnapPixels == IDC_WN_SNAP_PIXELS && wp::kSnapArrows == IDC_WN_SNAP_SPIN &&
-                  wp::kSnapInner == IDC_WN_SNAP_INSIDE && wp::kSnapHide == IDC_WN_SNAPHIDE &&
-                  wp::kSnapRgn == IDC_WN_SNAPRGN && wp::kNoSnapLay == IDC_WN_NOSNAPLAY &&
-                  wp::kNoSnapChildWnd == IDC_WN_NOSNAPCHILD && wp::kNoSnapRgnClient == IDC_WN_NOSNAPRGNCLIENT &&
-                  wp::kWheelFront == IDC_WN_WHEEL_FRONT && wp::kWheelTranslucent == IDC_WN_WHEEL_LAYER &&
-                  wp::kTempTranslucent == IDC_WN_TEMP_LAYER && wp::kInitialCaption == IDC_WN_INIT_LABEL &&
-                  wp::kInitialLevel == IDC_WN_INIT_LEVEL && wp::kInitialLevelLabel == IDC_WN_INIT_VALUE,
+                  wp::kFrameDrag == IDC_WN_FRAMEDRAG && wp::kShowSize == IDC_WN_SHOWSIZE && wp::kSnap == IDC_WN_SNAP &&
+                  wp::kSnapCaption == IDC_WN_SNAP_LABEL && wp::kSnapPixels == IDC_WN_SNAP_PIXELS &&
+                  wp::kSnapArrows == IDC_WN_SNAP_SPIN && wp::kSnapInner == IDC_WN_SNAP_INSIDE &&
+                  wp::kSnapHide == IDC_WN_SNAPHIDE && wp::kSnapRgn == IDC_WN_SNAPRGN &&
+                  wp::kNoSnapLay == IDC_WN_NOSNAPLAY && wp::kNoSnapChildWnd == IDC_WN_NOSNAPCHILD &&
+                  wp::kNoSnapRgnClient == IDC_WN_NOSNAPRGNCLIENT && wp::kWheelFront == IDC_WN_WHEEL_FRONT &&
+                  wp::kWheelTranslucent == IDC_WN_WHEEL_LAYER && wp::kTempTranslucent == IDC_WN_TEMP_LAYER &&
+                  wp::kInitialCaption == IDC_WN_INIT_LABEL && wp::kInitialLevel == IDC_WN_INIT_LEVEL &&
+                  wp::kInitialLevelLabel == IDC_WN_INIT_VALUE,
               "window page ids as in the resources");
 
 // Controls whose enabled state the page decides.
 constexpr int kRuledControls[] = {
-    wp::kTempTranslucent, wp::kNoDirectX,   wp::kWheelTranslucent, wp::kMoveTranslucent, wp::kSizeTranslucent,
-    wp::kInitialCaption,  wp::kInitialLevelLabel, wp::kInitialLevel, wp::kLevelCaption, wp::kMoveLevelLabel,
-    wp::kMoveLevel,       wp::kSnapPixels,  wp::kSnapArrows,       wp::kSnapInner,       wp::kNoSnapRgnClient,
+    wp::kTempTranslucent, wp::kNoDirectX,         wp::kWheelTranslucent, wp::kMoveTranslucent, wp::kSizeTranslucent,
+    wp::kInitialCaption,  wp::kInitialLevelLabel, wp::kInitialLevel,     wp::kLevelCaption,    wp::kMoveLevelLabel,
+    wp::kMoveLevel,       wp::kSnapPixels,        wp::kSnapArrows,       wp::kSnapInner,       wp::kNoSnapRgnClient,
 };
 
 constexpr UINT_PTR kLevelBarSubclass = 1;
 
 struct WindowPage {
-  HWND preview;           // the settings window while it shows a level, otherwise null
+  HWND preview;  // the settings window while it shows a level, otherwise null
   PreviewState previewState;
-  WindowPageState opened; // as the page opened: a level that cannot be read keeps this one
+  WindowPageState opened;  // as the page opened: a level that cannot be read keeps this one
 };
 
 WindowPage* PageOf(HWND page) { return reinterpret_cast<WindowPage*>(GetWindowLongPtrW(page, DWLP_USER)); }
@@ -117,16 +119,18 @@ void InitPage(HWND page) {
   if (p != nullptr) p->opened = s;
   SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(p));
   for (int i = 0; i < kWindowPageCheckCount; ++i) {
-    CheckDlgButton(page, kWindowPageChecks[i].id, IsChecked(s.words, kWindowPageChecks[i]) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, kWindowPageChecks[i].id,
+                   IsChecked(s.words, kWindowPageChecks[i]) ? BST_CHECKED : BST_UNCHECKED);
   }
   for (int i = 0; i < kWindowPageTuningCount; ++i) {
-    if ((s.tuningShown & kWindowPageTuning[i].bit) != 0) ShowWindow(GetDlgItem(page, kWindowPageTuning[i].id), SW_SHOWNA);
+    if ((s.tuningShown & kWindowPageTuning[i].bit) != 0)
+      ShowWindow(GetDlgItem(page, kWindowPageTuning[i].id), SW_SHOWNA);
   }
   InitLevelBar(page, wp::kInitialLevel, wp::kInitialLevelLabel, s.initialLevel, s.initialLabel);
   InitLevelBar(page, wp::kMoveLevel, wp::kMoveLevelLabel, s.moveLevel, s.moveLabel);
   SendDlgItemMessageW(page, wp::kSnapPixels, EM_LIMITTEXT, wp::kSnapDigits, 0);
-  SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, wp::kSnapMin, wp::kSnapMax, 1,
-                   static_cast<int>(s.snapPixels), 0};
+  SCROLLINFO si = {
+      sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, wp::kSnapMin, wp::kSnapMax, 1, static_cast<int>(s.snapPixels), 0};
   SetScrollInfo(GetDlgItem(page, wp::kSnapArrows), SB_CTL, &si, TRUE);
   SetDlgItemInt(page, wp::kSnapPixels, s.snapPixels, FALSE);
   ApplyEnables(page, s);

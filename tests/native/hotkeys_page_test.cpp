@@ -49,7 +49,7 @@ TEST(HotkeysPage, RegistrationCheckSkipsEmptyEntriesAndStopsAtTheFirstFailure) {
   EXPECT_TRUE(none.calls.empty());
 
   t.v[1] = 0x003B0A70;  // Ctrl + Win + F1
-  t.v[4] = 0x0F00;               // modifiers only: nothing to register
+  t.v[4] = 0x0F00;      // modifiers only: nothing to register
   t.v[6] = 0x0174;
   t.v[8] = 0x0275;
   Registrar r;

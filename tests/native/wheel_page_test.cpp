@@ -24,8 +24,8 @@ void Click(WheelPageState& s, int id, bool shift = false) {
 
 TEST(WheelPage, DefaultsOpenAsShippedAndSaveUnchanged) {
   const WheelPageState s = WheelPageOpen(kWheelFlagDefault, kItems, kItems);
-  for (int id : {wp::kForward, wp::kMdiActivate, wp::kDetectVert, wp::kShiftHorz, wp::kDetectHorz,
-                 wp::kSearchBars, wp::kPrecise, wp::kCtrlPage}) {
+  for (int id : {wp::kForward, wp::kMdiActivate, wp::kDetectVert, wp::kShiftHorz, wp::kDetectHorz, wp::kSearchBars,
+                 wp::kPrecise, wp::kCtrlPage}) {
     EXPECT_TRUE(Checked(s, id)) << id;
   }
   EXPECT_FALSE(Checked(s, wp::kVertScroll));
@@ -46,8 +46,8 @@ TEST(WheelPage, RoundTripKeepsShownAndReservedBits) {
   for (int n = 0; n < 2000; ++n) {
     const uint32_t raw = rng();
     const uint32_t expected = (raw & (shownBits | wheel_flag::kPreciseTimeMask | kWheelFlagReserved)) |
-        ((raw & 0x000F0000) >= 0x000B0000 ? 0x000F0000 : raw & 0x000F0000) |
-        ((raw & 0x00F00000) >= 0x00B00000 ? 0x00F00000 : raw & 0x00F00000);
+                              ((raw & 0x000F0000) >= 0x000B0000 ? 0x000F0000 : raw & 0x000F0000) |
+                              ((raw & 0x00F00000) >= 0x00B00000 ? 0x00F00000 : raw & 0x00F00000);
     EXPECT_EQ(WheelPageFlag(WheelPageOpen(raw, kItems, kItems)), expected) << std::hex << raw;
     EXPECT_EQ(WheelPageOpen(raw, kItems, kItems).ctrlPageShown, (raw & wheel_flag::kCtrlPage) == 0);
   }

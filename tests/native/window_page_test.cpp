@@ -19,8 +19,8 @@ bool Checked(const WindowPageState& s, int id) {
 TEST(WindowPage, DefaultsOpenAsShipped) {
   const WindowPageState s = WindowPageOpen(kMainFlagDefault, kWndFlagDefault);
   EXPECT_TRUE(Checked(s, wp::kWheelFront));
-  for (int id : {wp::kTempTranslucent, wp::kFrameDrag, wp::kWheelTranslucent, wp::kMoveTranslucent,
-                 wp::kSizeTranslucent}) {
+  for (int id :
+       {wp::kTempTranslucent, wp::kFrameDrag, wp::kWheelTranslucent, wp::kMoveTranslucent, wp::kSizeTranslucent}) {
     EXPECT_FALSE(Checked(s, id)) << id;
   }
   EXPECT_TRUE(Checked(s, wp::kSnap));
@@ -72,7 +72,8 @@ TEST(WindowPage, StoreReplacesOnlyItsBitsAndClampsFields) {
 }
 
 TEST(WindowPage, EnableRules) {
-  WindowPageState s = WindowPageOpen(kMainFlagDefault | main_flag::kWheelTranslucent, kWndFlagDefault & ~wnd_flag::kSnap);
+  WindowPageState s =
+      WindowPageOpen(kMainFlagDefault | main_flag::kWheelTranslucent, kWndFlagDefault & ~wnd_flag::kSnap);
   EXPECT_FALSE(WindowPageEnabled(s, wp::kTempTranslucent, 1));
   for (int id : {wp::kSnapPixels, wp::kSnapArrows, wp::kSnapInner}) EXPECT_FALSE(WindowPageEnabled(s, id, 1));
   s.words.wnd |= wnd_flag::kSnap | wnd_flag::kSizeTranslucent;
@@ -97,9 +98,9 @@ TEST(WindowPage, SnapDistanceSteps) {
     int code;
     uint32_t result;
   } cases[] = {
-      {10, kSnapLineUp, 11},   {10, kSnapLineDown, 9}, {1, kSnapLineDown, 1},  {50, kSnapLineUp, 50},
-      {0, kSnapLineDown, 1},   {0, kSnapLineUp, 1},    {99, kSnapLineDown, 50}, {7, kSnapPageUp, 8},
-      {7, kSnapPageDown, 6},   {7, kSnapTop, 50},      {7, kSnapBottom, 1},    {7, 8, 7},
+      {10, kSnapLineUp, 11},         {10, kSnapLineDown, 9}, {1, kSnapLineDown, 1},   {50, kSnapLineUp, 50},
+      {0, kSnapLineDown, 1},         {0, kSnapLineUp, 1},    {99, kSnapLineDown, 50}, {7, kSnapPageUp, 8},
+      {7, kSnapPageDown, 6},         {7, kSnapTop, 50},      {7, kSnapBottom, 1},     {7, 8, 7},
       {0xFFFFFFFF, kSnapLineUp, 50},
   };
   for (const Case& c : cases) EXPECT_EQ(SnapStep(c.number, c.code), c.result) << c.number << " " << c.code;

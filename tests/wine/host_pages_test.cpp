@@ -63,7 +63,9 @@ class SettingsWindow {
     return reinterpret_cast<HWND>(SendMessageW(frame_, kSheetGetCurrentPage, 0, 0));
   }
   void Click(HWND dialog, int id) const { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-  bool Checked(HWND dialog, int id) const { return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  bool Checked(HWND dialog, int id) const {
+    return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
   // Presses OK and waits for the program to end; its exit code.
   DWORD Ok() {
     PostMessageW(frame_, WM_COMMAND, IDOK, 0);
@@ -127,8 +129,8 @@ TEST(SettingsPagesEndToEnd, ClearingWheelTranslucencyReachesTheLibrary) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = L"QorvSettingsE2ETarget";
   RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"translucent by wheel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400,
-                                300, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"translucent by wheel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600,
+                                400, 300, 200, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
   SetForegroundWindow(window);
   harness::Pump(100);

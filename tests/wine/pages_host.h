@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <string>
 
 #include "settings/pages/pages_win.h"
@@ -50,8 +48,8 @@ class PageHost {
       wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
       atom = RegisterClassW(&wc);
     }
-    frame_ = CreateWindowExW(0, L"QorvPageHost", L"page", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 40, 40, 700,
-                             480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    frame_ = CreateWindowExW(0, L"QorvPageHost", L"page", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 40, 40, 700, 480,
+                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     page_ = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(dialogId), frame_, proc, 0);
     if (page_ != nullptr) {
       SetWindowLongPtrW(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page_));

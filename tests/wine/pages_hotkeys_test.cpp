@@ -13,9 +13,9 @@ namespace {
 
 using pages_test::PageHost;
 
-constexpr int kControls[13] = {IDC_HK_PROP,    IDC_HK_PAUSE,    IDC_HK_LAYTOP,   IDC_HK_WNDTOP,  IDC_HK_WNDBTM,
-                               IDC_HK_PRIOHIGH, IDC_HK_PRIOLOW, IDC_HK_WNDMIN,   IDC_HK_WNDMAX,  IDC_HK_WNDCLOSE,
-                               IDC_HK_VOLUP,   IDC_HK_VOLDOWN,  IDC_HK_VOLMUTE};
+constexpr int kControls[13] = {IDC_HK_PROP,     IDC_HK_PAUSE,   IDC_HK_LAYTOP, IDC_HK_WNDTOP, IDC_HK_WNDBTM,
+                               IDC_HK_PRIOHIGH, IDC_HK_PRIOLOW, IDC_HK_WNDMIN, IDC_HK_WNDMAX, IDC_HK_WNDCLOSE,
+                               IDC_HK_VOLUP,    IDC_HK_VOLDOWN, IDC_HK_VOLMUTE};
 
 // Answers every " Warning " question that appears while it lives, and remembers what was asked.
 class QuestionAnswerer {
@@ -54,9 +54,7 @@ class QuestionAnswerer {
 
 class HotkeysPageTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    pelisk::InitInProcess();
-  }
+  void SetUp() override { pelisk::InitInProcess(); }
   static uint32_t Value(PageHost& host, int entry) {
     return static_cast<uint32_t>(SendMessageW(host.Item(kControls[entry]), qorv::KWM_GETVALUE, 0, 0));
   }
@@ -66,8 +64,9 @@ class HotkeysPageTest : public ::testing::Test {
 };
 
 TEST_F(HotkeysPageTest, ShowsAndStoresTheThirteenHotkeys) {
-  for (int i = 0; i < 13; ++i) qorv::g_settings.HotkeyTable[i] = i % 3 == 0 ? 0 : 0x00000B70u + i;  // Ctrl+Alt+Win+F1...
-  qorv::g_settings.HotkeyTable[13] = 0x1234;  // not the page's
+  for (int i = 0; i < 13; ++i)
+    qorv::g_settings.HotkeyTable[i] = i % 3 == 0 ? 0 : 0x00000B70u + i;  // Ctrl+Alt+Win+F1...
+  qorv::g_settings.HotkeyTable[13] = 0x1234;                             // not the page's
   PageHost host(IDD_HOTKEYS, qorv::HotkeysPageProc);
   ASSERT_NE(host.Page(), nullptr);
   for (int i = 0; i < 13; ++i) EXPECT_EQ(Value(host, i), qorv::g_settings.HotkeyTable[i]) << i;

@@ -32,9 +32,7 @@ class FakeMixers : public qorv::MixerDevices {
 
 class OtherPageTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    pelisk::InitInProcess();
-  }
+  void SetUp() override { pelisk::InitInProcess(); }
   void TearDown() override { qorv::OtherPageUseMixerDevices(nullptr); }
 };
 

@@ -81,9 +81,9 @@ TEST_F(WindowPageTest, WithoutLayeredWindowsTheTranslucencyControlsAreDisabled) 
   qorv::g_layeredApiMask = 0;
   PageHost host(IDD_WINDOW, qorv::WindowPageProc);
   qorv::g_layeredApiMask = saved;
-  for (int id : {IDC_WN_WHEEL_LAYER, IDC_WN_TEMP_LAYER, IDC_WN_SIZE_LAYER, IDC_WN_MOVE_LAYER, IDC_WN_DIRECTX,
-                 IDC_WN_INIT_LABEL, IDC_WN_INIT_VALUE, IDC_WN_INIT_LEVEL, IDC_WN_LEVEL_LABEL, IDC_WN_LEVEL_VALUE,
-                 IDC_WN_LEVEL}) {
+  for (int id :
+       {IDC_WN_WHEEL_LAYER, IDC_WN_TEMP_LAYER, IDC_WN_SIZE_LAYER, IDC_WN_MOVE_LAYER, IDC_WN_DIRECTX, IDC_WN_INIT_LABEL,
+        IDC_WN_INIT_VALUE, IDC_WN_INIT_LEVEL, IDC_WN_LEVEL_LABEL, IDC_WN_LEVEL_VALUE, IDC_WN_LEVEL}) {
     EXPECT_FALSE(host.Enabled(id)) << id;
   }
   EXPECT_TRUE(host.Enabled(IDC_WN_SNAP));
@@ -97,15 +97,16 @@ TEST_F(WindowPageTest, SnapDistanceIsKeptWithinOneToFifty) {
     const wchar_t* shown;
     uint32_t stored;
   } cases[] = {
-      {L"0", -1, L"0", 1},        {L"99", -1, L"99", 50},       {L"", -1, L"", 1},
+      {L"0", -1, L"0", 1},          {L"99", -1, L"99", 50},        {L"", -1, L"", 1},
       {L"1", SB_LINEDOWN, L"1", 1}, {L"50", SB_LINEUP, L"50", 50}, {L"", SB_LINEDOWN, L"1", 1},
-      {L"7", SB_TOP, L"50", 50},  {L"7", SB_LINEUP, L"8", 8},
+      {L"7", SB_TOP, L"50", 50},    {L"7", SB_LINEUP, L"8", 8},
   };
   for (const Case& c : cases) {
     qorv::g_settings.WndFlag = qorv::kWndFlagDefault;
     PageHost host(IDD_WINDOW, qorv::WindowPageProc);
     SetDlgItemTextW(host.Page(), IDC_WN_SNAP_PIXELS, c.typed);
-    if (c.code >= 0) SendMessageW(host.Page(), WM_VSCROLL, c.code, reinterpret_cast<LPARAM>(host.Item(IDC_WN_SNAP_SPIN)));
+    if (c.code >= 0)
+      SendMessageW(host.Page(), WM_VSCROLL, c.code, reinterpret_cast<LPARAM>(host.Item(IDC_WN_SNAP_SPIN)));
     EXPECT_EQ(host.Text(IDC_WN_SNAP_PIXELS), c.shown) << c.typed << " " << c.code;
     EXPECT_EQ(host.Command(IDOK), 1);
     EXPECT_EQ(qorv::Field(qorv::g_settings.WndFlag, 0x00FF0000, 16), c.stored) << c.typed << " " << c.code;
@@ -147,8 +148,8 @@ class PreviewDrag {
     helper.join();
   }
 
-  int previewLevel = 0;     // level at which the window was seen layered during the drag (the witness)
-  BYTE previewAlpha = 0;    // its alpha then
+  int previewLevel = 0;   // level at which the window was seen layered during the drag (the witness)
+  BYTE previewAlpha = 0;  // its alpha then
   bool layeredAfter = true;
 
  private:
