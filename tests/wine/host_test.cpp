@@ -95,6 +95,29 @@ TEST_F(HostTest, InstallsHooksWithItsWindowAsOwnerAndRemovesThemOnQuit) {
   EXPECT_FALSE(PresenceMutexExists());
 }
 
+// The test keeps the library loaded, so the killed copy's owner stays in the shared block.
+TEST_F(HostTest, StartedAfterAKilledCopyTakesOverEveryHook) {
+  {
+    Process first(exe, L"", lib.Dir());
+    ASSERT_NE(Start(first), nullptr);
+    first.Kill();
+  }
+  volatile qorv::SharedState* shared = lib.Shared();
+  ASSERT_NE(shared->GetMsgOwner, 0u);
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = nullptr;
+  const bool up = WaitFor([&] {
+    hwnd = FindWindowW(L"QorvMainWnd", L"Qorv");
+    const auto owner = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd));
+    return hwnd != nullptr && shared->GetMsgOwner == owner && shared->CallWndOwner == owner &&
+           shared->MouseOwner == owner;
+  });
+  ASSERT_TRUE(up) << "owners " << shared->GetMsgOwner << " " << shared->CallWndOwner << " " << shared->MouseOwner;
+  Process quit(exe, L"/quit", lib.Dir());
+  ASSERT_TRUE(qorv.WaitExit(10000));
+  EXPECT_TRUE(NoHookInstalled());
+}
+
 TEST_F(HostTest, RemovesHooksWhenTheUserLogsOff) {
   Process qorv(exe, L"", lib.Dir());
   HWND hwnd = Start(qorv);
