@@ -42,11 +42,25 @@ target_compile_options(qorv_settings_win PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLA
 configure_file(${PROJECT_SOURCE_DIR}/settings/MapInit.ini ${CMAKE_BINARY_DIR}/MapInit.ini COPYONLY)
 
 # The main program: links the C++ runtime statically and binds the library at run time.
-add_executable(qorv WIN32 host/qorv_win.cpp host/publish_win.cpp)
+# Its icon, version block and manifest come from host/qorv.rc.
+enable_language(RC)
+add_executable(qorv WIN32
+  host/qorv_win.cpp
+  host/publish_win.cpp
+  host/hotkeys_win.cpp
+  host/actions_win.cpp
+  host/tray_win.cpp
+  host/reports_win.cpp
+  host/volume_win.cpp
+  common/layered_win.cpp
+  host/qorv.rc
+)
+set_source_files_properties(host/qorv.rc PROPERTIES OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/host/qorv.ico;${PROJECT_SOURCE_DIR}/host/qorv.manifest;${PROJECT_SOURCE_DIR}/host/resource.h")
 target_include_directories(qorv PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(qorv PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_compile_options(qorv PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} ${QORV_WIN_FLAGS}>)
 target_link_options(qorv PRIVATE -municode -static -s)
-target_link_libraries(qorv PRIVATE qorv_settings_win shell32)
+target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 advapi32 gdi32)
 add_dependencies(qorv vantel)
 
 # The window code again, as a static library with a process-local shared block, for the test

@@ -71,8 +71,8 @@ float VolumeAfterSteps(float level, int steps) {
   return static_cast<float>(next) * kVolumeStep;
 }
 
-bool ElevationNoticeStep(ElevationNotice& notice, bool selfElevated, TokenElevation foreground) {
-  if (notice.warned || selfElevated || foreground != TokenElevation::Elevated) return false;
+bool ElevationNoticeStep(ElevationNotice& notice, bool selfElevated, ElevationState foreground) {
+  if (notice.warned || selfElevated || foreground != ElevationState::Elevated) return false;
   notice.warned = true;
   return true;
 }

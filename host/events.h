@@ -38,11 +38,11 @@ constexpr float kVolumeStep = 0.02f;
 float VolumeAfterSteps(float level, int steps);
 
 // Windows of an elevated program are out of reach of the hooks of a program that is not.
-enum class TokenElevation { Unknown, Normal, Elevated };
+enum class ElevationState { Unknown, Normal, Elevated };
 struct ElevationNotice {
   bool warned;  // the notice was shown in this run
 };
 // True when the user is to be told now (once per run).
-bool ElevationNoticeStep(ElevationNotice& notice, bool selfElevated, TokenElevation foreground);
+bool ElevationNoticeStep(ElevationNotice& notice, bool selfElevated, ElevationState foreground);
 
 }  // namespace qorv

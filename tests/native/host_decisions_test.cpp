@@ -6,6 +6,7 @@
 #include "host/events.h"
 #include "host/health.h"
 #include "host/hotkeys.h"
+#include "host/volume.h"
 
 namespace qorv {
 namespace {
@@ -178,13 +179,39 @@ TEST(Volume, StepsStayOnTheGridAndInRange) {
   }
 }
 
+class FakeVolume : public VolumeControl {
+ public:
+  bool present = true;
+  float level = 0.5f;
+  bool muted = false;
+  bool GetLevel(float& l) override { return present && (l = level, true); }
+  bool SetLevel(float l) override { return present && (level = l, true); }
+  bool GetMute(bool& m) override { return present && (m = muted, true); }
+  bool SetMute(bool m) override { return present && (muted = m, true); }
+};
+
+TEST(Volume, HotkeysStepAndMuteTheDevice) {
+  FakeVolume v;
+  EXPECT_TRUE(VolumeToggleMute(v));
+  EXPECT_TRUE(v.muted);
+  EXPECT_TRUE(VolumeStep(v, -1));  // down keeps the mute
+  EXPECT_TRUE(v.muted);
+  EXPECT_FLOAT_EQ(v.level, 0.48f);
+  EXPECT_TRUE(VolumeStep(v, 1));   // up ends it
+  EXPECT_FALSE(v.muted);
+  EXPECT_FLOAT_EQ(v.level, 0.5f);
+  v.present = false;  // no device (as under Wine): reported, nothing else
+  EXPECT_FALSE(VolumeStep(v, 1));
+  EXPECT_FALSE(VolumeToggleMute(v));
+}
+
 TEST(Elevation, NoticeOnceAndOnlyWhenItMatters) {
   ElevationNotice notice = {};
-  EXPECT_FALSE(ElevationNoticeStep(notice, false, TokenElevation::Normal));
-  EXPECT_FALSE(ElevationNoticeStep(notice, false, TokenElevation::Unknown));
-  EXPECT_FALSE(ElevationNoticeStep(notice, true, TokenElevation::Elevated));  // we are elevated too
-  EXPECT_TRUE(ElevationNoticeStep(notice, false, TokenElevation::Elevated));
-  EXPECT_FALSE(ElevationNoticeStep(notice, false, TokenElevation::Elevated));
+  EXPECT_FALSE(ElevationNoticeStep(notice, false, ElevationState::Normal));
+  EXPECT_FALSE(ElevationNoticeStep(notice, false, ElevationState::Unknown));
+  EXPECT_FALSE(ElevationNoticeStep(notice, true, ElevationState::Elevated));  // we are elevated too
+  EXPECT_TRUE(ElevationNoticeStep(notice, false, ElevationState::Elevated));
+  EXPECT_FALSE(ElevationNoticeStep(notice, false, ElevationState::Elevated));
 }
 
 }  // namespace
