@@ -30,6 +30,14 @@ bool PresenceMutexExists() {
   return true;
 }
 
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
 // qorv.exe beside a fresh copy of the library, so that its shared block starts at zero.
 class HostTest : public ::testing::Test {
  protected:
@@ -96,7 +104,13 @@ TEST_F(HostTest, InstallsHooksWithItsWindowAsOwnerAndRemovesThemOnQuit) {
 }
 
 // The test keeps the library loaded, so the killed copy's owner stays in the shared block.
-TEST_F(HostTest, StartedAfterAKilledCopyTakesOverEveryHook) {
+TEST_F(HostTest, StartedAfterAKilledCopyTakesOverEveryHookAndHoldsItsHotkeys) {
+  WriteFileBytes(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkWndTop=0x376\r\n");  // Ctrl+Alt+F7
+  const auto f7Free = [] {
+    if (!RegisterHotKey(nullptr, 0x7000, MOD_CONTROL | MOD_ALT, VK_F7)) return false;
+    UnregisterHotKey(nullptr, 0x7000);
+    return true;
+  };
   {
     Process first(exe, L"", lib.Dir());
     ASSERT_NE(Start(first), nullptr);
@@ -113,9 +127,11 @@ TEST_F(HostTest, StartedAfterAKilledCopyTakesOverEveryHook) {
            shared->MouseOwner == owner;
   });
   ASSERT_TRUE(up) << "owners " << shared->GetMsgOwner << " " << shared->CallWndOwner << " " << shared->MouseOwner;
+  EXPECT_TRUE(WaitFor([&] { return !f7Free(); }));
   Process quit(exe, L"/quit", lib.Dir());
   ASSERT_TRUE(qorv.WaitExit(10000));
   EXPECT_TRUE(NoHookInstalled());
+  EXPECT_TRUE(f7Free());
 }
 
 TEST_F(HostTest, RemovesHooksWhenTheUserLogsOff) {
@@ -140,14 +156,6 @@ TEST_F(HostTest, ClosingItsWindowRemovesHooks) {
   ASSERT_TRUE(qorv.WaitExit(10000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(NoHookInstalled());
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
 }
 
 std::wstring TableName(uint32_t extraFlag) {

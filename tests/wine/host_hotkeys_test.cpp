@@ -1,0 +1,225 @@
+// The main program's hotkeys with real processes: held while it runs, released and taken up again
+// with the settings program's broadcasts, and each action carried out on the foreground window of
+// another program by injected key presses.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/flags.h"
+#include "tests/wine/harness.h"
+#include "tests/wine/input.h"
+#include "tests/wine/target_protocol.h"
+
+using harness::Library;
+using harness::Process;
+using harness::Target;
+using harness::WaitFor;
+
+namespace {
+
+constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
+
+void WriteText(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// Whether a combination is free: only trying to register it tells.
+bool Free(UINT modifiers, UINT vk) {
+  if (!RegisterHotKey(nullptr, 0x7000, modifiers, vk)) return false;
+  UnregisterHotKey(nullptr, 0x7000);
+  return true;
+}
+
+void PressCtrlAlt(WORD vk) {
+  input::Key(VK_CONTROL, true);
+  input::Key(VK_MENU, true);
+  input::Key(vk, true);
+  input::Key(vk, false);
+  input::Key(VK_MENU, false);
+  input::Key(VK_CONTROL, false);
+}
+
+// Ctrl+Alt with F2 pause, F5 translucency, F7 bottom, F8/F9 priority, F10 minimise, F11 maximise,
+// F12 close, F3 the conversion; Ctrl + middle button top-most.
+const char kIni[] =
+    "[FLAGS]\r\nMainFlag=0x05010014\r\n"
+    "[HotKey]\r\nHkPause=0x371\r\nHkLayTop=0x374\r\nHkWndTop=0x204\r\nHkWndBtm=0x376\r\nHkPrioHigh=0x377\r\n"
+    "HkPrioLow=0x378\r\nHkWndMin=0x379\r\nHkWndMax=0x37A\r\nHkWndClose=0x37B\r\nHkMouseBtn=0x372\r\n";
+
+class HostHotkeys : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(lib.Loaded());
+    exe = lib.Dir() + L"\\qorv.exe";
+    ASSERT_TRUE(CopyFileW((harness::ExeDir() + L"\\qorv.exe").c_str(), exe.c_str(), FALSE));
+    WriteText(lib.Dir() + L"\\Qorv.ini", kIni);
+  }
+  void TearDown() override { input::ReleaseAll(); }
+
+  HWND StartQorv(Process& qorv) {
+    EXPECT_TRUE(qorv.Started());
+    HWND hwnd = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+      hwnd = FindWindowW(L"QorvMainWnd", L"Qorv");
+      return hwnd != nullptr && lib.Shared()->MouseOwner != 0 && !Free(kCtrlAlt, VK_F5);
+    })) << "qorv did not come up with its hotkeys";
+    return hwnd;
+  }
+
+  Library lib;
+  std::wstring exe;
+};
+
+TEST_F(HostHotkeys, HeldWhileRunningReleasedOnEditBeginHeldAgainChangedOnSave) {
+  // A combination another program holds already: qorv goes on with the rest.
+  ASSERT_TRUE(RegisterHotKey(nullptr, 1, kCtrlAlt, VK_F8));
+  Process qorv(exe, L"", lib.Dir());
+  ASSERT_NE(StartQorv(qorv), nullptr);
+  EXPECT_FALSE(Free(kCtrlAlt, VK_F7));
+  EXPECT_FALSE(Free(kCtrlAlt, VK_F12));
+  EXPECT_TRUE(Free(MOD_CONTROL, VK_F5));  // exactly the combinations asked for
+  UnregisterHotKey(nullptr, 1);
+
+  const UINT settingsMsg = RegisterWindowMessageW(L"QorvWnd");
+  PostMessageW(HWND_BROADCAST, settingsMsg, 1, GetCurrentThreadId());
+  EXPECT_TRUE(WaitFor([] { return Free(kCtrlAlt, VK_F5) && Free(kCtrlAlt, VK_F2) && Free(kCtrlAlt, VK_F3); }));
+  PostMessageW(HWND_BROADCAST, settingsMsg, 3, GetCurrentThreadId());
+  EXPECT_TRUE(WaitFor([] { return !Free(kCtrlAlt, VK_F5) && !Free(kCtrlAlt, VK_F2); }));
+
+  // Saved with another key for the translucency: the new set is held, the old key free.
+  PostMessageW(HWND_BROADCAST, settingsMsg, 1, GetCurrentThreadId());
+  WriteText(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkLayTop=0x373\r\n");
+  PostMessageW(HWND_BROADCAST, settingsMsg, 2, GetCurrentThreadId());
+  EXPECT_TRUE(WaitFor([] { return !Free(kCtrlAlt, VK_F4); }));
+  EXPECT_TRUE(Free(kCtrlAlt, VK_F5));
+  EXPECT_TRUE(Free(kCtrlAlt, VK_F2));
+
+  // Ending leaves no hotkey and no hook behind.
+  Process quit(exe, L"/quit", lib.Dir());
+  ASSERT_TRUE(qorv.WaitExit(10000));
+  EXPECT_TRUE(Free(kCtrlAlt, VK_F4));
+  EXPECT_EQ(lib.Shared()->GetMsgOwner, 0u);
+  EXPECT_EQ(lib.Shared()->MouseOwner, 0u);
+}
+
+bool Below(HWND lower, HWND upper) {
+  for (HWND w = GetWindow(upper, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (w == lower) return true;
+  }
+  return false;
+}
+
+DWORD PriorityOf(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) return 0;
+  const DWORD cls = GetPriorityClass(process);
+  CloseHandle(process);
+  return cls;
+}
+
+TEST_F(HostHotkeys, ActionsReachTheForegroundWindowOfAnotherProgram) {
+  Process qorv(exe, L"", lib.Dir());
+  ASSERT_NE(StartQorv(qorv), nullptr);
+  Target target({L"normal", L"fixed"});
+  HWND a = target.Window(L"normal");
+  HWND b = target.Window(L"fixed");
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  ASSERT_TRUE(SetForegroundWindow(a));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == a; }));
+
+  // Translucency at the level of MainFlag (5: alpha 125), opaque again on the second press.
+  PressCtrlAlt(VK_F5);
+  ASSERT_TRUE(WaitFor([&] { return harness::IsLayered(a) && harness::ReadLayered(a).alpha == 125; }));
+  PressCtrlAlt(VK_F5);
+  EXPECT_TRUE(WaitFor([&] { return !harness::IsLayered(a); }));
+
+  // Top-most by the mouse hotkey, Ctrl + middle button.
+  input::Key(VK_CONTROL, true);
+  input::Mouse(MOUSEEVENTF_MIDDLEDOWN);
+  input::Mouse(MOUSEEVENTF_MIDDLEUP);
+  input::Key(VK_CONTROL, false);
+  ASSERT_TRUE(WaitFor([&] { return (GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+
+  // A window that its own program made layered is left alone; top-most again is the witness
+  // that the press arrived after it.
+  ASSERT_NE(target.Send(a, target::kCmdOwnLayered, 0, (200 << 8) | LWA_ALPHA), 0);
+  PressCtrlAlt(VK_F5);
+  input::Key(VK_CONTROL, true);
+  input::Mouse(MOUSEEVENTF_MIDDLEDOWN);
+  input::Mouse(MOUSEEVENTF_MIDDLEUP);
+  input::Key(VK_CONTROL, false);
+  ASSERT_TRUE(WaitFor([&] { return (GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }));
+  EXPECT_EQ(harness::ReadLayered(a).alpha, 200);
+
+  // Bottom: stays there when activated, released by the second press.
+  PressCtrlAlt(VK_F7);
+  ASSERT_TRUE(WaitFor([&] { return Below(a, b); }));
+  SetForegroundWindow(a);
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == a && Below(a, b); }));
+  PressCtrlAlt(VK_F7);
+  EXPECT_TRUE(WaitFor([&] { return Below(b, a); }));
+
+  // Priority one step at a time.
+  ASSERT_EQ(PriorityOf(target.Id()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+  PressCtrlAlt(VK_F8);
+  EXPECT_TRUE(WaitFor([&] { return PriorityOf(target.Id()) == ABOVE_NORMAL_PRIORITY_CLASS; }));
+  PressCtrlAlt(VK_F9);
+  PressCtrlAlt(VK_F9);
+  EXPECT_TRUE(WaitFor([&] { return PriorityOf(target.Id()) == BELOW_NORMAL_PRIORITY_CLASS; }));
+
+  // Maximise, restore, minimise.
+  PressCtrlAlt(VK_F11);
+  ASSERT_TRUE(WaitFor([&] { return IsZoomed(a) != FALSE; }));
+  PressCtrlAlt(VK_F11);
+  ASSERT_TRUE(WaitFor([&] { return IsZoomed(a) == FALSE; }));
+  PressCtrlAlt(VK_F10);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(a) != FALSE; }));
+
+  // Close: the target ends when its window is closed.
+  SetForegroundWindow(b);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == b; }));
+  PressCtrlAlt(VK_F12);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(b); }));
+
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+}
+
+TEST_F(HostHotkeys, PauseRemovesEveryHookAndKeepsTheHotkeys) {
+  WriteText(lib.Dir() + L"\\Qorv.ini", std::string(kIni) + "[MouseBtn]\r\nBtnFlag=0x1\r\n");
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = StartQorv(qorv);
+  ASSERT_NE(hwnd, nullptr);
+  volatile qorv::SharedState* shared = lib.Shared();
+  const auto owner = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd));
+  ASSERT_TRUE(WaitFor([&] { return shared->LLMouseOwner == owner; }));
+
+  PressCtrlAlt(VK_F2);
+  ASSERT_TRUE(WaitFor([&] {
+    return shared->GetMsgOwner == 0 && shared->CallWndOwner == 0 && shared->MouseOwner == 0 && shared->LLMouseOwner == 0;
+  }));
+  EXPECT_FALSE(Free(kCtrlAlt, VK_F5));
+  PressCtrlAlt(VK_F2);
+  EXPECT_TRUE(WaitFor([&] {
+    return shared->GetMsgOwner == owner && shared->CallWndOwner == owner && shared->MouseOwner == owner &&
+           shared->LLMouseOwner == owner;
+  }));
+
+  // The conversion's own hotkey switches it off and on.
+  PressCtrlAlt(VK_F3);
+  EXPECT_TRUE(WaitFor([&] { return shared->LLMouseOwner == 0; }));
+  EXPECT_EQ(shared->MouseOwner, owner);
+  PressCtrlAlt(VK_F3);
+  EXPECT_TRUE(WaitFor([&] { return shared->LLMouseOwner == owner; }));
+
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+  EXPECT_EQ(shared->LLMouseOwner, 0u);
+}
+
+}  // namespace
