@@ -63,6 +63,11 @@ target_link_options(qorv PRIVATE -municode -static -s)
 target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 advapi32 gdi32)
 add_dependencies(qorv vantel)
 
+# The demonstration application that `make run` drives (tools/run-qorv.sh).
+add_executable(qorv_demo demo/demo_win.cpp)
+target_compile_options(qorv_demo PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_options(qorv_demo PRIVATE -municode -static)
+
 # The window code again, as a static library with a process-local shared block, for the test
 # target application, which plays the hooked process.
 add_library(qorv_window_static STATIC
