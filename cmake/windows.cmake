@@ -1,4 +1,8 @@
 # mingw-w64 build of the hook library, the main program and the Wine integration tests.
+
+# Reproducible binaries: no link time in the PE header, no build folder in the code.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>)
 set(QORV_WIN_FLAGS -fno-exceptions -fno-rtti -municode -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
     -D_WIN32_WINNT=0x0601 -DWINVER=0x0601)
 

@@ -768,10 +768,10 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool HasArgument(const wchar_t* cmdLine, const wchar_t* word) { return wcsstr(cmdLine, word) != nullptr; }
 
-// Ends a running copy and waits until it has removed its hooks and gone.
-void EndRunningCopy() {
+// Ends a running copy and waits until it has removed its hooks and gone; false when none runs.
+bool EndRunningCopy() {
   HWND running = FindWindowW(kMainClass, kTitle);
-  if (running == nullptr) return;
+  if (running == nullptr) return false;
   DWORD pid = 0;
   GetWindowThreadProcessId(running, &pid);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
@@ -780,17 +780,14 @@ void EndRunningCopy() {
     WaitForSingleObject(process, 10000);
     CloseHandle(process);
   }
+  return true;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
-  if (HasArgument(cmdLine, L"/quit")) {
-    HWND running = FindWindowW(kMainClass, kTitle);
-    if (running == nullptr) return 1;
-    PostMessageW(running, WM_CLOSE, 0, 0);
-    return 0;
-  }
+  // Ends the running copy and returns once it has gone (0), or 1 when none runs.
+  if (HasArgument(cmdLine, L"/quit")) return EndRunningCopy() ? 0 : 1;
   // Started again with other rights ("restart as administrator"): the copy running now makes way.
   if (HasArgument(cmdLine, L"/takeover")) EndRunningCopy();
 
