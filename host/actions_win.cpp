@@ -18,6 +18,9 @@ constexpr wchar_t kPropTemporary[] = L"qv HkTmp";
 
 constexpr UINT kPosFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
 
+// A window was made temporarily translucent and may still be: only then is the cursor followed.
+bool g_temporaryMade;
+
 bool IsShellWindow(HWND hwnd) {
   wchar_t name[32];
   if (GetClassNameW(hwnd, name, 32) == 0) return true;
@@ -197,12 +200,18 @@ void ActionsTemporaryTranslucent(HWND hwnd, uint8_t alpha) {
     return;
   }
   if (!SetPropW(hwnd, kPropTemporary, reinterpret_cast<HANDLE>(1))) return;
-  if (ApplyAlpha(hwnd, alpha) == 0) RemovePropW(hwnd, kPropTemporary);
+  if (ApplyAlpha(hwnd, alpha) == 0) {
+    RemovePropW(hwnd, kPropTemporary);
+    return;
+  }
+  g_temporaryMade = true;
 }
 
 void ActionsCursorAt(int x, int y) {
+  if (!g_temporaryMade) return;
   TemporaryAt at = {{x, y}};
   EnumWindows(CursorLeftProc, reinterpret_cast<LPARAM>(&at));
+  g_temporaryMade = AnyWithProp(kPropTemporary);
 }
 
 bool ActionsAnyTemporary() { return AnyWithProp(kPropTemporary); }

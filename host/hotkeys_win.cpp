@@ -62,7 +62,10 @@ LRESULT CALLBACK MouseWatchProc(int code, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 uint32_t HotkeysRegister(HWND hwnd, const uint32_t* words, int count) {
-  HotkeysRelease(hwnd);
+  for (int id = 0; id < 32; ++id) {
+    if ((g_held & (1u << id)) != 0) UnregisterHotKey(hwnd, id);
+  }
+  g_held = 0;
   uint32_t failed = 0;
   for (int id = 0; id < count && id < 32; ++id) {
     const HotkeyBinding binding = HotkeyBindingOf(words[id]);
@@ -73,6 +76,7 @@ uint32_t HotkeysRegister(HWND hwnd, const uint32_t* words, int count) {
       failed |= 1u << id;
     }
   }
+  SetPropW(hwnd, kPropHotkeysHeld, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(g_held | kHotkeysSettled)));
   return failed;
 }
 
@@ -81,6 +85,7 @@ void HotkeysRelease(HWND hwnd) {
     if ((g_held & (1u << id)) != 0) UnregisterHotKey(hwnd, id);
   }
   g_held = 0;
+  SetPropW(hwnd, kPropHotkeysHeld, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(kHotkeysSettled)));
 }
 
 uint32_t HotkeysHeld() { return g_held; }

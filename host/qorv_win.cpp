@@ -539,7 +539,10 @@ void OnWheelReport(WPARAM wp, LPARAM lp) {
   if ((MainFlag() & (main_flag::kWheelFront | main_flag::kTempTranslucent)) == 0) return;
   HWND root = RootAt(report.x, report.y);
   if (root == nullptr || root == g_host.hwnd || !OverCaption(root, report.x, report.y)) return;
-  if ((MainFlag() & main_flag::kWheelFront) != 0 && GetForegroundWindow() != root) SetForegroundWindow(root);
+  if ((MainFlag() & main_flag::kWheelFront) != 0 && GetForegroundWindow() != root && !SetForegroundWindow(root)) {
+    // Windows refuses the activation to a program in the background: the window comes up at least.
+    SetWindowPos(root, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  }
   if ((MainFlag() & main_flag::kTempTranslucent) != 0) {
     ActionsTemporaryTranslucent(root, LevelToAlpha(MainFlag(), main_flag::kInitialLevelMask, main_flag::kInitialLevelShift));
   }
@@ -668,6 +671,7 @@ void Stop(HWND hwnd) {
   if (g_host.foregroundHook != nullptr) UnhookWinEvent(g_host.foregroundHook);
   g_host.foregroundHook = nullptr;
   HotkeysRelease(hwnd);
+  RemovePropW(hwnd, kPropHotkeysHeld);
   g_host.editing = true;  // no mouse hotkeys any more
   RemoveHooks();
   MouseWatchRemove();

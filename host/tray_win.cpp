@@ -13,7 +13,6 @@ constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Ru
 constexpr wchar_t kRunValue[] = L"Qorv";
 
 bool g_shown;
-HICON g_icon;
 
 NOTIFYICONDATAW Data(HWND hwnd) {
   NOTIFYICONDATAW data = {};
@@ -40,7 +39,6 @@ bool TrayShow(HWND hwnd, HICON icon, const wchar_t* tip) {
   data.uCallbackMessage = kTrayCallback;
   data.hIcon = icon;
   wcsncpy(data.szTip, tip, ARRAYSIZE(data.szTip) - 1);
-  g_icon = icon;
   g_shown = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
   return g_shown;
 }
