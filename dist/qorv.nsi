@@ -100,8 +100,6 @@ Section "-un.Qorv"
   ReadRegStr $0 HKCU "${RUN_KEY}" "Qorv"
   StrCmp $0 '"$INSTDIR\qorv.exe"' 0 +2
     DeleteRegValue HKCU "${RUN_KEY}" "Qorv"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
-  DeleteRegKey HKCU "Software\Qorv"
 SectionEnd
 
 Section /o "un.設定ファイル (Qorv.ini, MapFlag.ini) も削除する" SecUnSettings
@@ -114,6 +112,9 @@ SectionEnd
 
 Section "-un.Folder"
   RMDir "$INSTDIR"  ; only when empty: the settings files stay unless removed above
+  ; Last, so that the entry in the list of programs stays until everything else has gone.
+  DeleteRegKey HKCU "Software\Qorv"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
 Function un.onInit

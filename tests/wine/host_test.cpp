@@ -136,6 +136,28 @@ TEST_F(HostTest, StartedAfterAKilledCopyTakesOverEveryHookAndHoldsItsHotkeys) {
   EXPECT_TRUE(f7Free());
 }
 
+// "Restart as administrator" starts a new copy with /takeover: the running one makes way for it.
+TEST_F(HostTest, TakeoverEndsTheRunningCopyAndTakesItsPlace) {
+  Process first(exe, L"", lib.Dir());
+  HWND old = Start(first);
+  ASSERT_NE(old, nullptr);
+  Process second(exe, L"/takeover", lib.Dir());
+  DWORD code = 99;
+  ASSERT_TRUE(first.WaitExit(15000, &code));
+  EXPECT_EQ(code, 0u);
+  volatile qorv::SharedState* shared = lib.Shared();
+  HWND hwnd = nullptr;
+  EXPECT_TRUE(WaitFor([&] {
+    hwnd = FindWindowW(L"QorvMainWnd", L"Qorv");
+    return hwnd != nullptr && hwnd != old &&
+           shared->MouseOwner == static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd));
+  }));
+  EXPECT_TRUE(PresenceMutexExists());
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(second.WaitExit(10000));
+  EXPECT_TRUE(NoHookInstalled());
+}
+
 TEST_F(HostTest, RemovesHooksWhenTheUserLogsOff) {
   Process qorv(exe, L"", lib.Dir());
   HWND hwnd = Start(qorv);
