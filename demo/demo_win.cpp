@@ -1,8 +1,10 @@
 // qorv_demo.exe: the demonstration that `make run` plays in a virtual desktop. "show" opens two
 // windows, a document and a list; "prepare <step>" arranges the desktop for a step and "do <step>"
 // carries it out with real mouse input and prints one line saying what happened (exit code 0 when
-// it did); "wait-qorv" waits for the main program, "quit" ends "show". Steps: wheel (the wheel over an inactive window), snap (a window dragged until it snaps),
-// caption (the wheel over a caption brings the window to the front).
+// it did); "wait-qorv" waits for the main program, "close-menu" closes the tray menu, "quit" ends
+// "show". Steps: wheel (the wheel over an inactive window), snap (a window dragged until it snaps),
+// caption (the wheel over a caption brings the window to the front), size (the size shown while
+// sizing), menu (the tray icon's menu).
 #include <windows.h>
 
 #include <cstdio>
@@ -176,7 +178,43 @@ int Prepare(const wchar_t* step, HWND doc, HWND list) {
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     return Say(ok, "prepared: the list lies over the document, the cursor rests on the document's caption");
   }
+  if (wcscmp(step, L"size") == 0) {
+    // The document's lower right corner held and dragged part of the way: the size shows by the cursor.
+    const RECT r = Rect(doc);
+    const bool ok = Front(doc) && MoveTo(r.right - 2, r.bottom - 2);
+    DWORD_PTR hit = 0;
+    SendMessageTimeoutW(doc, WM_NCHITTEST, 0, MAKELPARAM(r.right - 2, r.bottom - 2), SMTO_NORMAL, 2000, &hit);
+    if (!ok || hit != HTBOTTOMRIGHT) return Say(false, "the document's corner was not found");
+    Mouse(r.right - 2, r.bottom - 2, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= 4; ++i) {
+      const RECT before = Rect(doc);
+      Mouse(r.right - 2 + 15 * i, r.bottom - 2 + 10 * i, 0);
+      WaitFor([&] { return Rect(doc).right != before.right; }, 700);
+    }
+    const bool tip = WaitFor([] {
+      HWND t = FindWindowW(L"tooltips_class32", nullptr);
+      for (; t != nullptr; t = FindWindowExW(nullptr, t, L"tooltips_class32", nullptr)) {
+        if (IsWindowVisible(t)) return true;
+      }
+      return false;
+    });
+    // The screen behind the moving tooltip repainted, as it would be by the time a user looks.
+    RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return Say(tip, "prepared: the document's corner is held and dragged; qorv shows the size by the cursor");
+  }
+  if (wcscmp(step, L"menu") == 0) {
+    const bool ok = MoveTo(GetSystemMetrics(SM_CXSCREEN) - 40, GetSystemMetrics(SM_CYSCREEN) - 40);
+    return Say(ok, "prepared: the cursor rests by the tray icon");
+  }
   return Say(false, "unknown step");
+}
+
+// The menu window of the tray icon, when one is open.
+HWND OpenMenu() {
+  for (HWND m = FindWindowW(L"#32768", nullptr); m != nullptr; m = FindWindowExW(nullptr, m, L"#32768", nullptr)) {
+    if (IsWindowVisible(m)) return m;
+  }
+  return nullptr;
 }
 
 int Do(const wchar_t* step, HWND doc, HWND list) {
@@ -235,7 +273,33 @@ int Do(const wchar_t* step, HWND doc, HWND list) {
     return Say(front, front ? "caption: one notch over the document's caption brought it to the front"
                             : "caption: the document did not come to the front");
   }
+  if (wcscmp(step, L"size") == 0) {
+    POINT pt;
+    GetCursorPos(&pt);
+    Mouse(pt.x, pt.y, MOUSEEVENTF_LEFTUP);
+    WaitFor([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; });
+    const RECT r = Rect(doc);
+    snprintf(line, sizeof(line), "size: the document was sized to %ld x %ld with its size shown by the cursor",
+             static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+    return Say(true, line);
+  }
+  if (wcscmp(step, L"menu") == 0) {
+    // What a right click on the icon sends to qorv.
+    HWND qorv = FindWindowW(L"QorvMainWnd", L"Qorv");
+    if (qorv != nullptr) PostMessageW(qorv, WM_APP + 10, 1, WM_RBUTTONUP);
+    const bool open = WaitFor([] { return OpenMenu() != nullptr; });
+    return Say(open, open ? "menu: the tray icon's menu opened (settings, pause, start with Windows, exit)"
+                          : "menu: the tray icon's menu did not open");
+  }
   return Say(false, "unknown step");
+}
+
+// Closes the tray menu as the Escape key does.
+int CloseMenu() {
+  if (OpenMenu() == nullptr) return 0;
+  keybd_event(VK_ESCAPE, static_cast<BYTE>(MapVirtualKeyW(VK_ESCAPE, 0)), 0, 0);
+  keybd_event(VK_ESCAPE, static_cast<BYTE>(MapVirtualKeyW(VK_ESCAPE, 0)), KEYEVENTF_KEYUP, 0);
+  return WaitFor([] { return OpenMenu() == nullptr; }) ? 0 : 1;
 }
 
 }  // namespace
@@ -257,6 +321,7 @@ int wmain(int argc, wchar_t** argv) {
   if (doc == nullptr || list == nullptr) return Say(false, "the demonstration windows did not appear");
   if (argc >= 3 && wcscmp(argv[1], L"prepare") == 0) return Prepare(argv[2], doc, list);
   if (argc >= 3 && wcscmp(argv[1], L"do") == 0) return Do(argv[2], doc, list);
+  if (wcscmp(argv[1], L"close-menu") == 0) return CloseMenu();
   if (wcscmp(argv[1], L"quit") == 0) return PostMessageW(doc, WM_CLOSE, 0, 0) ? 0 : 1;
   return 2;
 }

@@ -3,7 +3,8 @@
 # MapInit.ini and pelisk.exe when built) until it is ended from its tray icon or with "qorv.exe /quit".
 # Without one: a demonstration in a Wine virtual desktop on a private X server. qorv.exe and the
 # demonstration application run; the wheel turns over an inactive window, a window is dragged until
-# it snaps, the wheel turns over a caption; before and after each step a screenshot is saved under
+# it snaps, the wheel turns over a caption, a window is sized with its size shown, the tray menu
+# opens; before and after each step a screenshot is saved under
 # build/ (demo-<step>-before.png, demo-<step>-after.png) and one line says what happened
 # (also in build/demo.txt). Exit code 0 when every step did what it should.
 set -uo pipefail
@@ -21,6 +22,8 @@ for f in qorv.exe vantel.dll MapInit.ini pelisk.exe; do
   [ -f "$build/$f" ] && cp "$build/$f" "$demo/"
 done
 [ -f "$demo/pelisk.exe" ] || echo "run: pelisk.exe is not built yet; the settings menu item will say so"
+# The default settings, with the size shown while sizing.
+printf '[FLAGS]\r\nWndFlag=0x050A140D\r\n' >"$demo/Qorv.ini"
 
 wine_prefix_create
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -55,7 +58,7 @@ demo_pid=$!
 
 : >"$out/demo.txt"
 failed=0
-for step in wheel snap caption; do
+for step in wheel snap caption size menu; do
   "$WINE64" "$demo_exe" prepare "$step" | tr -d '\r' | sed 's/^/run: /'
   shot "$step-before"
   if ! line=$("$WINE64" "$demo_exe" do "$step" | tr -d '\r'); then
@@ -65,6 +68,7 @@ for step in wheel snap caption; do
   echo "$line" >>"$out/demo.txt"
   shot "$step-after"
 done
+"$WINE64" "$demo_exe" close-menu
 
 "$WINE64" "$demo_exe" quit
 "$WINE64" "$demo/qorv.exe" /quit
