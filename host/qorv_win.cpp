@@ -289,9 +289,15 @@ void ApplyMouseWatch() {
     return;
   }
   static const uint32_t kNone[1] = {0};
+  const bool fresh = !MouseWatchInstalled();
   const bool ok = hotkeys ? MouseWatchInstall(g_host.hwnd, kMouseHotkey, words, kHotkeyActionCount)
                           : MouseWatchInstall(g_host.hwnd, kMouseHotkey, kNone, 0);
   SetFailed(kHookWatch, !ok);
+  POINT pt;
+  if (ok && fresh && GetCursorPos(&pt)) {
+    // A new hook is watched from here: where the cursor is now is no move it has missed.
+    g_host.watch = {MouseWatchEvents(), pt.x, pt.y, 0};
+  }
 }
 
 void InstallHooks() {
