@@ -1,5 +1,7 @@
 #include "host/events.h"
 
+#include "common/flags.h"
+
 namespace qorv {
 
 namespace {
@@ -32,6 +34,30 @@ WheelReport DecodeWheelReport(uint64_t wp, int64_t lp) {
   report.keys = word >> 24;
   UnpackPoint(lp, report.x, report.y);
   return report;
+}
+
+bool WheelNeedsCaption(uint32_t mainFlag) {
+  return (mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0;
+}
+
+WheelDecision DecideWheelReport(const WheelReport& report, uint32_t mainFlag, const WheelFacts& facts) {
+  WheelDecision decision = {};
+  if (!report.valid || report.delta == 0) return decision;
+  const int steps = report.delta > 0 ? 1 : -1;
+  constexpr uint32_t kShiftKey = 0x0004;  // MK_SHIFT in the wheel message's keys
+  if ((mainFlag & main_flag::kTrayVolume) != 0 && facts.overTrayIcon) {
+    decision.volumeSteps = steps;
+    return decision;
+  }
+  if ((mainFlag & main_flag::kDesktopVolume) != 0 && (report.keys & kShiftKey) != 0 && facts.overDesktop) {
+    decision.volumeSteps = steps;
+    return decision;
+  }
+  if (facts.overCaption) {
+    decision.bringToFront = (mainFlag & main_flag::kWheelFront) != 0;
+    decision.makeTranslucent = (mainFlag & main_flag::kTempTranslucent) != 0;
+  }
+  return decision;
 }
 
 CallWndReport DecodeCallWndReport(uint64_t wp, int64_t lp) {

@@ -19,6 +19,22 @@ WheelReport DecodeWheelReport(uint64_t wp, int64_t lp);
 // A point packed as (y << 16) | (x & 0xFFFF), both signed 16-bit.
 void UnpackPoint(int64_t lp, int& x, int& y);
 
+// What a wheel notch reported by the mouse hook makes the main program do.
+struct WheelFacts {
+  bool overTrayIcon;  // the point lies on the tray icon
+  bool overDesktop;   // the point lies on the desktop
+  bool overCaption;   // the point lies on a top-level window's caption or caption buttons
+};
+struct WheelDecision {
+  int volumeSteps;       // 0: the volume stays
+  bool bringToFront;     // the window under the caption
+  bool makeTranslucent;  // temporarily, until the cursor leaves it
+};
+// Facts that no flag asks for may be left false.
+WheelDecision DecideWheelReport(const WheelReport& report, uint32_t mainFlag, const WheelFacts& facts);
+// Whether the caption fact is needed for this word.
+bool WheelNeedsCaption(uint32_t mainFlag);
+
 // Reports of the window-procedure hook that the size tooltip shows.
 enum class CallWndReportKind { Other, Size, ThumbPosition, LoopEnd, ThumbCancelled };
 struct CallWndReport {

@@ -531,26 +531,25 @@ bool OverCaption(HWND root, int x, int y) {
 void OnWheelReport(WPARAM wp, LPARAM lp) {
   const WheelReport report = DecodeWheelReport(wp, lp);
   if (!report.valid) return;
-  const int steps = report.delta > 0 ? 1 : -1;
+  const uint32_t mainFlag = MainFlag();
+  const POINT pt = {report.x, report.y};
+  WheelFacts facts = {};
   RECT icon;
-  if ((MainFlag() & main_flag::kTrayVolume) != 0 && TrayIconRect(g_host.hwnd, icon) &&
-      PtInRect(&icon, POINT{report.x, report.y})) {
-    VolumeStep(g_host.volume, steps);
-    return;
+  facts.overTrayIcon = (mainFlag & main_flag::kTrayVolume) != 0 && TrayIconRect(g_host.hwnd, icon) && PtInRect(&icon, pt);
+  facts.overDesktop = (mainFlag & main_flag::kDesktopVolume) != 0 && IsDesktopAt(pt.x, pt.y);
+  HWND root = nullptr;
+  if (WheelNeedsCaption(mainFlag)) {
+    root = RootAt(pt.x, pt.y);
+    facts.overCaption = root != nullptr && root != g_host.hwnd && OverCaption(root, pt.x, pt.y);
   }
-  if ((MainFlag() & main_flag::kDesktopVolume) != 0 && (report.keys & MK_SHIFT) != 0 && IsDesktopAt(report.x, report.y)) {
-    VolumeStep(g_host.volume, steps);
-    return;
-  }
-  if ((MainFlag() & (main_flag::kWheelFront | main_flag::kTempTranslucent)) == 0) return;
-  HWND root = RootAt(report.x, report.y);
-  if (root == nullptr || root == g_host.hwnd || !OverCaption(root, report.x, report.y)) return;
-  if ((MainFlag() & main_flag::kWheelFront) != 0 && GetForegroundWindow() != root && !SetForegroundWindow(root)) {
+  const WheelDecision decision = DecideWheelReport(report, mainFlag, facts);
+  if (decision.volumeSteps != 0) VolumeStep(g_host.volume, decision.volumeSteps);
+  if (decision.bringToFront && GetForegroundWindow() != root && !SetForegroundWindow(root)) {
     // Windows refuses the activation to a program in the background: the window comes up at least.
     SetWindowPos(root, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
   }
-  if ((MainFlag() & main_flag::kTempTranslucent) != 0) {
-    ActionsTemporaryTranslucent(root, LevelToAlpha(MainFlag(), main_flag::kInitialLevelMask, main_flag::kInitialLevelShift));
+  if (decision.makeTranslucent) {
+    ActionsTemporaryTranslucent(root, LevelToAlpha(mainFlag, main_flag::kInitialLevelMask, main_flag::kInitialLevelShift));
   }
 }
 

@@ -156,6 +156,37 @@ TEST(Reports, WheelAndWindowReportsTakenApart) {
   }
 }
 
+TEST(Reports, WheelNotchDecisions) {
+  const WheelReport up = {true, 120, 0, 10, 10};
+  const WheelReport shiftDown = {true, -120, 0x4, 10, 10};
+  struct Case {
+    uint32_t mainFlag;
+    WheelReport report;
+    WheelFacts facts;
+    int volume;
+    bool front;
+    bool translucent;
+  } cases[] = {
+      {main_flag::kTrayVolume, up, {true, false, false}, 1, false, false},
+      {0, up, {true, false, false}, 0, false, false},                              // switch off
+      {main_flag::kDesktopVolume, shiftDown, {false, true, false}, -1, false, false},
+      {main_flag::kDesktopVolume, up, {false, true, false}, 0, false, false},      // Shift needed
+      {main_flag::kTrayVolume | main_flag::kWheelFront, up, {true, false, true}, 1, false, false},
+      {main_flag::kWheelFront, up, {false, false, true}, 0, true, false},
+      {main_flag::kTempTranslucent, up, {false, false, true}, 0, false, true},
+      {main_flag::kWheelFront | main_flag::kTempTranslucent, up, {false, false, false}, 0, false, false},
+      {qorv::kMainFlagDefault, {false, 120, 0, 0, 0}, {true, true, true}, 0, false, false},  // no wheel
+  };
+  for (const Case& c : cases) {
+    const WheelDecision d = DecideWheelReport(c.report, c.mainFlag, c.facts);
+    EXPECT_EQ(d.volumeSteps, c.volume) << std::hex << c.mainFlag;
+    EXPECT_EQ(d.bringToFront, c.front) << std::hex << c.mainFlag;
+    EXPECT_EQ(d.makeTranslucent, c.translucent) << std::hex << c.mainFlag;
+  }
+  EXPECT_TRUE(WheelNeedsCaption(qorv::kMainFlagDefault));  // 0x04 is on by default
+  EXPECT_FALSE(WheelNeedsCaption(main_flag::kTrayVolume | main_flag::kWheelTranslucent));
+}
+
 TEST(Levels, AlphaNeverInvisibleNorOverflowing) {
   const uint32_t mask = main_flag::kInitialLevelMask;
   const uint32_t shift = main_flag::kInitialLevelShift;
