@@ -8,9 +8,9 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <initializer_list>
 #include <cstdlib>
 #include <cwchar>
+#include <initializer_list>
 
 namespace {
 
@@ -53,8 +53,8 @@ int Show(HINSTANCE instance) {
 
   HWND doc = CreateDemoWindow(instance, kDocTitle, 60, 60, 420, 380);
   HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", nullptr,
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
-                              0, 0, doc, nullptr, instance, nullptr);
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0,
+                              0, doc, nullptr, instance, nullptr);
   static wchar_t text[200 * 48];
   text[0] = 0;
   for (int i = 1; i <= 200; ++i) {
@@ -66,8 +66,9 @@ int Show(HINSTANCE instance) {
   SetWindowTextW(edit, text);
 
   HWND list = CreateDemoWindow(instance, kListTitle, 560, 140, 360, 360);
-  HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
-                             0, 0, 0, 0, list, nullptr, instance, nullptr);
+  HWND box =
+      CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
+                      0, 0, 0, 0, list, nullptr, instance, nullptr);
   SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   for (int i = 1; i <= 100; ++i) {
     wchar_t item[32];
@@ -251,10 +252,12 @@ int Do(const wchar_t* step, HWND doc, HWND list) {
     for (int i = 1; i <= steps; ++i) {
       const RECT before = Rect(list);
       Mouse(at.x + dx * i / steps, at.y + dy * i / steps, 0);
-      WaitFor([&] {
-        const RECT now = Rect(list);
-        return now.left != before.left || now.top != before.top;
-      }, 700);
+      WaitFor(
+          [&] {
+            const RECT now = Rect(list);
+            return now.left != before.left || now.top != before.top;
+          },
+          700);
     }
     Mouse(at.x + dx, at.y + dy, MOUSEEVENTF_LEFTUP);
     WaitFor([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; });

@@ -86,12 +86,18 @@ BOOL CALLBACK CursorLeftProc(HWND hwnd, LPARAM lp) {
 
 DWORD ClassOf(PriorityLevel level) {
   switch (level) {
-    case PriorityLevel::Idle: return IDLE_PRIORITY_CLASS;
-    case PriorityLevel::BelowNormal: return BELOW_NORMAL_PRIORITY_CLASS;
-    case PriorityLevel::Normal: return NORMAL_PRIORITY_CLASS;
-    case PriorityLevel::AboveNormal: return ABOVE_NORMAL_PRIORITY_CLASS;
-    case PriorityLevel::High: return HIGH_PRIORITY_CLASS;
-    case PriorityLevel::RealTime: return REALTIME_PRIORITY_CLASS;
+    case PriorityLevel::Idle:
+      return IDLE_PRIORITY_CLASS;
+    case PriorityLevel::BelowNormal:
+      return BELOW_NORMAL_PRIORITY_CLASS;
+    case PriorityLevel::Normal:
+      return NORMAL_PRIORITY_CLASS;
+    case PriorityLevel::AboveNormal:
+      return ABOVE_NORMAL_PRIORITY_CLASS;
+    case PriorityLevel::High:
+      return HIGH_PRIORITY_CLASS;
+    case PriorityLevel::RealTime:
+      return REALTIME_PRIORITY_CLASS;
   }
   return NORMAL_PRIORITY_CLASS;
 }

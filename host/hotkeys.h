@@ -8,21 +8,21 @@ namespace qorv {
 // The hotkey ids are the indices of the words in the "HotKey" section.
 enum class HotkeyAction : int {
   None = -1,
-  Prop = 0,     // start the settings program
-  Pause,        // remove every hook / install them again
-  LayTop,       // toggle translucency of the foreground window
-  WndTop,       // toggle top-most
-  WndBtm,       // keep at the bottom of the z-order / release
-  PrioHigh,     // raise the priority class one step
-  PrioLow,      // lower it one step
-  WndMin,       // minimise
-  WndMax,       // maximise, or restore a maximised window
-  WndClose,     // close
+  Prop = 0,  // start the settings program
+  Pause,     // remove every hook / install them again
+  LayTop,    // toggle translucency of the foreground window
+  WndTop,    // toggle top-most
+  WndBtm,    // keep at the bottom of the z-order / release
+  PrioHigh,  // raise the priority class one step
+  PrioLow,   // lower it one step
+  WndMin,    // minimise
+  WndMax,    // maximise, or restore a maximised window
+  WndClose,  // close
   VolUp,
   VolDown,
   VolMute,
-  MouseBtn,     // mouse-button conversion on/off
-  DbgHook,      // debug hook on/off
+  MouseBtn,  // mouse-button conversion on/off
+  DbgHook,   // debug hook on/off
 };
 constexpr int kHotkeyActionCount = 15;
 
@@ -45,8 +45,8 @@ bool AnyMouseHotkey(const uint32_t* words, int count);
 enum class MouseEventKind { Other, ButtonDown, ButtonUp, Wheel };
 struct MouseEvent {
   MouseEventKind kind;
-  uint32_t vk;    // button: 1 left, 2 right, 4 middle, 5 X1, 6 X2
-  int delta;      // wheel
+  uint32_t vk;  // button: 1 left, 2 right, 4 middle, 5 X1, 6 X2
+  int delta;    // wheel
 };
 
 // Buttons whose press was taken as a hotkey: their release is swallowed too.

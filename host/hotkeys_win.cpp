@@ -31,16 +31,26 @@ uint32_t ModifiersNow() {
 MouseEvent EventOf(WPARAM msg, const MSLLHOOKSTRUCT& info) {
   const int xButton = HIWORD(info.mouseData) == XBUTTON1 ? 5 : 6;
   switch (msg) {
-    case WM_LBUTTONDOWN: return {MouseEventKind::ButtonDown, 1, 0};
-    case WM_LBUTTONUP: return {MouseEventKind::ButtonUp, 1, 0};
-    case WM_RBUTTONDOWN: return {MouseEventKind::ButtonDown, 2, 0};
-    case WM_RBUTTONUP: return {MouseEventKind::ButtonUp, 2, 0};
-    case WM_MBUTTONDOWN: return {MouseEventKind::ButtonDown, 4, 0};
-    case WM_MBUTTONUP: return {MouseEventKind::ButtonUp, 4, 0};
-    case WM_XBUTTONDOWN: return {MouseEventKind::ButtonDown, static_cast<uint32_t>(xButton), 0};
-    case WM_XBUTTONUP: return {MouseEventKind::ButtonUp, static_cast<uint32_t>(xButton), 0};
-    case WM_MOUSEWHEEL: return {MouseEventKind::Wheel, 0, static_cast<short>(HIWORD(info.mouseData))};
-    default: return {MouseEventKind::Other, 0, 0};
+    case WM_LBUTTONDOWN:
+      return {MouseEventKind::ButtonDown, 1, 0};
+    case WM_LBUTTONUP:
+      return {MouseEventKind::ButtonUp, 1, 0};
+    case WM_RBUTTONDOWN:
+      return {MouseEventKind::ButtonDown, 2, 0};
+    case WM_RBUTTONUP:
+      return {MouseEventKind::ButtonUp, 2, 0};
+    case WM_MBUTTONDOWN:
+      return {MouseEventKind::ButtonDown, 4, 0};
+    case WM_MBUTTONUP:
+      return {MouseEventKind::ButtonUp, 4, 0};
+    case WM_XBUTTONDOWN:
+      return {MouseEventKind::ButtonDown, static_cast<uint32_t>(xButton), 0};
+    case WM_XBUTTONUP:
+      return {MouseEventKind::ButtonUp, static_cast<uint32_t>(xButton), 0};
+    case WM_MOUSEWHEEL:
+      return {MouseEventKind::Wheel, 0, static_cast<short>(HIWORD(info.mouseData))};
+    default:
+      return {MouseEventKind::Other, 0, 0};
   }
 }
 

@@ -4,9 +4,9 @@
 // carries out their actions, acts on the hooks' notifications, shows a tray icon with a Japanese
 // menu, watches that its hooks stay installed, follows the settings program's "QorvWnd" broadcasts,
 // and removes every hook and hotkey before it ends (window closed, "qorv /quit", or logging off).
-#include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cwchar>
 
@@ -39,7 +39,7 @@ constexpr UINT kMouseNotify = WM_APP + 3;
 constexpr UINT kLLMouseNotify = WM_APP + 4;
 constexpr UINT kMouseHotkey = WM_APP + 5;  // wParam: hotkey id seen on the low-level mouse hook
 
-constexpr UINT_PTR kTimerFast = 1;    // size tooltip, temporary translucency
+constexpr UINT_PTR kTimerFast = 1;  // size tooltip, temporary translucency
 constexpr UINT kFastMs = 250;
 constexpr UINT_PTR kTimerHealth = 2;  // hook watch, windows kept at the bottom
 constexpr UINT kHealthMs = 2000;
@@ -61,9 +61,9 @@ constexpr uint32_t kHookWatch = 0x20;
 
 // Names of the hotkeys for the user, in table order.
 const wchar_t* const kHotkeyNames[kHotkeyActionCount] = {
-    L"設定表示", L"機能一時停止", L"透過半透明 切替", L"最前面 切替", L"最背面 切替",
-    L"実行優先度 高く", L"実行優先度 低く", L"ウインド最小化", L"ウインド最大化", L"ウインドを閉じる",
-    L"音量 Up", L"音量 Down", L"音量 ミュート", L"マウスボタン変更", L"フック無効化",
+    L"設定表示",        L"機能一時停止",    L"透過半透明 切替", L"最前面 切替",      L"最背面 切替",
+    L"実行優先度 高く", L"実行優先度 低く", L"ウインド最小化",  L"ウインド最大化",   L"ウインドを閉じる",
+    L"音量 Up",         L"音量 Down",       L"音量 ミュート",   L"マウスボタン変更", L"フック無効化",
 };
 
 // Owned kernel handle: closes once, cannot be copied.
@@ -101,10 +101,10 @@ struct Library {
 struct Host {
   HINSTANCE instance = nullptr;
   HWND hwnd = nullptr;
-  UINT settingsMsg = 0;      // registered "QorvWnd"
-  UINT taskbarCreated = 0;   // registered "TaskbarCreated"
+  UINT settingsMsg = 0;        // registered "QorvWnd"
+  UINT taskbarCreated = 0;     // registered "TaskbarCreated"
   SettingsRecord record = {};  // the words of "Qorv.ini" as last read
-  uint32_t extraFlag = 0;    // table number and table bit as last handed over
+  uint32_t extraFlag = 0;      // table number and table bit as last handed over
   TablePublisher* publisher = nullptr;
   bool hooksInstalled = false;
   bool paused = false;
@@ -114,7 +114,7 @@ struct Host {
   uint32_t failedHooks = 0;
   uint32_t reportedHookFailures = 0;
   uint32_t reportedHotkeys = 0;
-  uint32_t reinstalls = 0;    // low-level hooks found removed and installed again
+  uint32_t reinstalls = 0;  // low-level hooks found removed and installed again
   HookWatch watch = {};
   HICON icon = nullptr;
   bool iconOwned = false;
@@ -227,8 +227,9 @@ void ReportHookFailures() {
   static const struct {
     uint32_t bit;
     const wchar_t* name;
-  } kNames[] = {{kHookGetMsg, L"メッセージ"}, {kHookCallWnd, L"ウインドウプロシージャ"}, {kHookMouse, L"マウス"},
-                {kHookConversion, L"マウスボタン変更"}, {kHookDebug, L"デバッグ"}, {kHookWatch, L"低レベルマウス"}};
+  } kNames[] = {{kHookGetMsg, L"メッセージ"}, {kHookCallWnd, L"ウインドウプロシージャ"},
+                {kHookMouse, L"マウス"},      {kHookConversion, L"マウスボタン変更"},
+                {kHookDebug, L"デバッグ"},    {kHookWatch, L"低レベルマウス"}};
   wchar_t text[256] = L"次のフックを導入できませんでした:";
   for (const auto& n : kNames) {
     if ((fresh & n.bit) == 0 || wcslen(text) + wcslen(n.name) + 2 >= 256) continue;
@@ -427,7 +428,8 @@ void RunHotkey(int id) {
   if (target == nullptr) return;
   switch (action) {
     case HotkeyAction::LayTop:
-      ActionToggleTranslucent(target, LevelToAlpha(MainFlag(), main_flag::kInitialLevelMask, main_flag::kInitialLevelShift));
+      ActionToggleTranslucent(target,
+                              LevelToAlpha(MainFlag(), main_flag::kInitialLevelMask, main_flag::kInitialLevelShift));
       break;
     case HotkeyAction::WndTop:
       ActionToggleTopmost(target);
@@ -456,9 +458,10 @@ void RunHotkey(int id) {
 // --- Elevation --------------------------------------------------------------------------------
 
 ElevationState ElevationOfProcess(DWORD pid) {
-  HANDLE process = pid == GetCurrentProcessId() ? GetCurrentProcess()
-                                                : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED ? ElevationState::Elevated : ElevationState::Unknown;
+  HANDLE process =
+      pid == GetCurrentProcessId() ? GetCurrentProcess() : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr)
+    return GetLastError() == ERROR_ACCESS_DENIED ? ElevationState::Elevated : ElevationState::Unknown;
   ElevationState result = ElevationState::Unknown;
   HANDLE token = nullptr;
   if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
@@ -480,9 +483,10 @@ void CheckForegroundElevation(HWND front) {
   DWORD pid = 0;
   GetWindowThreadProcessId(front, &pid);
   if (pid == 0 || !ElevationNoticeStep(g_host.elevation, false, ElevationOfProcess(pid))) return;
-  Tell(L"管理者として実行中のウインドウには Qorv の機能が届きません。"
-       L"トレイメニューの「管理者として再起動」で届くようになります。",
-       false);
+  Tell(
+      L"管理者として実行中のウインドウには Qorv の機能が届きません。"
+      L"トレイメニューの「管理者として再起動」で届くようになります。",
+      false);
 }
 
 void RestartAsAdministrator() {
@@ -535,7 +539,8 @@ void OnWheelReport(WPARAM wp, LPARAM lp) {
   const POINT pt = {report.x, report.y};
   WheelFacts facts = {};
   RECT icon;
-  facts.overTrayIcon = (mainFlag & main_flag::kTrayVolume) != 0 && TrayIconRect(g_host.hwnd, icon) && PtInRect(&icon, pt);
+  facts.overTrayIcon =
+      (mainFlag & main_flag::kTrayVolume) != 0 && TrayIconRect(g_host.hwnd, icon) && PtInRect(&icon, pt);
   facts.overDesktop = (mainFlag & main_flag::kDesktopVolume) != 0 && IsDesktopAt(pt.x, pt.y);
   HWND root = nullptr;
   if (WheelNeedsCaption(mainFlag)) {
@@ -549,7 +554,8 @@ void OnWheelReport(WPARAM wp, LPARAM lp) {
     SetWindowPos(root, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
   }
   if (decision.makeTranslucent) {
-    ActionsTemporaryTranslucent(root, LevelToAlpha(mainFlag, main_flag::kInitialLevelMask, main_flag::kInitialLevelShift));
+    ActionsTemporaryTranslucent(root,
+                                LevelToAlpha(mainFlag, main_flag::kInitialLevelMask, main_flag::kInitialLevelShift));
   }
 }
 
@@ -663,8 +669,8 @@ void Start(HWND hwnd) {
   InstallHooks();
   RegisterHotkeys();
   ApplyDiagnostics();
-  g_host.foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, ForegroundEvent,
-                                          0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+  g_host.foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, ForegroundEvent, 0,
+                                          0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
   SetTimer(hwnd, kTimerFast, kFastMs, nullptr);
   SetTimer(hwnd, kTimerHealth, kHealthMs, nullptr);
 }
@@ -807,8 +813,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
   if (presence.Get() != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
   if (!LoadLibraryBesideExe()) {
-    MessageBoxW(nullptr, L"vantel.dll を読み込めませんでした。\r\nqorv.exe と同じフォルダーに置いてください。",
-                kTitle, MB_ICONERROR);
+    MessageBoxW(nullptr, L"vantel.dll を読み込めませんでした。\r\nqorv.exe と同じフォルダーに置いてください。", kTitle,
+                MB_ICONERROR);
     return 2;
   }
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -825,8 +831,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
   wc.lpszClassName = kMainClass;
   if (!RegisterClassExW(&wc)) return 3;
   // A hidden top-level window, not a message-only one: broadcasts reach only top-level windows.
-  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kMainClass, kTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              instance, nullptr);
+  HWND hwnd =
+      CreateWindowExW(WS_EX_TOOLWINDOW, kMainClass, kTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   if (hwnd == nullptr) return 3;
 
   MSG msg;

@@ -22,8 +22,8 @@ HWND g_diagList;
 
 void TipEnsure(HWND owner) {
   if (g_tip != nullptr) return;
-  g_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
-                          0, 0, owner, nullptr, nullptr, nullptr);
+  g_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                          owner, nullptr, nullptr, nullptr);
   if (g_tip == nullptr) return;
   g_tool = {};
   g_tool.cbSize = sizeof(g_tool);
@@ -53,9 +53,12 @@ LRESULT CALLBACK DiagProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 const wchar_t* SourceName(DiagSource source) {
   switch (source) {
-    case DiagSource::GetMsg: return L"GetMsg";
-    case DiagSource::Mouse: return L"Mouse ";
-    case DiagSource::LLMouse: return L"LLMs  ";
+    case DiagSource::GetMsg:
+      return L"GetMsg";
+    case DiagSource::Mouse:
+      return L"Mouse ";
+    case DiagSource::LLMouse:
+      return L"LLMs  ";
   }
   return L"";
 }
@@ -119,8 +122,8 @@ void DiagnosticsShow(HINSTANCE instance, bool show) {
     wc.lpszClassName = kDiagClass;
     atom = RegisterClassExW(&wc);
   }
-  g_diag = CreateWindowExW(WS_EX_TOOLWINDOW, kDiagClass, L"Qorv 診断", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                           480, 300, nullptr, nullptr, instance, nullptr);
+  g_diag = CreateWindowExW(WS_EX_TOOLWINDOW, kDiagClass, L"Qorv 診断", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 480, 300, nullptr, nullptr, instance, nullptr);
   if (g_diag == nullptr) return;
   RECT client;
   GetClientRect(g_diag, &client);

@@ -107,9 +107,9 @@ bool AutoStartPresent() {
   wchar_t value[MAX_PATH + 8] = {};
   DWORD size = sizeof(value) - sizeof(wchar_t);
   DWORD type = 0;
-  const bool found = RegQueryValueExW(key, kRunValue, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-                         ERROR_SUCCESS &&
-                     type == REG_SZ;
+  const bool found =
+      RegQueryValueExW(key, kRunValue, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
+      type == REG_SZ;
   RegCloseKey(key);
   wchar_t own[MAX_PATH + 8];
   return found && OwnCommand(own, MAX_PATH + 8) && _wcsicmp(own, value) == 0;

@@ -1,8 +1,8 @@
 #include "host/volume_win.h"
 
-#include <windows.h>
 #include <endpointvolume.h>
 #include <mmdeviceapi.h>
+#include <windows.h>
 
 namespace qorv {
 
@@ -22,8 +22,8 @@ IAudioEndpointVolume* OpenEndpoint() {
   IMMDevice* device = nullptr;
   IAudioEndpointVolume* endpoint = nullptr;
   if (SUCCEEDED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &device))) {
-    if (FAILED(device->Activate(kIidEndpointVolume, CLSCTX_INPROC_SERVER, nullptr,
-                                reinterpret_cast<void**>(&endpoint)))) {
+    if (FAILED(
+            device->Activate(kIidEndpointVolume, CLSCTX_INPROC_SERVER, nullptr, reinterpret_cast<void**>(&endpoint)))) {
       endpoint = nullptr;
     }
     device->Release();

@@ -19,14 +19,14 @@ TEST(HotkeyBinding, WordsBecomeRegistrations) {
     uint32_t vk;
   } cases[] = {
       {0, HotkeyKind::None, 0, 0},
-      {0x00000F00, HotkeyKind::None, 0, 0},                  // modifiers without a key
-      {0x01480341, HotkeyKind::Keyboard, 0x3, 0x41},         // Alt+Ctrl+A; scan code and extended bit ignored
-      {0x00000C70, HotkeyKind::Keyboard, 0xC, 0x70},         // Shift+Win+F1
-      {0x00000204, HotkeyKind::Mouse, 0x2, 4},               // Ctrl+middle button
-      {0x00000106, HotkeyKind::Mouse, 0x1, 6},               // Alt+X2
-      {0x0000040A, HotkeyKind::Mouse, 0x4, 0x0A},            // Shift+wheel forward
-      {0x0000080B, HotkeyKind::Mouse, 0x8, 0x0B},            // Win+wheel back
-      {0x00000203, HotkeyKind::Keyboard, 0x2, 3},            // VK_CANCEL is a key, not a button
+      {0x00000F00, HotkeyKind::None, 0, 0},           // modifiers without a key
+      {0x01480341, HotkeyKind::Keyboard, 0x3, 0x41},  // Alt+Ctrl+A; scan code and extended bit ignored
+      {0x00000C70, HotkeyKind::Keyboard, 0xC, 0x70},  // Shift+Win+F1
+      {0x00000204, HotkeyKind::Mouse, 0x2, 4},        // Ctrl+middle button
+      {0x00000106, HotkeyKind::Mouse, 0x1, 6},        // Alt+X2
+      {0x0000040A, HotkeyKind::Mouse, 0x4, 0x0A},     // Shift+wheel forward
+      {0x0000080B, HotkeyKind::Mouse, 0x8, 0x0B},     // Win+wheel back
+      {0x00000203, HotkeyKind::Keyboard, 0x2, 3},     // VK_CANCEL is a key, not a button
   };
   for (const Case& c : cases) {
     const HotkeyBinding b = HotkeyBindingOf(c.word);
@@ -48,9 +48,9 @@ TEST(HotkeyAction, IdsAreTheTableIndices) {
 
 TEST(MouseHotkey, PressFiresAndBothHalvesAreSwallowed) {
   uint32_t words[15] = {};
-  words[3] = 0x00000204;  // Ctrl+middle
-  words[10] = 0x0000040A; // Shift+wheel forward
-  words[11] = 0x0000040B; // Shift+wheel back
+  words[3] = 0x00000204;   // Ctrl+middle
+  words[10] = 0x0000040A;  // Shift+wheel forward
+  words[11] = 0x0000040B;  // Shift+wheel back
   EXPECT_TRUE(AnyMouseHotkey(words, 15));
   MouseHotkeyState state = {};
   const MouseEvent middleDown = {MouseEventKind::ButtonDown, 4, 0};
@@ -87,9 +87,9 @@ TEST(Priority, StepsStopAtTheEndsAndNeverEnterRealTime) {
     bool up;
     P to;
   } cases[] = {
-      {P::Idle, true, P::BelowNormal},     {P::BelowNormal, true, P::Normal}, {P::Normal, true, P::AboveNormal},
-      {P::AboveNormal, true, P::High},     {P::High, true, P::High},          {P::Idle, false, P::Idle},
-      {P::Normal, false, P::BelowNormal},  {P::High, false, P::AboveNormal},  {P::RealTime, true, P::RealTime},
+      {P::Idle, true, P::BelowNormal},    {P::BelowNormal, true, P::Normal}, {P::Normal, true, P::AboveNormal},
+      {P::AboveNormal, true, P::High},    {P::High, true, P::High},          {P::Idle, false, P::Idle},
+      {P::Normal, false, P::BelowNormal}, {P::High, false, P::AboveNormal},  {P::RealTime, true, P::RealTime},
       {P::RealTime, false, P::High},
   };
   for (const Case& c : cases) {
@@ -168,9 +168,9 @@ TEST(Reports, WheelNotchDecisions) {
     bool translucent;
   } cases[] = {
       {main_flag::kTrayVolume, up, {true, false, false}, 1, false, false},
-      {0, up, {true, false, false}, 0, false, false},                              // switch off
+      {0, up, {true, false, false}, 0, false, false},  // switch off
       {main_flag::kDesktopVolume, shiftDown, {false, true, false}, -1, false, false},
-      {main_flag::kDesktopVolume, up, {false, true, false}, 0, false, false},      // Shift needed
+      {main_flag::kDesktopVolume, up, {false, true, false}, 0, false, false},  // Shift needed
       {main_flag::kTrayVolume | main_flag::kWheelFront, up, {true, false, true}, 1, false, false},
       {main_flag::kWheelFront, up, {false, false, true}, 0, true, false},
       {main_flag::kTempTranslucent, up, {false, false, true}, 0, false, true},
@@ -228,7 +228,7 @@ TEST(Volume, HotkeysStepAndMuteTheDevice) {
   EXPECT_TRUE(VolumeStep(v, -1));  // down keeps the mute
   EXPECT_TRUE(v.muted);
   EXPECT_FLOAT_EQ(v.level, 0.48f);
-  EXPECT_TRUE(VolumeStep(v, 1));   // up ends it
+  EXPECT_TRUE(VolumeStep(v, 1));  // up ends it
   EXPECT_FALSE(v.muted);
   EXPECT_FLOAT_EQ(v.level, 0.5f);
   v.present = false;  // no device (as under Wine): reported, nothing else

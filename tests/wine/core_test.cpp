@@ -125,10 +125,12 @@ TEST(HookInstall, SlotOfAGoneOwnerIsTakenOverAndADeadHandleIsCleared) {
   EXPECT_EQ(lib.SetHookDebug(78, 0x20, 0), -1);
 
   // A hook that no longer exists (removed behind the library's back): removal clears the slot.
-  ASSERT_TRUE(UnhookWindowsHookEx(reinterpret_cast<HHOOK>(static_cast<INT_PTR>(static_cast<int32_t>(shared->MouseHookHandle)))));
+  ASSERT_TRUE(UnhookWindowsHookEx(
+      reinterpret_cast<HHOOK>(static_cast<INT_PTR>(static_cast<int32_t>(shared->MouseHookHandle)))));
   EXPECT_EQ(lib.UnHookMouse(), 1);
   EXPECT_EQ(shared->MouseOwner, 0u);
-  ASSERT_TRUE(UnhookWindowsHookEx(reinterpret_cast<HHOOK>(static_cast<INT_PTR>(static_cast<int32_t>(shared->DebugHook)))));
+  ASSERT_TRUE(
+      UnhookWindowsHookEx(reinterpret_cast<HHOOK>(static_cast<INT_PTR>(static_cast<int32_t>(shared->DebugHook)))));
   EXPECT_EQ(lib.UnHookDebug(), 1);
   EXPECT_EQ(shared->DebugOwner, 0u);
   EXPECT_EQ(lib.UnHookLLMouse(), 1);

@@ -39,7 +39,7 @@ void Uninstall(const std::wstring& dir, const std::wstring& args) {
   Process uninstall(dir + L"\\uninstall.exe", args);
   ASSERT_TRUE(uninstall.WaitExit(60000));
   EXPECT_TRUE(WaitFor([&] { return !UninstallKeyPresent(); }, 60000));  // the removal's last step, also
-                                                                          // after the settings files
+                                                                        // after the settings files
   EXPECT_FALSE(Exists(dir + L"\\uninstall.exe"));
   EXPECT_FALSE(Exists(dir + L"\\qorv.exe"));
   EXPECT_FALSE(Exists(dir + L"\\MapInit.ini"));

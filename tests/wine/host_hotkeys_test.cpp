@@ -217,7 +217,8 @@ TEST_F(HostHotkeys, PauseRemovesEveryHookAndKeepsTheHotkeys) {
 
   PressCtrlAlt(VK_F2);
   ASSERT_TRUE(WaitFor([&] {
-    return shared->GetMsgOwner == 0 && shared->CallWndOwner == 0 && shared->MouseOwner == 0 && shared->LLMouseOwner == 0;
+    return shared->GetMsgOwner == 0 && shared->CallWndOwner == 0 && shared->MouseOwner == 0 &&
+           shared->LLMouseOwner == 0;
   }));
   EXPECT_FALSE(Free(kCtrlAlt, VK_F5));
   PressCtrlAlt(VK_F2);

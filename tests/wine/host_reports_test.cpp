@@ -61,13 +61,15 @@ TEST(HostReports, CaptionWheelFrontAndTemporaryTranslucencyDiagnosticsAndRunKey)
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == b; }));
   RECT r;
   GetWindowRect(a, &r);
-  const POINT caption = {(r.left + r.right) / 2 - 40, r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  const POINT caption = {(r.left + r.right) / 2 - 40,
+                         r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
   input::MoveTo(caption.x, caption.y);
   ASSERT_TRUE(WaitFor([&] { return WindowFromPoint(caption) == a; }));
   input::Wheel(WHEEL_DELTA);
   EXPECT_TRUE(WaitFor([&] {
     return GetForegroundWindow() == a && harness::IsLayered(a) && harness::ReadLayered(a).alpha == 125;
-  })) << "foreground " << (GetForegroundWindow() == a) << " layered " << harness::IsLayered(a);
+  })) << "foreground "
+      << (GetForegroundWindow() == a) << " layered " << harness::IsLayered(a);
   EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) > 0; }));
 
   // The cursor leaves: opaque again.
