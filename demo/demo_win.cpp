@@ -1,4 +1,4 @@
-// qorv_demo.exe: the demonstration that `make run` plays in a virtual desktop. "show" opens two
+// qorv_demo.exe: the demonstration that `make run` plays in a virtual desktop. "show" (or no argument) opens two
 // windows, a document and a list; "prepare <step>" arranges the desktop for a step and "do <step>"
 // carries it out with real mouse input and prints one line saying what happened (exit code 0 when
 // it did); "wait-qorv" waits for the main program, "close-menu" closes the tray menu, "quit" ends
@@ -308,7 +308,7 @@ int CloseMenu() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return 2;
+  if (argc < 2) return Show(GetModuleHandleW(nullptr));
   if (wcscmp(argv[1], L"show") == 0) return Show(GetModuleHandleW(nullptr));
   if (wcscmp(argv[1], L"wait-qorv") == 0) {
     const bool up = WaitFor([] { return FindWindowW(L"QorvMainWnd", L"Qorv") != nullptr; }, 20000);

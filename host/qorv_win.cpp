@@ -112,6 +112,7 @@ struct Host {
   bool conversionOn = false;  // mouse-button conversion wanted
   bool debugOn = false;       // debug hook wanted
   uint32_t failedHooks = 0;
+  uint32_t ownedHooks = 0;  // kinds installed by this program: only these are ever removed
   uint32_t reportedHookFailures = 0;
   uint32_t reportedHotkeys = 0;
   uint32_t reinstalls = 0;  // low-level hooks found removed and installed again
@@ -250,6 +251,22 @@ void SetFailed(uint32_t bit, bool failed) {
   }
 }
 
+// Records an install's outcome: the removal exports remove whatever is installed, so a kind that
+// another program holds (the install said -1) must never be removed by us.
+void Installed(uint32_t bit, bool ok) {
+  SetFailed(bit, !ok);
+  if (ok) {
+    g_host.ownedHooks |= bit;
+  } else {
+    g_host.ownedHooks &= ~bit;
+  }
+}
+
+void Remove(uint32_t bit, UnHookFn unhook) {
+  if ((g_host.ownedHooks & bit) == 0) return;
+  if (unhook() == 1) g_host.ownedHooks &= ~bit;
+}
+
 DWORD DebugThread() {
   if ((DebugFlag() & debug_flag::kForegroundOnly) == 0) return 0;
   HWND front = GetForegroundWindow();
@@ -259,9 +276,9 @@ DWORD DebugThread() {
 void ApplyConversion() {
   const bool want = g_host.conversionOn && g_host.hooksInstalled;
   if (want) {
-    SetFailed(kHookConversion, g_lib.setHookLLMouse(g_host.hwnd, kLLMouseNotify, &g_host.record.MouseBtn, 0) != 1);
+    Installed(kHookConversion, g_lib.setHookLLMouse(g_host.hwnd, kLLMouseNotify, &g_host.record.MouseBtn, 0) == 1);
   } else {
-    g_lib.unHookLLMouse();
+    Remove(kHookConversion, g_lib.unHookLLMouse);
     SetFailed(kHookConversion, false);
   }
 }
@@ -271,9 +288,9 @@ void ApplyDebug() {
   if (want) {
     const DWORD owner = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(g_host.hwnd));
     const int result = g_lib.setHookDebug(owner, DebugFlag() & debug_flag::kHookKindMask, DebugThread());
-    SetFailed(kHookDebug, result != 1 && result != 2);
+    Installed(kHookDebug, result == 1 || result == 2);
   } else {
-    g_lib.unHookDebug();
+    Remove(kHookDebug, g_lib.unHookDebug);
     SetFailed(kHookDebug, false);
   }
 }
@@ -303,9 +320,9 @@ void ApplyMouseWatch() {
 
 void InstallHooks() {
   HandOverFlags();
-  SetFailed(kHookGetMsg, g_lib.setHookGetMsg(g_host.hwnd, kGetMsgNotify, 0) != 1);
-  SetFailed(kHookCallWnd, g_lib.setHookCallWnd(g_host.hwnd, kCallWndNotify, 0) != 1);
-  SetFailed(kHookMouse, g_lib.setHookMouse(g_host.hwnd, kMouseNotify, 0) != 1);
+  Installed(kHookGetMsg, g_lib.setHookGetMsg(g_host.hwnd, kGetMsgNotify, 0) == 1);
+  Installed(kHookCallWnd, g_lib.setHookCallWnd(g_host.hwnd, kCallWndNotify, 0) == 1);
+  Installed(kHookMouse, g_lib.setHookMouse(g_host.hwnd, kMouseNotify, 0) == 1);
   g_host.hooksInstalled = true;
   ApplyConversion();
   ApplyDebug();
@@ -318,11 +335,11 @@ void InstallHooks() {
 void RemoveHooks() {
   if (!g_host.hooksInstalled) return;
   g_host.hooksInstalled = false;
-  g_lib.unHookDebug();
-  g_lib.unHookLLMouse();
-  g_lib.unHookMouse();
-  g_lib.unHookCallWnd();
-  g_lib.unHookGetMsg();
+  Remove(kHookDebug, g_lib.unHookDebug);
+  Remove(kHookConversion, g_lib.unHookLLMouse);
+  Remove(kHookMouse, g_lib.unHookMouse);
+  Remove(kHookCallWnd, g_lib.unHookCallWnd);
+  Remove(kHookGetMsg, g_lib.unHookGetMsg);
   ActionsRestoreAll();
   g_host.failedHooks &= kHookWatch;
   ApplyMouseWatch();
@@ -349,7 +366,7 @@ void CheckHookHealth() {
   ApplyMouseWatch();
   if (g_host.conversionOn && g_host.hooksInstalled) {
     // The conversion's hook suffers from the same stalls: it is started afresh too.
-    g_lib.unHookLLMouse();
+    Remove(kHookConversion, g_lib.unHookLLMouse);
     ApplyConversion();
   }
   ++g_host.reinstalls;

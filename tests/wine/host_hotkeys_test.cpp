@@ -122,6 +122,19 @@ TEST_F(HostHotkeys, HeldWhileRunningReleasedOnEditBeginHeldAgainChangedOnSave) {
   EXPECT_EQ(lib.Shared()->MouseOwner, 0u);
 }
 
+// The low-level hook reads the modifiers when it sees the click, which may be after later input
+// was injected: Ctrl is held, as a user holds it, until the click has had its effect.
+template <typename F>
+bool CtrlMiddleClick(F&& effect) {
+  input::Key(VK_CONTROL, true);
+  if (!WaitFor([] { return GetAsyncKeyState(VK_CONTROL) < 0; })) return false;
+  input::Mouse(MOUSEEVENTF_MIDDLEDOWN);
+  input::Mouse(MOUSEEVENTF_MIDDLEUP);
+  const bool done = WaitFor(effect);
+  input::Key(VK_CONTROL, false);
+  return done;
+}
+
 bool Below(HWND lower, HWND upper) {
   for (HWND w = GetWindow(upper, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
     if (w == lower) return true;
@@ -155,21 +168,13 @@ TEST_F(HostHotkeys, ActionsReachTheForegroundWindowOfAnotherProgram) {
   EXPECT_TRUE(WaitFor([&] { return !harness::IsLayered(a); }));
 
   // Top-most by the mouse hotkey, Ctrl + middle button.
-  input::Key(VK_CONTROL, true);
-  input::Mouse(MOUSEEVENTF_MIDDLEDOWN);
-  input::Mouse(MOUSEEVENTF_MIDDLEUP);
-  input::Key(VK_CONTROL, false);
-  ASSERT_TRUE(WaitFor([&] { return (GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+  ASSERT_TRUE(CtrlMiddleClick([&] { return (GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
 
   // A window that its own program made layered is left alone; top-most again is the witness
   // that the press arrived after it.
   ASSERT_NE(target.Send(a, target::kCmdOwnLayered, 0, (200 << 8) | LWA_ALPHA), 0);
   PressCtrlAlt(VK_F5);
-  input::Key(VK_CONTROL, true);
-  input::Mouse(MOUSEEVENTF_MIDDLEDOWN);
-  input::Mouse(MOUSEEVENTF_MIDDLEUP);
-  input::Key(VK_CONTROL, false);
-  ASSERT_TRUE(WaitFor([&] { return (GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }));
+  ASSERT_TRUE(CtrlMiddleClick([&] { return (GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }));
   EXPECT_EQ(harness::ReadLayered(a).alpha, 200);
 
   // Bottom: stays there when activated, released by the second press.
@@ -202,6 +207,29 @@ TEST_F(HostHotkeys, ActionsReachTheForegroundWindowOfAnotherProgram) {
   PressCtrlAlt(VK_F12);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(b); }));
 
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+}
+
+// The settings program is started from qorv's folder; the demonstration application stands in for it.
+TEST_F(HostHotkeys, SettingsHotkeyAndMenuItemStartTheSettingsProgramBesideQorv) {
+  WriteText(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkProp=0x370\r\n");  // Ctrl+Alt+F1
+  ASSERT_TRUE(
+      CopyFileW((harness::ExeDir() + L"\\qorv_demo.exe").c_str(), (lib.Dir() + L"\\pelisk.exe").c_str(), FALSE));
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = StartQorv(qorv);
+  ASSERT_NE(hwnd, nullptr);
+  ASSERT_EQ(Held(hwnd), 0x1u);
+  const auto settingsWindow = [] { return FindWindowW(L"QorvDemoWindow", L"Qorv デモ: 文書"); };
+  PressCtrlAlt(VK_F1);
+  HWND shown = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (shown = settingsWindow()) != nullptr; }));
+  PostMessageW(shown, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return settingsWindow() == nullptr; }));
+  PostMessageW(hwnd, WM_COMMAND, 100, 0);  // the tray menu's "設定(&S)..."
+  ASSERT_TRUE(WaitFor([&] { return (shown = settingsWindow()) != nullptr; }));
+  PostMessageW(shown, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return settingsWindow() == nullptr; }));
   Process quit(exe, L"/quit", lib.Dir());
   EXPECT_TRUE(qorv.WaitExit(10000));
 }

@@ -158,6 +158,28 @@ TEST_F(HostTest, TakeoverEndsTheRunningCopyAndTakesItsPlace) {
   EXPECT_TRUE(NoHookInstalled());
 }
 
+// A hook kind that another live program holds is not taken from it; qorv goes on with the rest.
+TEST_F(HostTest, AHookHeldByAnotherProgramStaysItsAndTheRestAreInstalled) {
+  harness::OwnerWindow other;
+  ASSERT_EQ(lib.SetHookGetMsg(other.Get(), WM_APP + 30, 0), 1);
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = nullptr;
+  volatile qorv::SharedState* shared = lib.Shared();
+  ASSERT_TRUE(WaitFor([&] {
+    hwnd = FindWindowW(L"QorvMainWnd", L"Qorv");
+    return hwnd != nullptr && shared->MouseOwner != 0;
+  }));
+  const auto owner = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd));
+  EXPECT_EQ(shared->GetMsgOwner, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(other.Get())));
+  EXPECT_EQ(shared->CallWndOwner, owner);
+  EXPECT_EQ(shared->MouseOwner, owner);
+  Process quit(exe, L"/quit", lib.Dir());
+  ASSERT_TRUE(qorv.WaitExit(10000));
+  // Its removal leaves the other program's hook alone.
+  EXPECT_EQ(shared->GetMsgOwner, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(other.Get())));
+  EXPECT_EQ(lib.UnHookGetMsg(), 1);
+}
+
 TEST_F(HostTest, RemovesHooksWhenTheUserLogsOff) {
   Process qorv(exe, L"", lib.Dir());
   HWND hwnd = Start(qorv);
