@@ -50,11 +50,12 @@ void PressCtrlAlt(WORD vk) {
 }
 
 // Ctrl+Alt with F2 pause, F5 translucency, F7 bottom, F8/F9 priority, F10 minimise, F11 maximise,
-// F12 close, F3 the conversion; Ctrl + middle button top-most.
+// F12 close, F3 the conversion, F6 the debug hook; Ctrl + middle button top-most.
 const char kIni[] =
     "[FLAGS]\r\nMainFlag=0x05010014\r\n"
     "[HotKey]\r\nHkPause=0x371\r\nHkLayTop=0x374\r\nHkWndTop=0x204\r\nHkWndBtm=0x376\r\nHkPrioHigh=0x377\r\n"
-    "HkPrioLow=0x378\r\nHkWndMin=0x379\r\nHkWndMax=0x37A\r\nHkWndClose=0x37B\r\nHkMouseBtn=0x372\r\n";
+    "HkPrioLow=0x378\r\nHkWndMin=0x379\r\nHkWndMax=0x37A\r\nHkWndClose=0x37B\r\nHkMouseBtn=0x372\r\n"
+    "HkDbgHook=0x375\r\n";
 
 class HostHotkeys : public ::testing::Test {
  protected:
@@ -86,8 +87,8 @@ TEST_F(HostHotkeys, HeldWhileRunningReleasedOnEditBeginHeldAgainChangedOnSave) {
   Process qorv(exe, L"", lib.Dir());
   HWND hwnd = StartQorv(qorv);
   ASSERT_NE(hwnd, nullptr);
-  // Every keyboard entry but the one held elsewhere (ids 1, 2, 4, 6 to 9 and 13).
-  EXPECT_EQ(Held(hwnd), 0x23D6u);
+  // Every keyboard entry but the one held elsewhere (ids 1, 2, 4, 6 to 9, 13 and 14).
+  EXPECT_EQ(Held(hwnd), 0x63D6u);
   EXPECT_FALSE(Free(kCtrlAlt, VK_F5));
   EXPECT_FALSE(Free(kCtrlAlt, VK_F7));
   EXPECT_FALSE(Free(kCtrlAlt, VK_F12));
@@ -100,7 +101,7 @@ TEST_F(HostHotkeys, HeldWhileRunningReleasedOnEditBeginHeldAgainChangedOnSave) {
   EXPECT_TRUE(Free(kCtrlAlt, VK_F5) && Free(kCtrlAlt, VK_F2) && Free(kCtrlAlt, VK_F3) && Free(kCtrlAlt, VK_F8));
   PostMessageW(HWND_BROADCAST, settingsMsg, 3, GetCurrentThreadId());
   ASSERT_TRUE(WaitFor([&] { return Held(hwnd) != 0; }));
-  EXPECT_EQ(Held(hwnd), 0x23D6u | 0x20u);  // F8 is free now
+  EXPECT_EQ(Held(hwnd), 0x63D6u | 0x20u);  // F8 is free now
   EXPECT_FALSE(Free(kCtrlAlt, VK_F5));
   EXPECT_FALSE(Free(kCtrlAlt, VK_F8));
 
@@ -261,6 +262,12 @@ TEST_F(HostHotkeys, PauseRemovesEveryHookAndKeepsTheHotkeys) {
   EXPECT_EQ(shared->MouseOwner, owner);
   PressCtrlAlt(VK_F3);
   EXPECT_TRUE(WaitFor([&] { return shared->LLMouseOwner == owner; }));
+
+  // The debug hook's hotkey installs it with the kinds of DebugFlag and removes it again.
+  PressCtrlAlt(VK_F6);
+  EXPECT_TRUE(WaitFor([&] { return shared->DebugOwner == owner; }));
+  PressCtrlAlt(VK_F6);
+  EXPECT_TRUE(WaitFor([&] { return shared->DebugOwner == 0; }));
 
   Process quit(exe, L"/quit", lib.Dir());
   EXPECT_TRUE(qorv.WaitExit(10000));
