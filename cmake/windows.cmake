@@ -1,4 +1,8 @@
 # mingw-w64 build of the hook library, the main program and the Wine integration tests.
+
+# Reproducible binaries: no link time in the PE header, no build folder in the code.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>)
 set(QORV_WIN_FLAGS -fno-exceptions -fno-rtti -municode -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
     -D_WIN32_WINNT=0x0601 -DWINVER=0x0601)
 
@@ -42,12 +46,31 @@ target_compile_options(qorv_settings_win PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLA
 configure_file(${PROJECT_SOURCE_DIR}/settings/MapInit.ini ${CMAKE_BINARY_DIR}/MapInit.ini COPYONLY)
 
 # The main program: links the C++ runtime statically and binds the library at run time.
-add_executable(qorv WIN32 host/qorv_win.cpp host/publish_win.cpp)
+# Its icon, version block and manifest come from host/qorv.rc.
+enable_language(RC)
+add_executable(qorv WIN32
+  host/qorv_win.cpp
+  host/publish_win.cpp
+  host/hotkeys_win.cpp
+  host/actions_win.cpp
+  host/tray_win.cpp
+  host/reports_win.cpp
+  host/volume_win.cpp
+  common/layered_win.cpp
+  host/qorv.rc
+)
+set_source_files_properties(host/qorv.rc PROPERTIES OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/host/qorv.ico;${PROJECT_SOURCE_DIR}/host/qorv.manifest;${PROJECT_SOURCE_DIR}/host/resource.h")
 target_include_directories(qorv PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(qorv PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_compile_options(qorv PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} ${QORV_WIN_FLAGS}>)
 target_link_options(qorv PRIVATE -municode -static -s)
-target_link_libraries(qorv PRIVATE qorv_settings_win shell32)
+target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 advapi32 gdi32)
 add_dependencies(qorv vantel)
+
+# The demonstration application that `make run` drives (tools/run-qorv.sh).
+add_executable(qorv_demo demo/demo_win.cpp)
+target_compile_options(qorv_demo PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_options(qorv_demo PRIVATE -municode -static)
 
 # The window code again, as a static library with a process-local shared block, for the test
 # target application, which plays the hooked process.
