@@ -22,6 +22,20 @@ inline HWND WndFrom32(uint32_t value) { return reinterpret_cast<HWND>(static_cas
 inline HHOOK HookFrom32(uint32_t value) { return reinterpret_cast<HHOOK>(static_cast<INT_PTR>(static_cast<int32_t>(value))); }
 inline uint32_t To32(const void* handle) { return static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(handle)); }
 
+// An owner recorded in the shared block whose window no longer exists: its program ended without
+// removing its hooks (killed, crashed), and the block outlives it while any process keeps the
+// library loaded. Such a slot is taken over by the next install.
+inline bool OwnerGone(uint32_t owner) { return owner != 0 && !IsWindow(WndFrom32(owner)); }
+
+// Before a slot is taken over: removes the hook it records in case it still lives (its program's
+// window went but the program did not); a hook of an ended program is gone already and this fails.
+inline void DropOrphanHook(uint32_t hook) {
+  if (hook != 0) UnhookWindowsHookEx(HookFrom32(hook));
+}
+
+// UnhookWindowsHookEx failed because the handle names no hook any more: the slot may be cleared.
+inline bool HookHandleDead() { return GetLastError() == ERROR_INVALID_HOOK_HANDLE; }
+
 // Hook procedures installed by the exports.
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp);
