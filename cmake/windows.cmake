@@ -13,11 +13,14 @@ add_library(vantel SHARED
 )
 set_target_properties(vantel PROPERTIES PREFIX "" OUTPUT_NAME vantel)
 target_include_directories(vantel PRIVATE ${PROJECT_SOURCE_DIR})
+# Unwind tables stay (x86_64 .pdata/.xdata): an exception or crash dispatched through our frames
+# (a subclass procedure, CallNextHookEx) must be able to unwind them, or it takes the host down.
+# Small code, and unused functions and data dropped by the linker.
 target_compile_options(vantel PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -Wstack-usage=4096
-  -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
+  -fno-threadsafe-statics -Os -ffunction-sections)
 # No C runtime start-up either: the system calls DllMain directly. Only kernel32, user32 and
 # msvcrt (for the memset/memcpy the compiler may emit) are linked; libgcc statically for stack probes.
-target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup)
+target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup -Wl,--gc-sections)
 target_link_libraries(vantel PRIVATE kernel32 user32 gdi32 msvcrt gcc)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   target_link_options(vantel PRIVATE -Wl,--kill-at -Wl,-e,_DllMain@12)

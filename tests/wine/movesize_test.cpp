@@ -276,7 +276,7 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   const POINT thumb = {client.right + GetSystemMetrics(SM_CXVSCROLL) / 2,
                        client.top + GetSystemMetrics(SM_CYVSCROLL) + 4};
   {
-    Drag drag(s, thumb);
+    Drag drag(s, thumb, false);
     drag.MoveBy(0, 80);
   }
   const LPARAM lpS = reinterpret_cast<LPARAM>(s);
@@ -291,7 +291,7 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   // A drag that is cancelled is reported as cancelled.
   h.owner.received.clear();
   {
-    Drag drag(s, {thumb.x, thumb.y + 80});
+    Drag drag(s, {thumb.x, thumb.y + 80}, false);
     drag.MoveBy(0, -30);
     ASSERT_TRUE(WaitFor([&] { return h.Received((1 << 24) | 0x000F0000 | WM_VSCROLL, lpS); }, 3000));
     DWORD_PTR ignored;
@@ -305,7 +305,7 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   const POINT knob = {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
   h.owner.received.clear();
   {
-    Drag drag(t, knob);
+    Drag drag(t, knob, false);
     drag.MoveBy(120, 0);
   }
   HWND bar = FindWindowExW(t, nullptr, L"msctls_trackbar32", nullptr);

@@ -12,6 +12,7 @@
 namespace {
 
 HWND g_trackbar;
+DWORD g_lastButton;
 
 LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -37,6 +38,18 @@ LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       ClientToScreen(g_trackbar, &mid);
       return MAKELONG(mid.x, mid.y);
     }
+    case WM_ENTERSIZEMOVE:
+      SetPropW(hwnd, snapapp::kLoopProp, reinterpret_cast<HANDLE>(1));
+      break;
+    case WM_EXITSIZEMOVE:
+      RemovePropW(hwnd, snapapp::kLoopProp);
+      break;
+    case snapapp::kCmdActive:
+      return reinterpret_cast<LRESULT>(GetActiveWindow());
+    case snapapp::kCmdLastButton:
+      return static_cast<LRESULT>(g_lastButton);
+    case snapapp::kCmdMessagePos:
+      return static_cast<LRESULT>(GetMessagePos());
     case snapapp::kCmdQuit:
       PostQuitMessage(0);
       return 0;
@@ -47,6 +60,21 @@ LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK ButtonSeen(int code, WPARAM wp, LPARAM lp) {
+  const MSG* msg = reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE &&
+      ((msg->message >= WM_LBUTTONDOWN && msg->message <= WM_MBUTTONDBLCLK) ||
+       (msg->message >= WM_NCLBUTTONDOWN && msg->message <= WM_NCMBUTTONDBLCLK))) {
+    g_lastButton = MAKELONG(msg->message, msg->wParam);
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+BOOL CALLBACK MarkReady(HWND hwnd, LPARAM) {
+  SetPropW(hwnd, snapapp::kReadyProp, reinterpret_cast<HANDLE>(1));
+  return TRUE;
 }
 
 bool CreateKind(HINSTANCE instance, const wchar_t* prefix, const wchar_t* desc) {
@@ -118,7 +146,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     if (!CreateKind(instance, argv[1], argv[i])) return 4;
   }
   LocalFree(argv);
+  // Shown, and whatever activation showing them brings has happened: the tests may go on.
+  MSG pending;
+  while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&pending);
+  EnumThreadWindows(GetCurrentThreadId(), MarkReady, 0);
 
+  SetWindowsHookExW(WH_GETMESSAGE, ButtonSeen, nullptr, GetCurrentThreadId());
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

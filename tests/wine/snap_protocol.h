@@ -17,6 +17,16 @@ constexpr UINT kCmdQuit = WM_APP + 20;
 constexpr UINT kCmdSleep = WM_APP + 21;
 // Result: the screen point at the middle of the trackbar's thumb, MAKELONG(x, y).
 constexpr UINT kCmdThumbPoint = WM_APP + 22;
+// Result: GetMessagePos() of the window's thread, the point of the last input it has taken.
+constexpr UINT kCmdMessagePos = WM_APP + 23;
+// Result: MAKELONG(message, wParam) of the last button message the window's thread took.
+constexpr UINT kCmdLastButton = WM_APP + 24;
+// Result: GetActiveWindow() of the window's thread.
+constexpr UINT kCmdActive = WM_APP + 25;
 constexpr wchar_t kSleepingProp[] = L"qt sleeping";
+// Set on every top-level window once all of them are made and shown.
+constexpr wchar_t kReadyProp[] = L"qt ready";
+// Set on a window while its move/size loop runs.
+constexpr wchar_t kLoopProp[] = L"qt loop";
 
 }  // namespace snapapp
