@@ -7,6 +7,7 @@ set(QORV_WIN_FLAGS -fno-exceptions -fno-rtti -municode -DUNICODE -D_UNICODE -DWI
 add_library(vantel SHARED
   ${QORV_PLAIN_SOURCES}
   ${QORV_HOOKLIB_WIN_SOURCES}
+  common/codepage_win.cpp
   common/layered_win.cpp
   common/winsearch_win.cpp
   hooklib/vantel.def
@@ -31,6 +32,7 @@ endif()
 # The settings store with its file side, for the settings program, the main program and the tests.
 add_library(qorv_settings_win STATIC
   ${QORV_SETTINGS_PLAIN_SOURCES}
+  common/mbcs.cpp
   common/codepage_win.cpp
   common/winsearch_win.cpp
   settings/file_win.cpp

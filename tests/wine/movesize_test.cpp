@@ -312,14 +312,16 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   ASSERT_NE(bar, nullptr);
   EXPECT_TRUE(WaitFor([&] { return h.Received((4 << 24) | 0x000F0000 | WM_HSCROLL, reinterpret_cast<LPARAM>(bar)); },
                       3000));
-  LPARAM last = -1;
-  for (const auto& m : h.owner.received) {
-    if (m.wp == ((4 << 24) | (5 << 16) | WM_HSCROLL)) last = m.lp;
-  }
   DWORD_PTR pos = 0;
   SendMessageTimeoutW(bar, WM_USER, 0, 0, SMTO_NORMAL, 5000, &pos);  // TBM_GETPOS
-  EXPECT_GT(last, 0);
-  EXPECT_EQ(static_cast<DWORD_PTR>(last), pos) << "the reported position is the trackbar's";
+  LPARAM last = -1;
+  // The reports are posted: the one of the last step may still be on its way.
+  EXPECT_TRUE(WaitFor([&] {
+    for (const auto& m : h.owner.received) {
+      if (m.wp == ((4 << 24) | (5 << 16) | WM_HSCROLL)) last = m.lp;
+    }
+    return last > 0 && static_cast<DWORD_PTR>(last) == pos;
+  })) << "the reported position " << last << " is the trackbar's " << pos;
 }
 
 }  // namespace
