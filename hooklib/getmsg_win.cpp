@@ -15,8 +15,6 @@
 namespace qorv {
 namespace {
 
-constexpr UINT kSendTimeoutMs = 20;
-
 // Per process: the last decision, reused while the cursor stays put, and the last conversion, which
 // carries the precise-scrolling ramp.
 struct WheelMemo {
@@ -156,8 +154,9 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
     if (top != nullptr) {
       const int hit = HitTest(top, msg->pt);
       if (hit == HTCAPTION || (hit >= HTMINBUTTON && hit <= HTBORDER)) {
+        // The top-level window may belong to another thread: restyled only when it answers.
         if ((hit == HTCAPTION || hit == HTMINBUTTON || hit == HTMAXBUTTON) &&
-            (mainFlag & main_flag::kWheelTranslucent) != 0) {
+            (mainFlag & main_flag::kWheelTranslucent) != 0 && Responsive(top)) {
           WheelTranslucency(top, delta, keys);
         }
         *result = Swallow(msg, code, hookWp, hookLp);
@@ -253,6 +252,11 @@ void PressEscape() {
 void MessageTable(MSG* msg) {
   const uint32_t mainFlag = g_shared.MainFlag;
   HWND hwnd = msg->hwnd;
+  // A window that the restore pass could not restore at once restores itself in its own thread.
+  if (g_shared.RollCount != 0 && (mainFlag & main_flag::kRollUp) == 0 && hwnd != nullptr &&
+      (Style(hwnd) & WS_CHILD) == 0 && IsRolledUp(hwnd) != 0) {
+    Unroll(hwnd);
+  }
   switch (msg->message) {
     case WM_CLOSE:
       if (IsRolledUp(hwnd) != 0) Unroll(hwnd);

@@ -12,7 +12,6 @@
 namespace qorv {
 namespace {
 
-constexpr UINT kSendTimeoutMs = 20;
 constexpr DWORD kMoveReportIntervalMs = 10;
 
 DWORD g_lastMoveReport;  // tick of the last cursor-move notification in this process
@@ -52,9 +51,11 @@ int ForegroundRule(HWND window, HWND top) {
 }
 
 // Activates Y, joining the foreground thread's input state for the call; the non-null result of the
-// activating call, or null.
+// activating call, or null. Activation and focus send to the threads of Y and of the foreground
+// window and wait: nothing is done unless both have just answered.
 HWND ForceActivate(HWND y) {
   HWND foreground = GetForegroundWindow();
+  if (!Responsive(y) || (foreground != nullptr && !Responsive(foreground))) return nullptr;
   const DWORD me = GetCurrentThreadId();
   const DWORD threadY = GetWindowThreadProcessId(y, nullptr);
   const DWORD threadF = foreground != nullptr ? GetWindowThreadProcessId(foreground, nullptr) : 0;
@@ -187,7 +188,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
       }
       if (allowed) {
         if (ForceActivate(y) != nullptr) {
-          SetWindowPos(y, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+          SetWindowPos(y, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
           if (rule < 2 && (effective & wheel_flag::kMdiActivate) == 0) return 1;  // the first notch only activates
         }
         activated = true;
@@ -205,14 +206,14 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
       }
       if (go && WindowClassIs(m, L"EXCEL7", 32)) go = top == foreground && ActivationTarget(focus) != nullptr;
       if (go) {
-        SetWindowPos(m, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetWindowPos(m, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
         PostMessageW(m, WM_CHILDACTIVATE, 0, 0);
         if ((effective & wheel_flag::kMdiActivate) == 0) return 1;
       }
     }
 
     if ((effective & wheel_flag::kActivate) != 0 && !activated && y == foreground && x != nullptr &&
-        GetFocus() != x) {
+        GetFocus() != x && Responsive(x)) {
       SetFocus(x);
     }
   }

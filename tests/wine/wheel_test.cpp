@@ -532,9 +532,9 @@ TEST_F(WheelTest, RolledUpWindowRefusesSizingAndMaximising) {
   EXPECT_EQ(nc[0].wp, static_cast<uint64_t>(HTRIGHT));
   EXPECT_TRUE(app.Entries(kScroll, WM_SYSCOMMAND, mark).empty());
 
-  // Clearing the roll-up bit restores it.
+  // Clearing the roll-up bit restores it (the resize is posted to the window's thread).
   Flags(0, 0);
-  EXPECT_EQ(harness::WindowHeight(hwnd), before);
+  EXPECT_TRUE(WaitFor([&] { return harness::WindowHeight(hwnd) == before; })) << harness::WindowHeight(hwnd);
 }
 
 TEST_F(WheelTest, MiddleClickOnAFolderListGoesUp) {
