@@ -26,6 +26,20 @@ constexpr uint32_t kCancelReport = 0x0000001F;
 LLThreadParam g_llParam;
 HANDLE g_llThread;
 
+// The conversion's own state in the main program's process: its settings, owner, notify message,
+// post target and button records. The shared block is writable by every process the hooks reach,
+// so the hook thread never takes anything from it; it only mirrors its state there for others.
+SharedState g_ll;
+
+void Mirror() {
+  g_shared.HeldButtons = g_ll.HeldButtons;
+  g_shared.ModifierHolds = g_ll.ModifierHolds;
+  g_shared.ActiveButtons = g_ll.ActiveButtons;
+  for (int i = 0; i < kButtonIndexCount; ++i) g_shared.ActiveRecords[i] = g_ll.ActiveRecords[i];
+  g_shared.PostModButtons = g_ll.PostModButtons;
+  g_shared.PostTargetWnd = g_ll.PostTargetWnd;
+}
+
 // Hook thread only: the last posted button press, for double clicks.
 ClickMemory g_click;
 
@@ -96,7 +110,7 @@ void SendKey(uint32_t key, bool up) {
 }
 
 void PostWheel(HWND window, LONG x, LONG y, int32_t delta) {
-  const uint32_t wp = WheelWParam(delta, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, g_shared.HeldButtons);
+  const uint32_t wp = WheelWParam(delta, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, g_ll.HeldButtons);
   PostMessageW(window, WM_MOUSEWHEEL, wp, static_cast<LPARAM>(PackPoint(x, y)));
 }
 
@@ -242,10 +256,10 @@ HWND PostToWindow(HWND window, uint32_t key, bool up, POINT pt, DWORD time, bool
 }
 
 void Report(UINT message, const MSLLHOOKSTRUCT& info) {
-  const UINT notify = g_shared.LLMouseNotifyMsg;
+  const UINT notify = g_ll.LLMouseNotifyMsg;
   if (notify == 0) return;
   const WPARAM wp = (info.mouseData & 0xFFFF0000u) | (message & 0xFFFFu);
-  PostMessageW(WndFrom32(g_shared.LLMouseOwner), notify, wp, static_cast<LPARAM>(PackPoint(info.pt.x, info.pt.y)));
+  PostMessageW(WndFrom32(g_ll.LLMouseOwner), notify, wp, static_cast<LPARAM>(PackPoint(info.pt.x, info.pt.y)));
 }
 
 // Carries out the actions in order. Returns whether the event is swallowed.
@@ -258,8 +272,8 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
         if (info != nullptr) Report(message, *info);
         break;
       case ButtonActionKind::CancelReport:
-        if (g_shared.LLMouseNotifyMsg != 0) {
-          PostMessageW(WndFrom32(g_shared.LLMouseOwner), g_shared.LLMouseNotifyMsg, kCancelReport, 0);
+        if (g_ll.LLMouseNotifyMsg != 0) {
+          PostMessageW(WndFrom32(g_ll.LLMouseOwner), g_ll.LLMouseNotifyMsg, kCancelReport, 0);
         }
         break;
       case ButtonActionKind::PostWheelToPointer: {
@@ -287,14 +301,14 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
       case ButtonActionKind::PostToWindow: {
         if (info == nullptr) break;
         HWND used =
-            PostToWindow(WndFrom32(g_shared.PostTargetWnd), action.key, action.up, info->pt, info->time, action.attach);
-        if (action.takeTarget) g_shared.PostTargetWnd = To32(used);
-        if (action.dropTarget) g_shared.PostTargetWnd = 0;
+            PostToWindow(WndFrom32(g_ll.PostTargetWnd), action.key, action.up, info->pt, info->time, action.attach);
+        if (action.takeTarget) g_ll.PostTargetWnd = To32(used);
+        if (action.dropTarget) g_ll.PostTargetWnd = 0;
         break;
       }
       case ButtonActionKind::DropPostTarget:
         EndAttachment();
-        g_shared.PostTargetWnd = 0;
+        g_ll.PostTargetWnd = 0;
         break;
     }
   }
@@ -303,20 +317,22 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
 
 void ReleaseAllConversions() {
   ButtonActions actions;
-  ButtonReleaseAll(g_shared, actions);
+  ButtonReleaseAll(g_ll, actions);
   CarryOut(actions, 0, nullptr);
+  Mirror();
   // A target attached without an active record still ends here.
   EndAttachment();
 }
 
 void ClearConversionState() {
-  g_shared.HeldButtons = 0;
-  g_shared.ModifierHolds = 0;
-  g_shared.ActiveButtons = 0;
-  for (ActiveRecord& record : g_shared.ActiveRecords) record = {};
-  g_shared.PostModButtons = 0;
-  g_shared.PostTargetWnd = 0;
+  g_ll.HeldButtons = 0;
+  g_ll.ModifierHolds = 0;
+  g_ll.ActiveButtons = 0;
+  for (ActiveRecord& record : g_ll.ActiveRecords) record = {};
+  g_ll.PostModButtons = 0;
+  g_ll.PostTargetWnd = 0;
   g_click = {};
+  Mirror();
 }
 
 DWORD WINAPI LLMouseThread(LPVOID arg) {
@@ -324,6 +340,7 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
   // The state is cleared before the hook can see the first event.
   ClearConversionState();
   HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, LLMouseProc, param->module, param->threadArg);
+  g_ll.LLMouseHook = To32(hook);
   g_shared.LLMouseHook = To32(hook);
   if (hook == nullptr) return 0;
   SetEvent(param->ready);
@@ -337,8 +354,10 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
     }
   }
   const BOOL unhooked = UnhookWindowsHookEx(hook);
+  g_ll.LLMouseHook = 0;
+  g_shared.LLMouseHook = 0;
   // Whatever the unhook did, no converted key or modifier stays down after this thread.
-  if (g_shared.ActiveButtons != 0 || g_shared.PostTargetWnd != 0) ReleaseAllConversions();
+  if (g_ll.ActiveButtons != 0 || g_ll.PostTargetWnd != 0) ReleaseAllConversions();
   return unhooked ? 1 : 0;
 }
 
@@ -359,11 +378,13 @@ LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp) {
     ButtonEvent event;
     if (ButtonEventFromMessage(static_cast<uint32_t>(wp), info->mouseData, event)) {
       ButtonActions actions;
-      ButtonStep(g_shared, event, ReadModifiers, actions);
-      if (CarryOut(actions, static_cast<UINT>(wp), info)) return 1;
+      ButtonStep(g_ll, event, ReadModifiers, actions);
+      const bool swallow = CarryOut(actions, static_cast<UINT>(wp), info);
+      Mirror();
+      if (swallow) return 1;
     }
   }
-  return CallNextHookEx(HookFrom32(g_shared.LLMouseHook), code, wp, lp);
+  return CallNextHookEx(HookFrom32(g_ll.LLMouseHook), code, wp, lp);
 }
 
 }  // namespace qorv
@@ -378,8 +399,11 @@ VANTEL_API int WINAPI SetHookLLMouse(HWND owner, UINT notifyMsg, const void* blo
   }
   g_shared.LLMouseOwner = To32(owner);
   g_shared.LLMouseNotifyMsg = notifyMsg;
+  g_ll.LLMouseOwner = To32(owner);
+  g_ll.LLMouseNotifyMsg = notifyMsg;
   MouseBtnBlock copy = {};
   if (block != nullptr) copy = *static_cast<const MouseBtnBlock*>(block);
+  ButtonCopyBlock(g_ll.MouseBtn, copy);
   ButtonCopyBlock(g_shared.MouseBtn, copy);
   g_shared.LLMouseThreadArg = threadId;
   g_llParam.module = g_libraryModule;

@@ -74,8 +74,9 @@ void PinLibrary() {
 // Step A: the flag word in force for this loop, and the snapping set-up.
 void SetUpSnapping(HWND hwnd, LONG_PTR style) {
   MoveSizeState& ms = g_moveSize;
-  const uint32_t wndFlag = g_shared.WndFlag;
-  const uint32_t extraFlag = g_shared.ExtraFlag;
+  const FlagWords flags = ReadFlags();
+  const uint32_t wndFlag = flags.wnd;
+  const uint32_t extraFlag = flags.extra;
   uint32_t entry = 0;
   uint32_t entryWndFlag = 0;
   if ((extraFlag & extra_flag::kMapTableOn) != 0) {

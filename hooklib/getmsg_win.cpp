@@ -148,7 +148,8 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
     *result = CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, hookWp, hookLp);
     return true;
   }
-  const uint32_t mainFlag = g_shared.MainFlag;
+  const FlagWords flags = ReadFlags();
+  const uint32_t mainFlag = flags.main;
   if ((mainFlag & main_flag::kCaptionWheelBits) != 0) {
     HWND top = TopLevelOf(msg->hwnd);
     if (top != nullptr) {
@@ -165,8 +166,8 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
     }
   }
 
-  uint32_t word = g_shared.WheelFlag;
-  const uint32_t extra = g_shared.ExtraFlag;
+  uint32_t word = flags.wheel;
+  const uint32_t extra = flags.extra;
   if ((extra & extra_flag::kMapTableOn) != 0) {
     uint32_t entryWord = 0;
     if ((PerWindowLookup(msg->hwnd, extra, g_hostPath, g_hostNameOffset, &entryWord, nullptr) & 1) != 0) {
@@ -239,7 +240,7 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
 }
 
 void PostNotification(WPARAM wp, LPARAM lp) {
-  if (g_shared.GetMsgOwner != 0) PostMessageW(WndFrom32(g_shared.GetMsgOwner), g_shared.GetMsgNotifyMsg, wp, lp);
+  PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, wp, lp);
 }
 
 void PressEscape() {

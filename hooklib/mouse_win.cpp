@@ -125,15 +125,16 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   const HHOOK next = HookFrom32(g_shared.MouseHookHandle);
   if (code != HC_ACTION) return CallNextHookEx(next, code, wp, lp);
   const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCTEX*>(lp);
-  const uint32_t mainFlag = g_shared.MainFlag;
+  const FlagWords flags = ReadFlags();
+  const uint32_t mainFlag = flags.main;
 
   if (wp == WM_MOUSEMOVE || wp == WM_NCMOUSEMOVE) {
-    if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0 && g_shared.MouseOwner != 0) {
+    if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0 && ReadShared(g_shared.MouseOwner) != 0) {
       const DWORD now = GetTickCount();
       if (now - g_lastMoveReport >= kMoveReportIntervalMs) {
-        PostMessageW(WndFrom32(g_shared.MouseOwner), g_shared.MouseNotifyMsg,
-                     (static_cast<WPARAM>(info->wHitTestCode & 0xFFFF) << 16) | static_cast<WPARAM>(wp),
-                     PointParam(info->pt));
+        PostToOwner(g_shared.MouseOwner, g_shared.MouseNotifyMsg,
+                    (static_cast<WPARAM>(info->wHitTestCode & 0xFFFF) << 16) | static_cast<WPARAM>(wp),
+                    PointParam(info->pt));
         g_lastMoveReport = now;
       }
     }
@@ -152,8 +153,8 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   }
 
   const POINT pt = info->pt;
-  const uint32_t global = g_shared.WheelFlag;
-  const uint32_t extra = g_shared.ExtraFlag;
+  const uint32_t global = flags.wheel;
+  const uint32_t extra = flags.extra;
   HWND w = WindowAtPoint(pt);
   uint32_t lookup = 0;
   uint32_t entryWord = 0;
@@ -230,10 +231,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
     if (GetKeyState(k.vk) < 0) keys |= k.bit;
   }
   // Without an owner a post would land in this thread's own queue.
-  if (g_shared.GetMsgOwner != 0) {
-    PostMessageW(WndFrom32(g_shared.GetMsgOwner), g_shared.GetMsgNotifyMsg, NotificationCWParam(keys, delta),
-                 PointParam(pt));
-  }
+  PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, NotificationCWParam(keys, delta), PointParam(pt));
 
   const WheelRoute route =
       DecideWheelRoute(effective, global, g_osMajorVersion, w != nullptr, deep == focus, w == focus);

@@ -117,8 +117,7 @@ bool SnapSubclassBuried() {
 }
 
 void PostCallWndReport(WPARAM wp, LPARAM lp) {
-  const uint32_t owner = g_shared.CallWndOwner;
-  if (owner != 0) PostMessageW(WndFrom32(owner), g_shared.CallWndNotifyMsg, wp, lp);
+  PostToOwner(g_shared.CallWndOwner, g_shared.CallWndNotifyMsg, wp, lp);
 }
 
 int WindowRegionBox(HWND hwnd, RECT* box) {

@@ -307,12 +307,15 @@ TEST_F(LLMouseTest, PostedKeyWithCtrlLeavesNoCtrlDownInTheTarget) {
   EXPECT_EQ(down.wp, static_cast<uint64_t>('K'));
   EXPECT_EQ(static_cast<uint32_t>(down.lp), 0x00250001u);
   EXPECT_EQ(down.ctrlDown, 1u);  // the target reads the key with Ctrl held
-  EXPECT_EQ(lib.Shared()->PostTargetWnd, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(plain)));
+  // The hook thread mirrors its state into the shared block after each event.
+  EXPECT_TRUE(WaitFor([&] {
+    return lib.Shared()->PostTargetWnd == static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(plain));
+  }));
   XButton(kX1, true);
   Entry up = {};
   ASSERT_TRUE(WaitEntry(1, WM_KEYUP, &up)) << Seen();
   EXPECT_EQ(static_cast<uint32_t>(up.lp), 0xC0250001u);
-  EXPECT_EQ(lib.Shared()->PostTargetWnd, 0u);
+  EXPECT_TRUE(WaitFor([&] { return lib.Shared()->PostTargetWnd == 0u; }));
   EXPECT_GE(Command(plain, kCmdKeyState, VK_CONTROL), 0) << "Ctrl stayed down in the target after the release";
   EXPECT_GE(GetAsyncKeyState(VK_CONTROL), 0);
 }
@@ -360,6 +363,24 @@ TEST_F(LLMouseTest, ReportsEveryEventAndCancelsAtReleaseAllWithNoKeyLeftDown) {
   EXPECT_EQ(Reports().size(), 2u);
 }
 
+// Every process the hooks reach can write the shared block: the hook thread converts by its own
+// copy of the settings and only mirrors its state into the block.
+TEST_F(LLMouseTest, SettingsWrittenIntoTheBlockByAnotherProcessChangeNothing) {
+  ASSERT_EQ(Install(Block({{Index(kX1) | kOn | kSwallow, KeyWord('S', 0, 0x1F)}})), 1);
+  volatile qorv::SharedState* shared = lib.Shared();
+  shared->MouseBtn.pairs[0].key = 'Q';
+  shared->MouseBtn.setNum = 0;
+  shared->PostTargetWnd = 0x1234;
+  ASSERT_TRUE(MoveTo(kDblCenter.x, kDblCenter.y));
+  ClearLog();
+  XButton(kX1, false);
+  XButton(kX1, true);
+  Entry key = {};
+  ASSERT_TRUE(WaitEntry(0, WM_KEYUP, &key)) << Seen();
+  EXPECT_EQ(key.wp, static_cast<uint64_t>('S'));
+  EXPECT_EQ(Count(0, WM_XBUTTONDOWN), 0) << Seen();
+}
+
 TEST_F(LLMouseTest, StartAndStopRules) {
   OwnerWindow other;
   qorv::MouseBtnBlock block = Block({{Index(kX1) | kOn, KeyWord('A')}}, qorv::btn_flag::kWheelToPointer);
@@ -382,6 +403,8 @@ TEST_F(LLMouseTest, StartAndStopRules) {
   // The same owner restarts the thread with the new block, and it converts.
   qorv::MouseBtnBlock next = Block({{Index(kX1) | kOn | kSwallow, KeyWord('S', 0, 0x1F)}});
   ASSERT_EQ(lib.SetHookLLMouse(owner.Get(), kNotify + 2, &next, 0), 1);
+  // The export may return before the new thread has its hook (it waits a short while only).
+  ASSERT_TRUE(WaitFor([&] { return shared->LLMouseHook != 0; }));
   EXPECT_EQ(shared->LLMouseNotifyMsg, kNotify + 2u);
   EXPECT_EQ(shared->MouseBtn.setNum, 1u);
   ASSERT_TRUE(MoveTo(kDblCenter.x, kDblCenter.y));
