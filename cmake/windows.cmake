@@ -26,6 +26,8 @@ target_compile_options(vantel PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -Wstack
 target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup -Wl,--gc-sections)
 target_link_libraries(vantel PRIVATE kernel32 user32 gdi32 msvcrt gcc)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  # i686 unwinds through SEH frames on the stack: DWARF tables would be dead weight there.
+  target_compile_options(vantel PRIVATE -fno-asynchronous-unwind-tables)
   target_link_options(vantel PRIVATE -Wl,--kill-at -Wl,-e,_DllMain@12)
 else()
   target_link_options(vantel PRIVATE -Wl,-e,DllMain)
