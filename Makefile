@@ -1,12 +1,13 @@
 # make test: install what is missing, build natively and for Windows, run every test.
-# make run:  build and start qorv.exe under Wine.
+# make run:  build and start qorv.exe under Wine (a demonstration when there is no display).
+# make dist: release zips and installer in build/dist.
 SHELL := /bin/bash
 BUILD := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps native fuzz-build win64 win32 build test test-native test-wine fuzz bench run clean
+.PHONY: all deps native fuzz-build win64 win32 build test test-native test-wine fuzz bench run dist clean
 
 all: build
 
@@ -55,6 +56,11 @@ bench: deps win64
 
 run: win64
 	@tools/run-qorv.sh $(BUILD)/win64
+
+# Release packages in build/dist: two zips and the installer, then the installer's Wine test.
+dist: win64 win32
+	@tools/dist.sh $(BUILD)
+	@tools/wine-tests.sh $(BUILD)/win64 -R DistInstaller
 
 clean:
 	rm -rf $(BUILD)

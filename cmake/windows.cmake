@@ -1,4 +1,8 @@
 # mingw-w64 build of the hook library, the main program and the Wine integration tests.
+
+# Reproducible binaries: no link time in the PE header, no build folder in the code.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>)
 set(QORV_WIN_FLAGS -fno-exceptions -fno-rtti -municode -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
     -D_WIN32_WINNT=0x0601 -DWINVER=0x0601)
 
@@ -51,12 +55,31 @@ target_compile_options(qorv_settings_win PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLA
 configure_file(${PROJECT_SOURCE_DIR}/settings/MapInit.ini ${CMAKE_BINARY_DIR}/MapInit.ini COPYONLY)
 
 # The main program: links the C++ runtime statically and binds the library at run time.
-add_executable(qorv WIN32 host/qorv_win.cpp host/publish_win.cpp)
+# Its icon, version block and manifest come from host/qorv.rc.
+enable_language(RC)
+add_executable(qorv WIN32
+  host/qorv_win.cpp
+  host/publish_win.cpp
+  host/hotkeys_win.cpp
+  host/actions_win.cpp
+  host/tray_win.cpp
+  host/reports_win.cpp
+  host/volume_win.cpp
+  common/layered_win.cpp
+  host/qorv.rc
+)
+set_source_files_properties(host/qorv.rc PROPERTIES OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/host/qorv.ico;${PROJECT_SOURCE_DIR}/host/qorv.manifest;${PROJECT_SOURCE_DIR}/host/resource.h")
 target_include_directories(qorv PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(qorv PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_compile_options(qorv PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} ${QORV_WIN_FLAGS}>)
 target_link_options(qorv PRIVATE -municode -static -s)
-target_link_libraries(qorv PRIVATE qorv_settings_win shell32)
+target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 advapi32 gdi32)
 add_dependencies(qorv vantel)
+
+# The demonstration application that `make run` drives (tools/run-qorv.sh).
+add_executable(qorv_demo demo/demo_win.cpp)
+target_compile_options(qorv_demo PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_options(qorv_demo PRIVATE -municode -static)
 
 # The window code again, as a static library with a process-local shared block, for the test
 # target application, which plays the hooked process.
@@ -96,6 +119,8 @@ foreach(source ${QORV_TEST_APPS})
 endforeach()
 
 file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
+# The settings program's tests have an executable of their own (below), with its resources.
+list(FILTER QORV_WINE_TESTS EXCLUDE REGEX "/(pelisk_[^/]*|pages_[^/]*|perwindow_page|mouse_page)_test\\.cpp$")
 # The monitor shims are linked in too, so that their single-monitor answers can be shown here.
 add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp hooklib/shims_win.cpp)
 target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
@@ -129,3 +154,38 @@ add_executable(qorv_bench_hooks bench/hooks_bench_win.cpp)
 target_compile_options(qorv_bench_hooks PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN)
 target_link_options(qorv_bench_hooks PRIVATE -static)
 target_link_libraries(qorv_bench_hooks PRIVATE qorv_hook_static qorv_settings_win)
+
+# ---- Settings program -------------------------------------------------------------------------
+# pelisk.exe is a thin wWinMain over pelisk_lib, so that the tests can drive the window, the pages
+# and the dialogs inside their own process. It imports system DLLs only.
+enable_language(RC)
+set(QORV_PELISK_LIBS qorv_settings_win comctl32 comdlg32 version imm32 winmm gdi32 user32 kernel32 shell32)
+add_library(pelisk_lib STATIC ${QORV_PELISK_WIN_SOURCES} ${QORV_PELISK_PLAIN_SOURCES} common/layered_win.cpp)
+target_include_directories(pelisk_lib PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(pelisk_lib PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_libraries(pelisk_lib PUBLIC ${QORV_PELISK_LIBS})
+
+set(QORV_PELISK_RC ${PROJECT_SOURCE_DIR}/settings/pelisk.rc)
+set_source_files_properties(${QORV_PELISK_RC} PROPERTIES OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/settings/resource.h;${PROJECT_SOURCE_DIR}/settings/pelisk.manifest;${PROJECT_SOURCE_DIR}/settings/res/main.ico;${PROJECT_SOURCE_DIR}/settings/res/picker.ico;${PROJECT_SOURCE_DIR}/settings/res/picker_search.ico;${PROJECT_SOURCE_DIR}/settings/res/picker.cur")
+add_executable(pelisk WIN32 settings/main_win.cpp ${QORV_PELISK_RC})
+target_include_directories(pelisk PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/settings)
+target_compile_options(pelisk PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} ${QORV_WIN_FLAGS}>)
+target_link_options(pelisk PRIVATE -municode -static -s)
+target_link_libraries(pelisk PRIVATE pelisk_lib)
+
+# The settings program's Wine tests, with the program's resources linked in.
+file(GLOB QORV_PELISK_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/pelisk_*_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/wine/pages_*_test.cpp ${PROJECT_SOURCE_DIR}/tests/wine/perwindow_page_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/wine/mouse_page_test.cpp)
+add_executable(qorv_pelisk_tests ${QORV_PELISK_TESTS} tests/wine/harness.cpp ${QORV_PELISK_RC})
+target_include_directories(qorv_pelisk_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/settings)
+target_compile_options(qorv_pelisk_tests PRIVATE
+  $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601>)
+target_link_options(qorv_pelisk_tests PRIVATE -static)
+target_link_libraries(qorv_pelisk_tests PRIVATE pelisk_lib gtest_main)
+add_dependencies(qorv_pelisk_tests pelisk)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  gtest_discover_tests(qorv_pelisk_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+endif()

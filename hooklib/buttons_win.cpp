@@ -393,6 +393,11 @@ using namespace qorv;
 
 VANTEL_API int WINAPI SetHookLLMouse(HWND owner, UINT notifyMsg, const void* block, DWORD threadId) {
   if (owner == nullptr) return 0;
+  if (g_shared.LLMouseOwner != 0 && OwnerGone(g_shared.LLMouseOwner)) {
+    // The thread that held the hook belonged to an ended program.
+    DropOrphanHook(g_shared.LLMouseHook);
+    g_shared.LLMouseOwner = 0;
+  }
   if (g_shared.LLMouseOwner != 0) {
     if (g_shared.LLMouseOwner != To32(owner)) return -1;
     if (!UnHookLLMouse()) return 0;
@@ -430,8 +435,14 @@ VANTEL_API int WINAPI SetHookLLMouse(HWND owner, UINT notifyMsg, const void* blo
 
 VANTEL_API int WINAPI UnHookLLMouse() {
   if (g_shared.LLMouseOwner == 0) return 1;
-  // Only the process that started the thread holds its handles.
-  if (g_llThread == nullptr) return 0;
+  // Only the process that started the thread holds its handles; a slot whose owner has gone is
+  // merely cleared.
+  if (g_llThread == nullptr) {
+    if (!OwnerGone(g_shared.LLMouseOwner)) return 0;
+    DropOrphanHook(g_shared.LLMouseHook);
+    g_shared.LLMouseOwner = 0;
+    return 1;
+  }
   SetEvent(g_llParam.quit);
   if (WaitForSingleObject(g_llThread, kThreadWaitMs) != WAIT_OBJECT_0) return 0;
   CloseThreadHandles();

@@ -29,8 +29,12 @@ struct HookSlot {
 };
 
 int InstallHook(const HookSlot& slot, int kind, HOOKPROC proc, HWND owner, UINT notifyMsg, DWORD threadId) {
-  if (*slot.owner != 0) return -1;
+  if (*slot.owner != 0 && !OwnerGone(*slot.owner)) return -1;
   if (owner == nullptr) return 0;
+  if (*slot.owner != 0) {
+    DropOrphanHook(*slot.hook);
+    *slot.owner = 0;
+  }
   *slot.owner = To32(owner);
   *slot.notifyMsg = notifyMsg;
   HHOOK hook = SetWindowsHookExW(kind, proc, g_libraryModule, threadId);
@@ -44,7 +48,8 @@ int InstallHook(const HookSlot& slot, int kind, HOOKPROC proc, HWND owner, UINT 
 
 int RemoveHook(const HookSlot& slot) {
   if (*slot.owner == 0) return 1;
-  if (!UnhookWindowsHookEx(HookFrom32(*slot.hook))) return 0;
+  // A handle that names no hook any more (its program ended) leaves nothing to remove.
+  if (!UnhookWindowsHookEx(HookFrom32(*slot.hook)) && !HookHandleDead()) return 0;
   *slot.owner = 0;
   return 1;
 }

@@ -42,6 +42,20 @@ struct FlagWords {
 };
 FlagWords ReadFlags();
 
+// An owner recorded in the shared block whose window no longer exists: its program ended without
+// removing its hooks (killed, crashed), and the block outlives it while any process keeps the
+// library loaded. Such a slot is taken over by the next install.
+inline bool OwnerGone(uint32_t owner) { return owner != 0 && !IsWindow(WndFrom32(owner)); }
+
+// Before a slot is taken over: removes the hook it records in case it still lives (its program's
+// window went but the program did not); a hook of an ended program is gone already and this fails.
+inline void DropOrphanHook(uint32_t hook) {
+  if (hook != 0) UnhookWindowsHookEx(HookFrom32(hook));
+}
+
+// UnhookWindowsHookEx failed because the handle names no hook any more: the slot may be cleared.
+inline bool HookHandleDead() { return GetLastError() == ERROR_INVALID_HOOK_HANDLE; }
+
 // Hook procedures installed by the exports.
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp);

@@ -30,6 +30,13 @@ using namespace qorv;
 
 VANTEL_API int WINAPI SetHookDebug(DWORD owner, DWORD mask, DWORD threadId) {
   if (owner == 0) return 0;
+  // The owner may be any number; the main program passes its window. A caller naming a live window
+  // takes over a slot whose owner names a window that no longer exists.
+  if (g_shared.DebugOwner != 0 && g_shared.DebugOwner != owner && IsWindow(WndFrom32(owner)) &&
+      OwnerGone(g_shared.DebugOwner)) {
+    DropOrphanHook(g_shared.DebugHook);
+    g_shared.DebugOwner = 0;
+  }
   if (g_shared.DebugOwner != 0) {
     if (g_shared.DebugOwner != owner) return -1;
     if (threadId == 0 || threadId == g_shared.DebugThread) {
@@ -52,7 +59,7 @@ VANTEL_API int WINAPI SetHookDebug(DWORD owner, DWORD mask, DWORD threadId) {
 
 VANTEL_API int WINAPI UnHookDebug() {
   if (g_shared.DebugOwner == 0) return 1;
-  if (!UnhookWindowsHookEx(HookFrom32(g_shared.DebugHook))) return 0;
+  if (!UnhookWindowsHookEx(HookFrom32(g_shared.DebugHook)) && !HookHandleDead()) return 0;
   g_shared.DebugOwner = 0;
   return 1;
 }

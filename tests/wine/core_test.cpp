@@ -93,6 +93,50 @@ TEST(HookInstall, ResultsFollowTheOwnerMarker) {
   EXPECT_EQ(lib.UnHookGetMsg(), 1);
 }
 
+// A program that ended without removing its hooks leaves its owner in the block, which outlives it
+// while any process keeps the library loaded; the next program must be able to take over.
+TEST(HookInstall, SlotOfAGoneOwnerIsTakenOverAndADeadHandleIsCleared) {
+  Library lib;
+  ASSERT_TRUE(lib.Loaded());
+  volatile qorv::SharedState* shared = lib.Shared();
+  OwnerWindow next;
+  const auto next32 = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(next.Get()));
+  {
+    OwnerWindow gone;
+    ASSERT_EQ(lib.SetHookGetMsg(gone.Get(), kNotify, 0), 1);
+    ASSERT_EQ(lib.SetHookMouse(gone.Get(), kNotify, 0), 1);
+    qorv::MouseBtnBlock block = {};
+    ASSERT_EQ(lib.SetHookLLMouse(gone.Get(), kNotify, &block, 0), 1);
+    ASSERT_EQ(lib.SetHookDebug(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(gone.Get())), 0x20, 0), 1);
+  }
+  // The window has gone, the slots still name it: a live owner takes them over.
+  EXPECT_EQ(lib.SetHookGetMsg(next.Get(), kNotify + 1, 0), 1);
+  EXPECT_EQ(shared->GetMsgOwner, next32);
+  EXPECT_EQ(shared->GetMsgNotifyMsg, kNotify + 1u);
+  EXPECT_EQ(lib.SetHookMouse(next.Get(), kNotify + 1, 0), 1);
+  qorv::MouseBtnBlock block = {};
+  EXPECT_EQ(lib.SetHookLLMouse(next.Get(), kNotify + 1, &block, 0), 1);
+  EXPECT_EQ(shared->LLMouseOwner, next32);
+  EXPECT_EQ(lib.SetHookDebug(next32, 0x40, 0), 1);
+  EXPECT_EQ(shared->DebugMask, 0x40u);
+  // A live owner keeps its slot.
+  OwnerWindow other;
+  EXPECT_EQ(lib.SetHookGetMsg(other.Get(), kNotify, 0), -1);
+  EXPECT_EQ(lib.SetHookDebug(78, 0x20, 0), -1);
+
+  // A hook that no longer exists (removed behind the library's back): removal clears the slot.
+  ASSERT_TRUE(UnhookWindowsHookEx(
+      reinterpret_cast<HHOOK>(static_cast<INT_PTR>(static_cast<int32_t>(shared->MouseHookHandle)))));
+  EXPECT_EQ(lib.UnHookMouse(), 1);
+  EXPECT_EQ(shared->MouseOwner, 0u);
+  ASSERT_TRUE(
+      UnhookWindowsHookEx(reinterpret_cast<HHOOK>(static_cast<INT_PTR>(static_cast<int32_t>(shared->DebugHook)))));
+  EXPECT_EQ(lib.UnHookDebug(), 1);
+  EXPECT_EQ(shared->DebugOwner, 0u);
+  EXPECT_EQ(lib.UnHookLLMouse(), 1);
+  EXPECT_EQ(lib.UnHookGetMsg(), 1);
+}
+
 TEST(HookFlags, SetHookFlagStoresWordsAndReturnsPreviousMainFlag) {
   Library lib;
   ASSERT_TRUE(lib.Loaded());

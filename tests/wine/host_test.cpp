@@ -30,6 +30,14 @@ bool PresenceMutexExists() {
   return true;
 }
 
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
 // qorv.exe beside a fresh copy of the library, so that its shared block starts at zero.
 class HostTest : public ::testing::Test {
  protected:
@@ -95,6 +103,83 @@ TEST_F(HostTest, InstallsHooksWithItsWindowAsOwnerAndRemovesThemOnQuit) {
   EXPECT_FALSE(PresenceMutexExists());
 }
 
+// The test keeps the library loaded, so the killed copy's owner stays in the shared block.
+TEST_F(HostTest, StartedAfterAKilledCopyTakesOverEveryHookAndHoldsItsHotkeys) {
+  WriteFileBytes(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkWndTop=0x376\r\n");  // Ctrl+Alt+F7
+  const auto f7Free = [] {
+    if (!RegisterHotKey(nullptr, 0x7000, MOD_CONTROL | MOD_ALT, VK_F7)) return false;
+    UnregisterHotKey(nullptr, 0x7000);
+    return true;
+  };
+  {
+    Process first(exe, L"", lib.Dir());
+    ASSERT_NE(Start(first), nullptr);
+    first.Kill();
+  }
+  volatile qorv::SharedState* shared = lib.Shared();
+  ASSERT_NE(shared->GetMsgOwner, 0u);
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = nullptr;
+  const bool up = WaitFor([&] {
+    hwnd = FindWindowW(L"QorvMainWnd", L"Qorv");
+    const auto owner = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd));
+    return hwnd != nullptr && shared->GetMsgOwner == owner && shared->CallWndOwner == owner &&
+           shared->MouseOwner == owner;
+  });
+  ASSERT_TRUE(up) << "owners " << shared->GetMsgOwner << " " << shared->CallWndOwner << " " << shared->MouseOwner;
+  // Probed only once qorv says that its registration has ended: the probe competes with it.
+  EXPECT_TRUE(WaitFor([&] { return GetPropW(hwnd, L"qv HkHeld") != nullptr; }));
+  EXPECT_FALSE(f7Free());
+  Process quit(exe, L"/quit", lib.Dir());
+  ASSERT_TRUE(qorv.WaitExit(10000));
+  EXPECT_TRUE(NoHookInstalled());
+  EXPECT_TRUE(f7Free());
+}
+
+// "Restart as administrator" starts a new copy with /takeover: the running one makes way for it.
+TEST_F(HostTest, TakeoverEndsTheRunningCopyAndTakesItsPlace) {
+  Process first(exe, L"", lib.Dir());
+  HWND old = Start(first);
+  ASSERT_NE(old, nullptr);
+  Process second(exe, L"/takeover", lib.Dir());
+  DWORD code = 99;
+  ASSERT_TRUE(first.WaitExit(15000, &code));
+  EXPECT_EQ(code, 0u);
+  volatile qorv::SharedState* shared = lib.Shared();
+  HWND hwnd = nullptr;
+  EXPECT_TRUE(WaitFor([&] {
+    hwnd = FindWindowW(L"QorvMainWnd", L"Qorv");
+    return hwnd != nullptr && hwnd != old &&
+           shared->MouseOwner == static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd));
+  }));
+  EXPECT_TRUE(PresenceMutexExists());
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(second.WaitExit(10000));
+  EXPECT_TRUE(NoHookInstalled());
+}
+
+// A hook kind that another live program holds is not taken from it; qorv goes on with the rest.
+TEST_F(HostTest, AHookHeldByAnotherProgramStaysItsAndTheRestAreInstalled) {
+  harness::OwnerWindow other;
+  ASSERT_EQ(lib.SetHookGetMsg(other.Get(), WM_APP + 30, 0), 1);
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = nullptr;
+  volatile qorv::SharedState* shared = lib.Shared();
+  ASSERT_TRUE(WaitFor([&] {
+    hwnd = FindWindowW(L"QorvMainWnd", L"Qorv");
+    return hwnd != nullptr && shared->MouseOwner != 0;
+  }));
+  const auto owner = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd));
+  EXPECT_EQ(shared->GetMsgOwner, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(other.Get())));
+  EXPECT_EQ(shared->CallWndOwner, owner);
+  EXPECT_EQ(shared->MouseOwner, owner);
+  Process quit(exe, L"/quit", lib.Dir());
+  ASSERT_TRUE(qorv.WaitExit(10000));
+  // Its removal leaves the other program's hook alone.
+  EXPECT_EQ(shared->GetMsgOwner, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(other.Get())));
+  EXPECT_EQ(lib.UnHookGetMsg(), 1);
+}
+
 TEST_F(HostTest, RemovesHooksWhenTheUserLogsOff) {
   Process qorv(exe, L"", lib.Dir());
   HWND hwnd = Start(qorv);
@@ -117,14 +202,6 @@ TEST_F(HostTest, ClosingItsWindowRemovesHooks) {
   ASSERT_TRUE(qorv.WaitExit(10000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(NoHookInstalled());
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
 }
 
 std::wstring TableName(uint32_t extraFlag) {

@@ -1,0 +1,4 @@
+// Resource ids of qorv.exe.
+#pragma once
+
+#define kIconMain 1

@@ -1,0 +1,92 @@
+// What the main program does with the hooks' notifications and its tray menu: the wheel over a
+// caption brings the window to the front and makes it translucent until the cursor leaves, the
+// diagnostics window lists the notifications, and "start with Windows" edits the Run key.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/wine/harness.h"
+#include "tests/wine/input.h"
+
+using harness::Library;
+using harness::Process;
+using harness::Target;
+using harness::WaitFor;
+
+namespace {
+
+void WriteText(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::wstring RunValue() {
+  wchar_t value[MAX_PATH + 8] = {};
+  DWORD size = sizeof(value) - sizeof(wchar_t);
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Qorv", RRF_RT_REG_SZ,
+                   nullptr, value, &size) != ERROR_SUCCESS) {
+    return L"";
+  }
+  return value;
+}
+
+TEST(HostReports, CaptionWheelFrontAndTemporaryTranslucencyDiagnosticsAndRunKey) {
+  Library lib;
+  ASSERT_TRUE(lib.Loaded());
+  const std::wstring exe = lib.Dir() + L"\\qorv.exe";
+  ASSERT_TRUE(CopyFileW((harness::ExeDir() + L"\\qorv.exe").c_str(), exe.c_str(), FALSE));
+  // Wheel brings to the front and makes translucent (level 5), the message hook's list shown.
+  WriteText(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nMainFlag=0x0500000C\r\nDebugFlag=0x01000000\r\n");
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    hwnd = FindWindowW(L"QorvMainWnd", L"Qorv");
+    return hwnd != nullptr && lib.Shared()->MouseOwner != 0;
+  }));
+  HWND diag = nullptr;
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    diag = FindWindowW(L"QorvDiagnostics", nullptr);
+    list = diag != nullptr ? FindWindowExW(diag, nullptr, L"LISTBOX", nullptr) : nullptr;
+    return list != nullptr;
+  }));
+
+  Target target({L"normal", L"fixed"});
+  HWND a = target.Window(L"normal");
+  HWND b = target.Window(L"fixed");
+  ASSERT_TRUE(SetForegroundWindow(b));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == b; }));
+  RECT r;
+  GetWindowRect(a, &r);
+  const POINT caption = {(r.left + r.right) / 2 - 40,
+                         r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  input::MoveTo(caption.x, caption.y);
+  ASSERT_TRUE(WaitFor([&] { return WindowFromPoint(caption) == a; }));
+  input::Wheel(WHEEL_DELTA);
+  EXPECT_TRUE(WaitFor([&] {
+    return GetForegroundWindow() == a && harness::IsLayered(a) && harness::ReadLayered(a).alpha == 125;
+  })) << "foreground "
+      << (GetForegroundWindow() == a) << " layered " << harness::IsLayered(a);
+  EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) > 0; }));
+
+  // The cursor leaves: opaque again.
+  input::MoveTo(r.right + 200, r.bottom + 150);
+  EXPECT_TRUE(WaitFor([&] { return !harness::IsLayered(a); }));
+
+  // "Start with Windows" from the menu writes this program into the Run key and takes it out again.
+  const std::wstring before = RunValue();
+  PostMessageW(hwnd, WM_COMMAND, 102, 0);
+  EXPECT_TRUE(WaitFor([&] { return RunValue() == L"\"" + exe + L"\""; })) << RunValue();
+  PostMessageW(hwnd, WM_COMMAND, 102, 0);
+  EXPECT_TRUE(WaitFor([&] { return RunValue().empty(); }));
+  EXPECT_TRUE(before.empty());
+
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+  EXPECT_FALSE(IsWindow(diag));
+}
+
+}  // namespace
