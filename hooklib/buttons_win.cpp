@@ -337,6 +337,8 @@ void ClearConversionState() {
 
 DWORD WINAPI LLMouseThread(LPVOID arg) {
   const LLThreadParam* param = static_cast<const LLThreadParam*>(arg);
+  // Every mouse event of the desktop waits for this thread's answer: it must not wait for a CPU.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
   // The state is cleared before the hook can see the first event.
   ClearConversionState();
   HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, LLMouseProc, param->module, param->threadArg);

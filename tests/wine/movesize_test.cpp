@@ -187,6 +187,27 @@ TEST(MoveSizeSnap, ChildWithSizingFrameSnapsToItsParentAndSiblings) {
   EXPECT_FALSE(h.ReceivedWp(0x231)) << "a child's loop is not tracked";
 }
 
+// A window whose program subclasses it again during the loop, above the snap procedure: at the
+// end of the loop the snap procedure cannot take itself out without cutting the program's
+// procedure out too, so it stays in the chain and passes everything on.
+TEST(MoveSizeSnap, SubclassAddedDuringTheLoopStaysInTheChain) {
+  Hooked h(0, kSnap10);
+  ASSERT_TRUE(h.installed);
+  SnapApp app({L"a=resub@300,200,300,200"});
+  ASSERT_TRUE(app.AllFound());
+  HWND a = app.Window(0);
+  RECT r = WindowRect(a);
+  r = DragCaption(h, a, WorkArea().left + 6 - r.left, 0);
+  EXPECT_EQ(r.left, WorkArea().left) << "snapped while the program's procedure sits above";
+  DWORD_PTR count = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(a, snapapp::kCmdResubCount, 0, 0, SMTO_NORMAL, 5000, &count));
+  EXPECT_GT(static_cast<LONG_PTR>(count), 0) << "the program's own procedure was cut out of the chain";
+  // A second loop on the same window neither snaps twice nor loses the chain.
+  r = DragCaption(h, a, 40, 0);
+  ASSERT_TRUE(SendMessageTimeoutW(a, snapapp::kCmdResubCount, 0, 0, SMTO_NORMAL, 5000, &count));
+  EXPECT_GT(static_cast<LONG_PTR>(count), 0);
+}
+
 TEST(MoveSizeTranslucency, AppearsAtTheFirstStepAndGoesAtTheEnd) {
   Hooked h(0, qorv::wnd_flag::kMoveTranslucent | 0x05000000);
   ASSERT_TRUE(h.installed);

@@ -12,6 +12,14 @@
 namespace {
 
 HWND g_trackbar;
+WNDPROC g_belowResub;   // the procedure under the one a "resub" window adds
+LONG g_resubCount;
+
+LRESULT CALLBACK ResubProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  ++g_resubCount;
+  if (msg == snapapp::kCmdResubCount) return g_resubCount;
+  return CallWindowProcW(g_belowResub, hwnd, msg, wp, lp);
+}
 DWORD g_lastButton;
 
 LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -40,7 +48,13 @@ LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ENTERSIZEMOVE:
       SetPropW(hwnd, snapapp::kLoopProp, reinterpret_cast<HANDLE>(1));
+      if (RemovePropW(hwnd, L"qt resub") != nullptr) {
+        g_belowResub = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResubProc)));
+      }
       break;
+    case snapapp::kCmdResubCount:
+      return -1;  // reached only when the "resub" procedure is no longer above
     case WM_EXITSIZEMOVE:
       RemovePropW(hwnd, snapapp::kLoopProp);
       break;
@@ -94,6 +108,7 @@ bool CreateKind(HINSTANCE instance, const wchar_t* prefix, const wchar_t* desc) 
   if (wcscmp(kind, L"scroll") == 0) style |= WS_VSCROLL;
   HWND hwnd = CreateWindowExW(0, snapapp::kClass, title, style, x, y, w, h, nullptr, nullptr, instance, nullptr);
   if (hwnd == nullptr) return false;
+  if (wcscmp(kind, L"resub") == 0) SetPropW(hwnd, L"qt resub", reinterpret_cast<HANDLE>(1));
   if (wcscmp(kind, L"layered") == 0) {
     SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(hwnd, 0, snapapp::kOwnAlpha, LWA_ALPHA);

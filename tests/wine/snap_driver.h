@@ -157,8 +157,8 @@ inline std::string CursorText() {
 class Drag {
  public:
   // sizeMoveLoop: the press starts the window's move/size loop, which the drag waits for before
-  // the first move (under Wine a move that comes while the loop is being entered is only taken
-  // together with the next one).
+  // the first move (under Wine a move that comes before the loop has taken the capture is only
+  // taken together with the next one).
   Drag(HWND hwnd, POINT from, bool sizeMoveLoop = true) : hwnd_(hwnd), at_(from) {
     // Active first: a click that only activates another process's window may start no loop.
     HWND top = GetAncestor(hwnd, GA_ROOT);
@@ -177,7 +177,14 @@ class Drag {
     MouseInput(from.x, from.y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN);
     down_ = true;
     if (sizeMoveLoop) {
-      EXPECT_TRUE(harness::WaitFor([&] { return GetPropW(hwnd_, snapapp::kLoopProp) != nullptr; }, 10000))
+      // In the loop with the capture taken: a move from now on goes to the loop.
+      EXPECT_TRUE(harness::WaitFor([&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        return GetPropW(hwnd_, snapapp::kLoopProp) != nullptr &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(hwnd_, nullptr), &info) &&
+               (info.flags & GUI_INMOVESIZE) != 0;
+      }, 10000))
           << "the press did not start the move/size loop; under the point " << WindowText(WindowFromPoint(from))
           << ", dragged " << WindowText(hwnd_) << (IsWindow(hwnd_) ? "" : " (gone)")
           << (IsHungAppWindow(hwnd_) ? " (hung)" : "") << ", foreground " << WindowText(GetForegroundWindow())
