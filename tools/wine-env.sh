@@ -14,18 +14,8 @@ export WINE64
 
 wine_prefix_ready() { [ -f "$WINEPREFIX/.qorv-ready" ]; }
 
-# Wine passes a mouse or key event on unconverted when the low-level hook's thread has not answered
-# within LowLevelHooksTimeout (2 s by default). On a machine loaded by other builds the hook thread
-# of a test can be starved that long; the tests allow it 20 s, so that a late conversion is a slow
-# test and not a lost event.
-wine_prefix_ll_timeout() {
-  [ -f "$WINEPREFIX/.qorv-ll-timeout" ] && return 0
-  "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LowLevelHooksTimeout /t REG_DWORD /d 20000 /f >/dev/null 2>&1 &&
-    touch "$WINEPREFIX/.qorv-ll-timeout"
-}
-
 wine_prefix_create() {
-  wine_prefix_ready && { wine_prefix_ll_timeout; return 0; }
+  wine_prefix_ready && return 0
   echo "wine: creating the prefix $WINEPREFIX (once)"
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
@@ -35,5 +25,4 @@ wine_prefix_create() {
   wineserver -w
   cp /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   touch "$WINEPREFIX/.qorv-ready"
-  wine_prefix_ll_timeout
 }
