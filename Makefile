@@ -44,7 +44,7 @@ test-wine: win64
 test: build
 	@tools/run-all-tests.sh $(BUILD)
 
-# Fuzzes every target for FUZZ_SECONDS each; new inputs go to build/fuzz-work, findings to build/fuzz-work/<target>.
+# Fuzzes every target for FUZZ_SECONDS each (or FUZZ_RUNS executions each, e.g. make fuzz FUZZ_RUNS=10000000); new inputs go to build/fuzz-work, findings to build/fuzz-work/<target>.
 fuzz: fuzz-build
 	@tools/fuzz.sh $(BUILD) $(FUZZ_SECONDS)
 

@@ -32,17 +32,30 @@ double Now() {
   return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-// Best of five rounds, in nanoseconds per call.
+// Nanoseconds per call over five rounds: the best round, and the worst as the spread.
+struct Timing {
+  double best;
+  double worst;
+};
+
 template <typename F>
-double NsPerCall(int calls, F&& body) {
-  double best = 1e30;
+Timing NsPerCall(int calls, F&& body) {
+  Timing t = {1e30, 0};
   for (int round = 0; round < 5; ++round) {
     const double start = Now();
     for (int i = 0; i < calls; ++i) body(i);
     const double ns = (Now() - start) * 1e9 / calls;
-    if (ns < best) best = ns;
+    if (ns < t.best) t.best = ns;
+    if (ns > t.worst) t.worst = ns;
   }
-  return best;
+  return t;
+}
+
+// A procedure against the empty one measured in the same run: the added nanoseconds with the
+// spread of the rounds, and the ratio.
+void Row(const char* what, Timing proc, Timing empty) {
+  std::printf("%s: +%.0f ns (rounds %.0f-%.0f ns, empty %.0f-%.0f ns), ratio %.2f\n", what, proc.best - empty.best,
+              proc.best, proc.worst, empty.best, empty.worst, proc.best / empty.best);
 }
 
 LRESULT CALLBACK ScrollProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -70,20 +83,47 @@ int main() {
   g_shared.MainFlag = qorv::kMainFlagDefault;
   g_shared.WheelFlag = qorv::wheel_flag::kVertScroll | (3u << 16);
   const int calls = 200000;
+  const int notchesForMouse = 20000;
+  auto r0 = [](HWND hwnd) {
+    RECT rect = {};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+  };
 
   MSG other = {};
   other.hwnd = a;
   other.message = WM_TIMER;
-  const double empty = NsPerCall(calls, [&](int) {
+  const Timing empty = NsPerCall(calls, [&](int) {
     MSG m = other;
     EmptyProc(HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(&m));
   });
-  const double hook = NsPerCall(calls, [&](int) {
+  const Timing hook = NsPerCall(calls, [&](int) {
     MSG m = other;
     qorv::GetMsgProc(HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(&m));
   });
-  std::printf("message hook, non-wheel message: %.1f ns, empty procedure %.1f ns, ratio %.3f\n", hook, empty,
-              hook / empty);
+  Row("message hook, non-wheel message", hook, empty);
+
+  // The mouse hook runs for every mouse message of every hooked thread.
+  MOUSEHOOKSTRUCTEX move = {};
+  move.pt = {r0(a).left + 100, r0(a).top + 100};
+  move.hwnd = a;
+  move.wHitTestCode = HTCLIENT;
+  const Timing emptyMouse = NsPerCall(calls, [&](int) {
+    MOUSEHOOKSTRUCTEX m = move;
+    EmptyProc(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&m));
+  });
+  const Timing mouseMove = NsPerCall(calls, [&](int) {
+    MOUSEHOOKSTRUCTEX m = move;
+    qorv::MouseHookProc(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&m));
+  });
+  Row("mouse hook, cursor move", mouseMove, emptyMouse);
+  MOUSEHOOKSTRUCTEX turn = move;
+  turn.mouseData = static_cast<DWORD>(-120) << 16;
+  const Timing mouseWheel = NsPerCall(notchesForMouse, [&](int) {
+    MOUSEHOOKSTRUCTEX m = turn;
+    qorv::MouseHookProc(HC_ACTION, WM_MOUSEWHEEL, reinterpret_cast<LPARAM>(&m));
+  });
+  Row("mouse hook, wheel notch over the focus window", mouseWheel, emptyMouse);
 
   RECT r;
   GetWindowRect(a, &r);
@@ -93,25 +133,26 @@ int main() {
   wheel.wParam = MAKEWPARAM(0, static_cast<WORD>(-120));
   wheel.pt = {r.left + 100, r.top + 100};
   const int notches = 20000;
-  const double reused = NsPerCall(notches, [&](int) {
+  const Timing reused = NsPerCall(notches, [&](int) {
     MSG m = wheel;
     qorv::GetMsgProc(HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(&m));
   });
-  const double fresh = NsPerCall(notches, [&](int i) {
+  const Timing fresh = NsPerCall(notches, [&](int i) {
     MSG m = wheel;
     m.pt.x += (i & 1) * 5;  // a move of more than 2 pixels: decided afresh
     qorv::GetMsgProc(HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(&m));
   });
-  std::printf("converted notch (3 lines + end): reused decision %.0f ns, fresh decision %.0f ns\n", reused, fresh);
+  Row("message hook, converted notch (3 lines + end), reused decision", reused, empty);
+  Row("message hook, converted notch (3 lines + end), fresh decision", fresh, empty);
   // What the collection of fine deltas adds to each of those whole notches: the same calls alone.
   qorv::WheelAccum accum = {};
   volatile int32_t sink = 0;
-  const double collect = NsPerCall(calls, [&](int i) {
+  const Timing collect = NsPerCall(calls, [&](int i) {
     sink = qorv::WheelAccumulate(accum, reinterpret_cast<UINT_PTR>(a), qorv::kDirVert, (i & 1) != 0 ? 120 : -120,
                                  static_cast<uint32_t>(i), 500);
   });
-  std::printf("fine-delta collection of a whole notch alone: %.1f ns, %.4f %% of the reused notch\n", collect,
-              100.0 * collect / reused);
+  std::printf("fine-delta collection of a whole notch alone: %.1f ns (rounds %.1f-%.1f ns), %.4f %% of the reused notch\n",
+              collect.best, collect.best, collect.worst, 100.0 * collect.best / reused.best);
 
   const std::vector<uint8_t> block = bench::MapTable200();
   wchar_t name[96];
@@ -122,13 +163,14 @@ int main() {
   UnmapViewOfFile(view);
   const uint32_t extra = qorv::extra_flag::kMapTableOn | 77;
   uint32_t word = 0;
-  const double hit = NsPerCall(calls, [&](int) {
+  const Timing hit = NsPerCall(calls, [&](int) {
     qorv::PerWindowLookup(a, extra, qorv::g_hostPath, qorv::g_hostNameOffset, &word, nullptr);
   });
-  const double miss = NsPerCall(2000, [&](int i) {
+  const Timing miss = NsPerCall(2000, [&](int i) {
     qorv::PerWindowLookup((i & 1) ? a : b, extra, qorv::g_hostPath, qorv::g_hostNameOffset, &word, nullptr);
   });
-  std::printf("per-window lookup, 200 rows: cache hit %.1f ns, miss %.0f ns\n", hit, miss);
+  std::printf("per-window lookup, 200 rows: cache hit %.1f ns (rounds up to %.1f), miss %.0f ns (rounds up to %.0f)\n",
+              hit.best, hit.worst, miss.best, miss.worst);
   CloseHandle(mapping);
   DestroyWindow(a);
   DestroyWindow(b);

@@ -16,6 +16,8 @@
 namespace qorv {
 SharedState g_shared;
 HINSTANCE g_libraryModule;
+// The flag words as the library's snapshot gives them; the benchmark's hook thread reads them.
+FlagWords ReadFlags() { return {g_shared.MainFlag, g_shared.WheelFlag, g_shared.WndFlag, g_shared.ExtraFlag}; }
 }  // namespace qorv
 
 namespace {
@@ -93,6 +95,7 @@ int wmain(int argc, wchar_t** argv) {
     std::memset(&qorv::g_shared, 0, sizeof(qorv::g_shared));
     qorv::g_shared.MouseBtn.setNum = 8;
     for (int i = 0; i < 8; ++i) qorv::g_shared.MouseBtn.pairs[i] = {s.pairs[i][0], s.pairs[i][1]};
+    qorv::LLMouseUseBlock(qorv::g_shared.MouseBtn);
     MSLLHOOKSTRUCT info = {};
     info.pt = {300, 300};
     info.mouseData = s.mouseData;

@@ -11,19 +11,27 @@ set(QORV_WIN_FLAGS -fno-exceptions -fno-rtti -municode -DUNICODE -D_UNICODE -DWI
 add_library(vantel SHARED
   ${QORV_PLAIN_SOURCES}
   ${QORV_HOOKLIB_WIN_SOURCES}
+  common/codepage_win.cpp
   common/layered_win.cpp
   common/winsearch_win.cpp
   hooklib/vantel.def
 )
 set_target_properties(vantel PROPERTIES PREFIX "" OUTPUT_NAME vantel)
 target_include_directories(vantel PRIVATE ${PROJECT_SOURCE_DIR})
+# Unwind tables stay (x86_64 .pdata/.xdata): an exception or crash dispatched through our frames
+# (a subclass procedure, CallNextHookEx) must be able to unwind them, or it takes the host down.
+# Small code, and unreferenced sections dropped by the linker. Not -ffunction-sections: every
+# function section is 16-byte aligned and the padding outweighs what the linker could drop (about
+# 1 KB more here); not -fdata-sections: mingw then puts zero-initialised globals into .data.
 target_compile_options(vantel PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -Wstack-usage=4096
-  -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
+  -fno-threadsafe-statics -Os)
 # No C runtime start-up either: the system calls DllMain directly. Only kernel32, user32 and
 # msvcrt (for the memset/memcpy the compiler may emit) are linked; libgcc statically for stack probes.
-target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup)
+target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup -Wl,--gc-sections)
 target_link_libraries(vantel PRIVATE kernel32 user32 gdi32 msvcrt gcc)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  # i686 unwinds through SEH frames on the stack: DWARF tables would be dead weight there.
+  target_compile_options(vantel PRIVATE -fno-asynchronous-unwind-tables)
   target_link_options(vantel PRIVATE -Wl,--kill-at -Wl,-e,_DllMain@12)
 else()
   target_link_options(vantel PRIVATE -Wl,-e,DllMain)
@@ -32,6 +40,7 @@ endif()
 # The settings store with its file side, for the settings program, the main program and the tests.
 add_library(qorv_settings_win STATIC
   ${QORV_SETTINGS_PLAIN_SOURCES}
+  common/mbcs.cpp
   common/codepage_win.cpp
   common/winsearch_win.cpp
   settings/file_win.cpp

@@ -5,6 +5,11 @@
 
 namespace qorv {
 
+// Packs a point as the low and high word of an lParam, as window messages carry it.
+constexpr uint32_t PackPoint(int32_t x, int32_t y) {
+  return (static_cast<uint32_t>(y) << 16) | (static_cast<uint32_t>(x) & 0xFFFFu);
+}
+
 struct Point {
   int32_t x;
   int32_t y;

@@ -8,6 +8,20 @@ const char* Cp932CharNext(const char* p) {
   return p + 1;
 }
 
+bool MbcsEqualNoCase(const char* a, const char* b, size_t length, LeadByteFn isLead, LowerByteFn lower) {
+  for (size_t i = 0; i < length; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (isLead(x) && i + 1 < length) {
+      if (x != y || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (lower(x) != lower(y)) return false;
+  }
+  return true;
+}
+
 uint32_t FileNameOffset(const char* path, CharNextFn next) {
   if (path == nullptr) return 0;
   uint32_t offset = 0;

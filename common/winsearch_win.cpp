@@ -7,7 +7,6 @@ wchar_t Lower(wchar_t c) {
   return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
 }
 
-constexpr UINT kHitTestTimeoutMs = 20;
 
 struct ChildSearch {
   HWND container;
@@ -70,7 +69,7 @@ BOOL CALLBACK ChildTestProc(HWND hwnd, LPARAM lp) {
   }
   if ((s.flags & kChildNoHitTest) == 0) {
     DWORD_PTR hit = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(s.pt.x, s.pt.y), SMTO_ABORTIFHUNG, kHitTestTimeoutMs,
+    if (!SendMessageTimeoutW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(s.pt.x, s.pt.y), SMTO_ABORTIFHUNG, kSendTimeoutMs,
                              &hit)) {
       return FALSE;
     }
@@ -99,7 +98,7 @@ HWND WindowAtPoint(POINT pt) {
   HWND hwnd = WindowFromPoint(pt);
   if (hwnd == nullptr) return nullptr;
   DWORD_PTR hit = 0;
-  if (!SendMessageTimeoutW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y), SMTO_ABORTIFHUNG, kHitTestTimeoutMs, &hit) ||
+  if (!SendMessageTimeoutW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y), SMTO_ABORTIFHUNG, kSendTimeoutMs, &hit) ||
       static_cast<LRESULT>(hit) > 0) {
     return hwnd;
   }
@@ -125,6 +124,14 @@ HWND TopLevelOf(HWND hwnd) {
     hwnd = parent;
   }
   return hwnd;
+}
+
+bool Responsive(HWND hwnd) {
+  const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+  if (thread == 0) return false;
+  if (thread == GetCurrentThreadId()) return true;
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored) != 0;
 }
 
 }  // namespace qorv

@@ -4,6 +4,15 @@
 
 namespace qorv {
 
+// Time-out of every message sent to a window of another thread, always with SMTO_ABORTIFHUNG: a
+// hung or busy window must never hold the sender.
+constexpr UINT kSendTimeoutMs = 20;
+
+// True when hwnd belongs to the calling thread or its thread answers a WM_NULL within
+// kSendTimeoutMs. Calls that reach another thread synchronously (activation, focus, restyling,
+// placement) go only to a window that has just answered.
+bool Responsive(HWND hwnd);
+
 // 0 when the two strings agree character by character after CharLowerW, up to the end of the shorter
 // one; otherwise the difference of the first differing lowered characters.
 int CaseInsensitiveCompareW(const wchar_t* a, const wchar_t* b);

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "common/geometry.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/wheel_accum.h"
 
@@ -120,9 +121,5 @@ KeyMessage PostedKeyMessage(uint32_t key, bool up);
 // wParam of a posted WM_MOUSEWHEEL: delta in the high word, MK_CONTROL, MK_SHIFT and the held buttons.
 uint32_t WheelWParam(int32_t delta, bool ctrlDown, bool shiftDown, uint32_t heldButtons);
 
-// Packs a point as the low and high word of an lParam.
-constexpr uint32_t PackPoint(int32_t x, int32_t y) {
-  return (static_cast<uint32_t>(y) << 16) | (static_cast<uint32_t>(x) & 0xFFFFu);
-}
 
 }  // namespace qorv

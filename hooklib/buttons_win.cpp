@@ -27,6 +27,20 @@ constexpr uint32_t kCancelReport = 0x0000001F;
 LLThreadParam g_llParam;
 HANDLE g_llThread;
 
+// The conversion's own state in the main program's process: its settings, owner, notify message,
+// post target and button records. The shared block is writable by every process the hooks reach,
+// so the hook thread never takes anything from it; it only mirrors its state there for others.
+SharedState g_ll;
+
+void Mirror() {
+  g_shared.HeldButtons = g_ll.HeldButtons;
+  g_shared.ModifierHolds = g_ll.ModifierHolds;
+  g_shared.ActiveButtons = g_ll.ActiveButtons;
+  for (int i = 0; i < kButtonIndexCount; ++i) g_shared.ActiveRecords[i] = g_ll.ActiveRecords[i];
+  g_shared.PostModButtons = g_ll.PostModButtons;
+  g_shared.PostTargetWnd = g_ll.PostTargetWnd;
+}
+
 // Hook thread only: the last posted button press, for double clicks.
 ClickMemory g_click;
 // Hook thread only: parts of a notch collected for a wheel conversion.
@@ -111,7 +125,7 @@ void SendKey(uint32_t key, bool up) {
 }
 
 void PostWheel(HWND window, LONG x, LONG y, int32_t delta) {
-  const uint32_t wp = WheelWParam(delta, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, g_shared.HeldButtons);
+  const uint32_t wp = WheelWParam(delta, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, g_ll.HeldButtons);
   PostMessageW(window, WM_MOUSEWHEEL, wp, static_cast<LPARAM>(PackPoint(x, y)));
 }
 
@@ -257,10 +271,10 @@ HWND PostToWindow(HWND window, uint32_t key, bool up, POINT pt, DWORD time, bool
 }
 
 void Report(UINT message, const MSLLHOOKSTRUCT& info) {
-  const UINT notify = g_shared.LLMouseNotifyMsg;
+  const UINT notify = g_ll.LLMouseNotifyMsg;
   if (notify == 0) return;
   const WPARAM wp = (info.mouseData & 0xFFFF0000u) | (message & 0xFFFFu);
-  PostMessageW(WndFrom32(g_shared.LLMouseOwner), notify, wp, static_cast<LPARAM>(PackPoint(info.pt.x, info.pt.y)));
+  PostMessageW(WndFrom32(g_ll.LLMouseOwner), notify, wp, static_cast<LPARAM>(PackPoint(info.pt.x, info.pt.y)));
 }
 
 bool IsReleaseMessage(UINT message) {
@@ -278,8 +292,8 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
         if (info != nullptr) Report(action.up && !IsReleaseMessage(message) ? message + 1 : message, *info);
         break;
       case ButtonActionKind::CancelReport:
-        if (g_shared.LLMouseNotifyMsg != 0) {
-          PostMessageW(WndFrom32(g_shared.LLMouseOwner), g_shared.LLMouseNotifyMsg, kCancelReport, 0);
+        if (g_ll.LLMouseNotifyMsg != 0) {
+          PostMessageW(WndFrom32(g_ll.LLMouseOwner), g_ll.LLMouseNotifyMsg, kCancelReport, 0);
         }
         break;
       case ButtonActionKind::PostWheelToPointer: {
@@ -307,14 +321,14 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
       case ButtonActionKind::PostToWindow: {
         if (info == nullptr) break;
         HWND used =
-            PostToWindow(WndFrom32(g_shared.PostTargetWnd), action.key, action.up, info->pt, info->time, action.attach);
-        if (action.takeTarget) g_shared.PostTargetWnd = To32(used);
-        if (action.dropTarget) g_shared.PostTargetWnd = 0;
+            PostToWindow(WndFrom32(g_ll.PostTargetWnd), action.key, action.up, info->pt, info->time, action.attach);
+        if (action.takeTarget) g_ll.PostTargetWnd = To32(used);
+        if (action.dropTarget) g_ll.PostTargetWnd = 0;
         break;
       }
       case ButtonActionKind::DropPostTarget:
         EndAttachment();
-        g_shared.PostTargetWnd = 0;
+        g_ll.PostTargetWnd = 0;
         break;
     }
   }
@@ -340,9 +354,9 @@ uint32_t SystemHeldButtons(uint32_t wanted) {
 void ReleaseLostButtons(uint32_t exclude) {
   const DWORD now = GetTickCount();
   g_watchLooked = now;
-  const uint32_t watched = (g_shared.ActiveButtons | g_shared.HeldButtons) & ~exclude;
+  const uint32_t watched = (g_ll.ActiveButtons | g_ll.HeldButtons) & ~exclude;
   const SystemButtons system = {SystemHeldButtons(watched), GetSystemMetrics(SM_SWAPBUTTON) == 0};
-  const uint32_t lost = WatchLostReleases(g_watch, g_shared, system, now, exclude);
+  const uint32_t lost = WatchLostReleases(g_watch, g_ll, system, now, exclude);
   for (int index = 0; index < kButtonIndexCount && lost != 0; ++index) {
     uint32_t message = 0;
     uint32_t data = 0;
@@ -352,8 +366,9 @@ void ReleaseLostButtons(uint32_t exclude) {
     info.mouseData = data;
     info.time = now;
     ButtonActions actions;
-    ButtonStep(g_shared, ButtonEvent{index, true, 0, now}, ReadModifiers, actions);
+    ButtonStep(g_ll, ButtonEvent{index, true, 0, now}, ReadModifiers, actions);
     CarryOut(actions, message, &info);
+    Mirror();
   }
 }
 
@@ -405,29 +420,34 @@ void StopRawWatch(HINSTANCE module) {
 
 void ReleaseAllConversions() {
   ButtonActions actions;
-  ButtonReleaseAll(g_shared, actions);
+  ButtonReleaseAll(g_ll, actions);
   CarryOut(actions, 0, nullptr);
+  Mirror();
   // A target attached without an active record still ends here.
   EndAttachment();
 }
 
 void ClearConversionState() {
-  g_shared.HeldButtons = 0;
-  g_shared.ModifierHolds = 0;
-  g_shared.ActiveButtons = 0;
-  for (ActiveRecord& record : g_shared.ActiveRecords) record = {};
-  g_shared.PostModButtons = 0;
-  g_shared.PostTargetWnd = 0;
+  g_ll.HeldButtons = 0;
+  g_ll.ModifierHolds = 0;
+  g_ll.ActiveButtons = 0;
+  for (ActiveRecord& record : g_ll.ActiveRecords) record = {};
+  g_ll.PostModButtons = 0;
+  g_ll.PostTargetWnd = 0;
   g_click = {};
   g_wheelParts = {};
   g_watch = {};
+  Mirror();
 }
 
 DWORD WINAPI LLMouseThread(LPVOID arg) {
   const LLThreadParam* param = static_cast<const LLThreadParam*>(arg);
+  // Every mouse event of the desktop waits for this thread's answer: it must not wait for a CPU.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
   // The state is cleared before the hook can see the first event.
   ClearConversionState();
   HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, LLMouseProc, param->module, param->threadArg);
+  g_ll.LLMouseHook = To32(hook);
   g_shared.LLMouseHook = To32(hook);
   if (hook == nullptr) return 0;
   SetEvent(param->ready);
@@ -435,7 +455,7 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
   const DWORD wake = StartRawWatch(param->module) ? 0xFF | QS_RAWINPUT : 0xFF;
   for (;;) {
     // While a button is held, look for lost releases every little while.
-    const DWORD timeout = WatchNeeded(g_shared) ? kLostReleaseTickMs : INFINITE;
+    const DWORD timeout = WatchNeeded(g_ll) ? kLostReleaseTickMs : INFINITE;
     const DWORD wait = MsgWaitForMultipleObjects(1, &param->quit, FALSE, timeout, wake);
     if (wait != WAIT_OBJECT_0 + 1 && wait != WAIT_TIMEOUT) break;  // quit, or the wait failed
     MSG msg;
@@ -444,12 +464,14 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
       DispatchMessageW(&msg);
     }
     // Also when only raw input keeps coming (the hook itself may have been taken away).
-    if (WatchNeeded(g_shared) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) ReleaseLostButtons(0);
+    if (WatchNeeded(g_ll) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) ReleaseLostButtons(0);
   }
   StopRawWatch(param->module);
   const BOOL unhooked = UnhookWindowsHookEx(hook);
+  g_ll.LLMouseHook = 0;
+  g_shared.LLMouseHook = 0;
   // Whatever the unhook did, no converted key or modifier stays down after this thread.
-  if (g_shared.ActiveButtons != 0 || g_shared.PostTargetWnd != 0) ReleaseAllConversions();
+  if (g_ll.ActiveButtons != 0 || g_ll.PostTargetWnd != 0) ReleaseAllConversions();
   return unhooked ? 1 : 0;
 }
 
@@ -469,18 +491,25 @@ LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp) {
     const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
     ButtonEvent event;
     const bool buttonEvent = ButtonEventFromMessage(static_cast<uint32_t>(wp), info->mouseData, event);
-    if (WatchNeeded(g_shared) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) {
+    if (WatchNeeded(g_ll) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) {
       ReleaseLostButtons(buttonEvent ? ButtonTriggerBit(event.index) : 0);
     }
     if (buttonEvent) {
       ButtonActions actions;
       event.time = info->time;
-      g_wheelParts.pauseMs = WheelAccumPauseMs(g_shared.WheelFlag);
-      ButtonStep(g_shared, event, ReadModifiers, actions, &g_wheelParts);
-      if (CarryOut(actions, static_cast<UINT>(wp), info)) return 1;
+      g_wheelParts.pauseMs = WheelAccumPauseMs(ReadFlags().wheel);
+      ButtonStep(g_ll, event, ReadModifiers, actions, &g_wheelParts);
+      const bool swallow = CarryOut(actions, static_cast<UINT>(wp), info);
+      Mirror();
+      if (swallow) return 1;
     }
   }
-  return CallNextHookEx(HookFrom32(g_shared.LLMouseHook), code, wp, lp);
+  return CallNextHookEx(HookFrom32(g_ll.LLMouseHook), code, wp, lp);
+}
+
+void LLMouseUseBlock(const MouseBtnBlock& block) {
+  ClearConversionState();
+  ButtonCopyBlock(g_ll.MouseBtn, block);
 }
 
 }  // namespace qorv
@@ -500,8 +529,11 @@ VANTEL_API int WINAPI SetHookLLMouse(HWND owner, UINT notifyMsg, const void* blo
   }
   g_shared.LLMouseOwner = To32(owner);
   g_shared.LLMouseNotifyMsg = notifyMsg;
+  g_ll.LLMouseOwner = To32(owner);
+  g_ll.LLMouseNotifyMsg = notifyMsg;
   MouseBtnBlock copy = {};
   if (block != nullptr) copy = *static_cast<const MouseBtnBlock*>(block);
+  ButtonCopyBlock(g_ll.MouseBtn, copy);
   ButtonCopyBlock(g_shared.MouseBtn, copy);
   g_shared.LLMouseThreadArg = threadId;
   g_llParam.module = g_libraryModule;

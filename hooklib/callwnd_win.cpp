@@ -6,6 +6,7 @@
 
 #include "common/flags.h"
 #include "common/layered_win.h"
+#include "common/winsearch_win.h"
 #include "hooklib/callwnd.h"
 #include "hooklib/core_win.h"
 #include "hooklib/frame_bounds.h"
@@ -26,8 +27,6 @@ constexpr WPARAM kReportDesktopDoubleClick = 0x0000004E;
 constexpr WPARAM kReportThumbCancelled = 0x0000001F;
 constexpr WPARAM kReportThumbStart = 0x000F0000;
 static_assert(kStyleChild == WS_CHILD && kStyleSizingFrame == (WS_THICKFRAME | WS_DLGFRAME), "style bits");
-constexpr UINT kMinMaxTimeoutMs = 20;
-constexpr UINT kTrackPosTimeoutMs = 20;
 constexpr UINT kTbmGetPos = WM_USER;  // TBM_GETPOS of a trackbar
 
 HWND Wnd(uintptr_t value) { return reinterpret_cast<HWND>(value); }
@@ -77,8 +76,9 @@ void PinLibrary() {
 // Step A: the flag word in force for this loop, and the snapping set-up.
 void SetUpSnapping(HWND hwnd, LONG_PTR style) {
   MoveSizeState& ms = g_moveSize;
-  const uint32_t wndFlag = g_shared.WndFlag;
-  const uint32_t extraFlag = g_shared.ExtraFlag;
+  const FlagWords flags = ReadFlags();
+  const uint32_t wndFlag = flags.wnd;
+  const uint32_t extraFlag = flags.extra;
   uint32_t entry = 0;
   uint32_t entryWndFlag = 0;
   if ((extraFlag & extra_flag::kMapTableOn) != 0) {
@@ -93,7 +93,7 @@ void SetUpSnapping(HWND hwnd, LONG_PTR style) {
   // The buffer goes unchanged, holding the last values the process saw, for the window to adjust.
   DWORD_PTR answer = 0;
   if (!SendMessageTimeoutW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&ms.MinMaxCopy), SMTO_ABORTIFHUNG,
-                           kMinMaxTimeoutMs, &answer)) {
+                           kSendTimeoutMs, &answer)) {
     return;
   }
   ms.SnapCount = CollectSnapTargets(ms.SnapRects, ms.SnapEdges, static_cast<int32_t>(kMaxSnapTargets), eff, hwnd,
@@ -106,6 +106,7 @@ void SetUpSnapping(HWND hwnd, LONG_PTR style) {
   // The window's own edges snap where they can be seen: inside its region box and its visible frame.
   BoxInsets(FromRECT(window), FromRECT(box), ms.RgnInset);
   const auto snapProc = reinterpret_cast<LONG_PTR>(SnapWndProc);
+  if (SnapSubclassBuried()) return;
   PinLibrary();
   if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == snapProc) {
     ms.SnapWnd = Handle(hwnd);
@@ -216,7 +217,7 @@ void OnScroll(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LPARAM pos = 0;
     if (ms.ScrollTrackBar == kTrackTrackbar) {
       DWORD_PTR result = 0;
-      SendMessageTimeoutW(control, kTbmGetPos, 0, 0, SMTO_ABORTIFHUNG, kTrackPosTimeoutMs, &result);
+      SendMessageTimeoutW(control, kTbmGetPos, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
       pos = static_cast<LPARAM>(result);
     } else {
       SCROLLINFO info = {};
@@ -267,8 +268,10 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_NOTIFY: {
+      // lParam points into the sender's memory: read only when this thread sent it itself.
       const uint32_t mainFlag = g_shared.MainFlag;
-      if ((mainFlag & (main_flag::kDoubleClickUpFolder | main_flag::kDesktopDblClickReport)) != 0 && m.lParam != 0) {
+      if ((mainFlag & (main_flag::kDoubleClickUpFolder | main_flag::kDesktopDblClickReport)) != 0 && m.lParam != 0 &&
+          !InSendMessage()) {
         if (UpFolderByDoubleClick(m.hwnd, reinterpret_cast<const NMITEMACTIVATE*>(m.lParam),
                                   (mainFlag & main_flag::kDoubleClickUpFolder) != 0 ? 1 : 0) == -1) {
           PostCallWndReport(kReportDesktopDoubleClick, Lp(m.hwnd));

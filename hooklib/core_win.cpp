@@ -59,6 +59,7 @@ HookSlot CallWndSlot() { return {&g_shared.CallWndOwner, &g_shared.CallWndNotify
 HookSlot MouseSlot() { return {&g_shared.MouseOwner, &g_shared.MouseNotifyMsg, &g_shared.MouseHookHandle}; }
 
 }  // namespace
+
 }  // namespace qorv
 
 using namespace qorv;
@@ -80,12 +81,17 @@ VANTEL_API int WINAPI GetDllCount(int* attachCount, int* detachCount) {
   return static_cast<int>(attached - detached);
 }
 
+// The four words are published under a sequence number that is odd while they change: a reader
+// that sees it change or odd reads again (ReadFlags).
 VANTEL_API DWORD WINAPI SetHookFlag(DWORD mainFlag, DWORD wheelFlag, DWORD wndFlag, DWORD extraFlag) {
   const DWORD old = g_shared.MainFlag;
-  g_shared.MainFlag = mainFlag;
-  g_shared.WheelFlag = wheelFlag;
-  g_shared.WndFlag = wndFlag;
-  g_shared.ExtraFlag = extraFlag;
+  auto* sequence = reinterpret_cast<volatile LONG*>(&g_shared.FlagSequence);
+  InterlockedIncrement(sequence);
+  __atomic_store_n(&g_shared.MainFlag, mainFlag, __ATOMIC_RELAXED);
+  __atomic_store_n(&g_shared.WheelFlag, wheelFlag, __ATOMIC_RELAXED);
+  __atomic_store_n(&g_shared.WndFlag, wndFlag, __ATOMIC_RELAXED);
+  __atomic_store_n(&g_shared.ExtraFlag, extraFlag, __ATOMIC_RELAXED);
+  InterlockedIncrement(sequence);
   if ((old & main_flag::kRollUp) != 0 && (mainFlag & main_flag::kRollUp) == 0) UnrollAll();
   if ((old & main_flag::kWheelTranslucent) != 0 && (mainFlag & main_flag::kWheelTranslucent) == 0) {
     ClearWheelTranslucency();

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "common/mouse_btn.h"
+
 namespace qorv {
 
 extern HINSTANCE g_libraryModule;   // this library in this process; the module of every hook it installs
@@ -21,6 +23,26 @@ void InitProcessState(HINSTANCE module);
 inline HWND WndFrom32(uint32_t value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<int32_t>(value))); }
 inline HHOOK HookFrom32(uint32_t value) { return reinterpret_cast<HHOOK>(static_cast<INT_PTR>(static_cast<int32_t>(value))); }
 inline uint32_t To32(const void* handle) { return static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(handle)); }
+
+// One read of a word of the shared block: any process may change it at any moment, so a check and
+// the use that follows must see the same value.
+inline uint32_t ReadShared(const uint32_t& word) { return __atomic_load_n(&word, __ATOMIC_RELAXED); }
+
+// Posts to the owner window held in a shared word, read once; nothing without an owner, so that a
+// post never lands in this thread's own queue.
+inline void PostToOwner(const uint32_t& owner, const uint32_t& notifyMsg, WPARAM wp, LPARAM lp) {
+  const uint32_t hwnd = ReadShared(owner);
+  if (hwnd != 0) PostMessageW(WndFrom32(hwnd), ReadShared(notifyMsg), wp, lp);
+}
+
+// The four flag words as one SetHookFlag call left them: never a new MainFlag with an old WheelFlag.
+struct FlagWords {
+  uint32_t main;
+  uint32_t wheel;
+  uint32_t wnd;
+  uint32_t extra;
+};
+FlagWords ReadFlags();
 
 // An owner recorded in the shared block whose window no longer exists: its program ended without
 // removing its hooks (killed, crashed), and the block outlives it while any process keeps the
@@ -41,6 +63,9 @@ LRESULT CALLBACK GetMsgProc(int code, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp);
+// Gives the low-level hook thread's private state a conversion table, as SetHookLLMouse does,
+// without starting the thread: for calling LLMouseProc directly in the benchmark.
+void LLMouseUseBlock(const MouseBtnBlock& block);
 LRESULT CALLBACK DebugProc(int code, WPARAM wp, LPARAM lp);
 
 }  // namespace qorv

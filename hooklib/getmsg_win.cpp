@@ -16,8 +16,6 @@
 namespace qorv {
 namespace {
 
-constexpr UINT kSendTimeoutMs = 20;
-
 // Per process: the last decision, reused while the cursor stays put, and the last conversion, which
 // carries the precise-scrolling ramp.
 struct WheelMemo {
@@ -166,14 +164,16 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
     *result = CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, hookWp, hookLp);
     return true;
   }
-  const uint32_t mainFlag = g_shared.MainFlag;
+  const FlagWords flags = ReadFlags();
+  const uint32_t mainFlag = flags.main;
   if ((mainFlag & main_flag::kCaptionWheelBits) != 0) {
     HWND top = TopLevelOf(msg->hwnd);
     if (top != nullptr) {
       const int hit = HitTest(top, msg->pt);
       if (hit == HTCAPTION || (hit >= HTMINBUTTON && hit <= HTBORDER)) {
+        // The top-level window may belong to another thread: restyled only when it answers.
         if ((hit == HTCAPTION || hit == HTMINBUTTON || hit == HTMAXBUTTON) &&
-            (mainFlag & main_flag::kWheelTranslucent) != 0) {
+            (mainFlag & main_flag::kWheelTranslucent) != 0 && Responsive(top)) {
           WheelTranslucency(top, delta, keys);
         }
         *result = Swallow(msg, code, hookWp, hookLp);
@@ -182,8 +182,8 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
     }
   }
 
-  uint32_t word = g_shared.WheelFlag;
-  const uint32_t extra = g_shared.ExtraFlag;
+  uint32_t word = flags.wheel;
+  const uint32_t extra = flags.extra;
   if ((extra & extra_flag::kMapTableOn) != 0) {
     uint32_t entryWord = 0;
     if ((PerWindowLookup(msg->hwnd, extra, g_hostPath, g_hostNameOffset, &entryWord, nullptr) & 1) != 0) {
@@ -261,7 +261,7 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
 }
 
 void PostNotification(WPARAM wp, LPARAM lp) {
-  if (g_shared.GetMsgOwner != 0) PostMessageW(WndFrom32(g_shared.GetMsgOwner), g_shared.GetMsgNotifyMsg, wp, lp);
+  PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, wp, lp);
 }
 
 void PressEscape() {
@@ -274,6 +274,11 @@ void PressEscape() {
 void MessageTable(MSG* msg) {
   const uint32_t mainFlag = g_shared.MainFlag;
   HWND hwnd = msg->hwnd;
+  // A window that the restore pass could not restore at once restores itself in its own thread.
+  if (g_shared.RollCount != 0 && (mainFlag & main_flag::kRollUp) == 0 && hwnd != nullptr &&
+      (Style(hwnd) & WS_CHILD) == 0 && IsRolledUp(hwnd) != 0) {
+    Unroll(hwnd);
+  }
   switch (msg->message) {
     case WM_CLOSE:
       if (IsRolledUp(hwnd) != 0) Unroll(hwnd);

@@ -39,7 +39,7 @@ LRESULT CALLBACK QueryHookProc(int code, WPARAM wp, LPARAM lp) {
         }
       }
     }
-    HANDLE event = OpenEventW(EVENT_ALL_ACCESS, FALSE, kQueryEventW);
+    HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, kQueryEventW);
     if (event != nullptr) {
       SetEvent(event);
       CloseHandle(event);
@@ -68,9 +68,9 @@ int QueryModuleName(HWND hwnd, Char* buffer, int size) {
                                    __ATOMIC_SEQ_CST)) {
     return 0;
   }
-  // An answer that came too late for an earlier query is no answer to this one.
-  const uint16_t stale = TakeQueryAtom();
-  if (stale != 0) GlobalDeleteAtom(stale);
+  // An atom left in the block is no answer to this query. Any process can write the block, so an
+  // atom that did not answer this query may be another program's: it is cleared, never deleted.
+  TakeQueryAtom();
 
   HANDLE event;
   if constexpr (kWide) {
@@ -99,11 +99,12 @@ int QueryModuleName(HWND hwnd, Char* buffer, int size) {
   UnhookWindowsHookEx(hook);
   __atomic_store_n(&g_shared.QueryHook, 0u, __ATOMIC_SEQ_CST);
 
-  // Taken also after a time-out: global atoms are a small table shared by the whole system.
+  // Cleared also after a time-out, but deleted only as the answer to this query: an answer that
+  // comes later is deleted by the hook that made it.
   const uint16_t atom = TakeQueryAtom();
-  if (atom == 0) return 0;
+  if (atom == 0 || wait != WAIT_OBJECT_0) return 0;
   int result = 0;
-  if (wait == WAIT_OBJECT_0 && buffer != nullptr && size > 0) {
+  if (buffer != nullptr && size > 0) {
     if constexpr (kWide) {
       result = static_cast<int>(GlobalGetAtomNameW(atom, buffer, size));
     } else {

@@ -12,7 +12,6 @@
 namespace qorv {
 namespace {
 
-constexpr UINT kSendTimeoutMs = 20;
 constexpr DWORD kMoveReportIntervalMs = 10;
 
 DWORD g_lastMoveReport;  // tick of the last cursor-move notification in this process
@@ -52,9 +51,11 @@ int ForegroundRule(HWND window, HWND top) {
 }
 
 // Activates Y, joining the foreground thread's input state for the call; the non-null result of the
-// activating call, or null.
+// activating call, or null. Activation and focus send to the threads of Y and of the foreground
+// window and wait: nothing is done unless both have just answered.
 HWND ForceActivate(HWND y) {
   HWND foreground = GetForegroundWindow();
+  if (!Responsive(y) || (foreground != nullptr && !Responsive(foreground))) return nullptr;
   const DWORD me = GetCurrentThreadId();
   const DWORD threadY = GetWindowThreadProcessId(y, nullptr);
   const DWORD threadF = foreground != nullptr ? GetWindowThreadProcessId(foreground, nullptr) : 0;
@@ -124,15 +125,16 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   const HHOOK next = HookFrom32(g_shared.MouseHookHandle);
   if (code != HC_ACTION) return CallNextHookEx(next, code, wp, lp);
   const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCTEX*>(lp);
-  const uint32_t mainFlag = g_shared.MainFlag;
+  const FlagWords flags = ReadFlags();
+  const uint32_t mainFlag = flags.main;
 
   if (wp == WM_MOUSEMOVE || wp == WM_NCMOUSEMOVE) {
-    if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0 && g_shared.MouseOwner != 0) {
+    if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0 && ReadShared(g_shared.MouseOwner) != 0) {
       const DWORD now = GetTickCount();
       if (now - g_lastMoveReport >= kMoveReportIntervalMs) {
-        PostMessageW(WndFrom32(g_shared.MouseOwner), g_shared.MouseNotifyMsg,
-                     (static_cast<WPARAM>(info->wHitTestCode & 0xFFFF) << 16) | static_cast<WPARAM>(wp),
-                     PointParam(info->pt));
+        PostToOwner(g_shared.MouseOwner, g_shared.MouseNotifyMsg,
+                    (static_cast<WPARAM>(info->wHitTestCode & 0xFFFF) << 16) | static_cast<WPARAM>(wp),
+                    PointParam(info->pt));
         g_lastMoveReport = now;
       }
     }
@@ -151,8 +153,8 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   }
 
   const POINT pt = info->pt;
-  const uint32_t global = g_shared.WheelFlag;
-  const uint32_t extra = g_shared.ExtraFlag;
+  const uint32_t global = flags.wheel;
+  const uint32_t extra = flags.extra;
   HWND w = WindowAtPoint(pt);
   uint32_t lookup = 0;
   uint32_t entryWord = 0;
@@ -187,7 +189,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
       }
       if (allowed) {
         if (ForceActivate(y) != nullptr) {
-          SetWindowPos(y, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+          SetWindowPos(y, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
           if (rule < 2 && (effective & wheel_flag::kMdiActivate) == 0) return 1;  // the first notch only activates
         }
         activated = true;
@@ -205,14 +207,14 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
       }
       if (go && WindowClassIs(m, L"EXCEL7", 32)) go = top == foreground && ActivationTarget(focus) != nullptr;
       if (go) {
-        SetWindowPos(m, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetWindowPos(m, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
         PostMessageW(m, WM_CHILDACTIVATE, 0, 0);
         if ((effective & wheel_flag::kMdiActivate) == 0) return 1;
       }
     }
 
     if ((effective & wheel_flag::kActivate) != 0 && !activated && y == foreground && x != nullptr &&
-        GetFocus() != x) {
+        GetFocus() != x && Responsive(x)) {
       SetFocus(x);
     }
   }
@@ -229,10 +231,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
     if (GetKeyState(k.vk) < 0) keys |= k.bit;
   }
   // Without an owner a post would land in this thread's own queue.
-  if (g_shared.GetMsgOwner != 0) {
-    PostMessageW(WndFrom32(g_shared.GetMsgOwner), g_shared.GetMsgNotifyMsg, NotificationCWParam(keys, delta),
-                 PointParam(pt));
-  }
+  PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, NotificationCWParam(keys, delta), PointParam(pt));
 
   const WheelRoute route =
       DecideWheelRoute(effective, global, g_osMajorVersion, w != nullptr, deep == focus, w == focus);

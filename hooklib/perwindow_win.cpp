@@ -1,5 +1,6 @@
 #include "hooklib/perwindow_win.h"
 
+#include "common/codepage.h"
 #include "common/mbcs.h"
 #include "hooklib/core_win.h"
 #include "hooklib/perwindow.h"
@@ -23,18 +24,6 @@ LookupCache g_lookup;
 DWORD g_otherPid;
 char g_otherPath[kModulePathBytes];
 uint32_t g_otherNameOffset;
-
-// CharLowerA on one byte taken as a character.
-char LowerByte(char c) {
-  return static_cast<char>(reinterpret_cast<UINT_PTR>(CharLowerA(reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<unsigned char>(c))))));
-}
-
-bool EqualNoCaseA(const char* a, const char* b, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
-    if (LowerByte(a[i]) != LowerByte(b[i])) return false;
-  }
-  return true;
-}
 
 const char* CharNextAnsi(const char* p) { return CharNextA(p); }
 
@@ -86,37 +75,68 @@ void ModuleMappingName(wchar_t* name, uint32_t pid) {
 
 }  // namespace
 
+namespace {
+
+// The published table this process reads, kept mapped while its number stays in force: a new
+// window then costs no kernel call for the mapping.
+struct TableView {
+  uint32_t number;
+  HANDLE mapping;
+  const uint8_t* view;
+  size_t size;  // the committed region that holds the view: nothing past it is read
+};
+TableView g_table;
+
+const uint8_t* PublishedTable(uint32_t extraFlag, size_t* size) {
+  const uint32_t number = extraFlag & 0xFFFF;
+  if (g_table.view != nullptr && g_table.number == number) {
+    *size = g_table.size;
+    return g_table.view;
+  }
+  if (g_table.view != nullptr) UnmapViewOfFile(g_table.view);
+  if (g_table.mapping != nullptr) CloseHandle(g_table.mapping);
+  g_table = {};
+  wchar_t name[64];
+  TableName(name, extraFlag);
+  HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name);
+  if (mapping == nullptr) return nullptr;
+  const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+  MEMORY_BASIC_INFORMATION info;
+  if (view == nullptr || VirtualQuery(view, &info, sizeof(info)) == 0) {
+    if (view != nullptr) UnmapViewOfFile(view);
+    CloseHandle(mapping);
+    return nullptr;
+  }
+  g_table = {number, mapping, static_cast<const uint8_t*>(view), info.RegionSize};
+  *size = g_table.size;
+  return g_table.view;
+}
+
+}  // namespace
+
 uint32_t PerWindowLookup(HWND hwnd, uint32_t extraFlag, const char* path, uint32_t nameOffset, uint32_t* wheelFlag,
                          uint32_t* wndFlag) {
   if (hwnd != g_lookup.hwnd || extraFlag != g_lookup.extraFlag) {
     g_lookup = {hwnd, extraFlag, 0, 0, 0};
-    wchar_t name[64];
-    TableName(name, extraFlag);
-    HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name);
-    if (mapping != nullptr) {
-      const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-      MEMORY_BASIC_INFORMATION info;
-      if (view != nullptr && VirtualQuery(view, &info, sizeof(info)) != 0) {
-        char className[64];
-        const int classLength = GetClassNameA(hwnd, className, sizeof(className));
-        WindowFacts facts;
-        facts.path = path;
-        facts.pathLength = path != nullptr ? static_cast<uint32_t>(lstrlenA(path)) : 0;
-        facts.nameOffset = nameOffset <= facts.pathLength ? nameOffset : facts.pathLength;
-        facts.isChild = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
-        facts.controlId = GetDlgCtrlID(hwnd);
-        facts.className = className;
-        facts.classLength = classLength > 0 ? static_cast<uint32_t>(classLength) : 0;
-        // The view is bounded by the committed region that holds it.
-        const MapMatch match = MapTableMatch(static_cast<const uint8_t*>(view), info.RegionSize, facts, EqualNoCaseA);
-        g_lookup.result = match.entryFlag;
-        if (match.entryFlag != 0) {
-          g_lookup.wheelFlag = match.wheelFlag;
-          g_lookup.wndFlag = match.wndFlag;
-        }
+    size_t size = 0;
+    const uint8_t* table = PublishedTable(extraFlag, &size);
+    if (table != nullptr) {
+      char className[64];
+      const int classLength = GetClassNameA(hwnd, className, sizeof(className));
+      WindowFacts facts;
+      facts.path = path;
+      facts.pathLength = path != nullptr ? static_cast<uint32_t>(lstrlenA(path)) : 0;
+      facts.nameOffset = nameOffset <= facts.pathLength ? nameOffset : facts.pathLength;
+      facts.isChild = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+      facts.controlId = GetDlgCtrlID(hwnd);
+      facts.className = className;
+      facts.classLength = classLength > 0 ? static_cast<uint32_t>(classLength) : 0;
+      const MapMatch match = MapTableMatch(table, size, facts, TextEqualNoCase);
+      g_lookup.result = match.entryFlag;
+      if (match.entryFlag != 0) {
+        g_lookup.wheelFlag = match.wheelFlag;
+        g_lookup.wndFlag = match.wndFlag;
       }
-      if (view != nullptr) UnmapViewOfFile(view);
-      CloseHandle(mapping);
     }
   }
   if (g_lookup.result != 0) {

@@ -1,6 +1,7 @@
 // The per-process state of the hook library, filled once when the library is attached to a process.
 #include "common/mbcs.h"
 #include "hooklib/core_win.h"
+#include "hooklib/shared_state.h"
 
 namespace qorv {
 
@@ -30,6 +31,21 @@ void InitProcessState(HINSTANCE module) {
   }
   g_hostNameOffset = FileNameOffset(g_hostPath, CharNextAnsi);
   g_moduleQueryMsg = RegisterWindowMessageW(L"QorvMsgGetModule ");
+}
+
+FlagWords ReadFlags() {
+  FlagWords words = {};
+  // Bounded: a writer that died half-way (an odd number for ever) costs a few reads, never a wait.
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    const uint32_t before = __atomic_load_n(&g_shared.FlagSequence, __ATOMIC_ACQUIRE);
+    words.main = __atomic_load_n(&g_shared.MainFlag, __ATOMIC_RELAXED);
+    words.wheel = __atomic_load_n(&g_shared.WheelFlag, __ATOMIC_RELAXED);
+    words.wnd = __atomic_load_n(&g_shared.WndFlag, __ATOMIC_RELAXED);
+    words.extra = __atomic_load_n(&g_shared.ExtraFlag, __ATOMIC_RELAXED);
+    __atomic_thread_fence(__ATOMIC_ACQUIRE);
+    if ((before & 1) == 0 && __atomic_load_n(&g_shared.FlagSequence, __ATOMIC_RELAXED) == before) break;
+  }
+  return words;
 }
 
 }  // namespace qorv

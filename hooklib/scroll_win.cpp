@@ -8,7 +8,6 @@
 namespace qorv {
 namespace {
 
-constexpr UINT kSendTimeoutMs = 20;
 
 uint32_t BarDirection(LONG_PTR style, uint32_t filter) {
   if ((style & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0) return 0;

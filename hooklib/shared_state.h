@@ -31,7 +31,7 @@ struct SharedState {
   uint32_t HeldButtons;        // conversion: buttons held now; low-level hook thread
   uint32_t ModifierHolds;      // conversion: which conversions hold each modifier; low-level hook thread
   uint32_t ActiveButtons;      // conversion: buttons whose conversion is active; low-level hook thread
-  uint32_t reserved7C;
+  uint32_t FlagSequence;       // odd while SetHookFlag changes the four flag words; main program
   ActiveRecord ActiveRecords[7];  // conversion: one per button index; low-level hook thread
   uint32_t PostModButtons;     // conversion: buttons whose posted conversion is active; low-level hook thread
   uint32_t PostTargetWnd;      // conversion: window that posted conversions go to; low-level hook thread
@@ -70,6 +70,7 @@ static_assert(offsetof(SharedState, MouseBtn.pairs) == 0x030, "first pair");
 static_assert(offsetof(SharedState, HeldButtons) == 0x070, "HeldButtons");
 static_assert(offsetof(SharedState, ModifierHolds) == 0x074, "ModifierHolds");
 static_assert(offsetof(SharedState, ActiveButtons) == 0x078, "ActiveButtons");
+static_assert(offsetof(SharedState, FlagSequence) == 0x07C, "FlagSequence");
 static_assert(offsetof(SharedState, ActiveRecords) == 0x080, "ActiveRecords");
 static_assert(sizeof(SharedState::ActiveRecords) == 56, "ActiveRecords is 56 bytes");
 static_assert(offsetof(SharedState, PostModButtons) == 0x0B8, "PostModButtons");

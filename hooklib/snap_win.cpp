@@ -94,18 +94,31 @@ bool SnapMessage(HWND hwnd, UINT msg, WPARAM wp, RECT* proposed) {
   return true;
 }
 
+// A window that was subclassed again above us: SnapWndProc stays in its chain and forwards to
+// PrevWndProc, which must then stay as it is until the window goes.
+HWND g_buriedWnd;
+
 void EndSubclass(HWND hwnd) {
   MoveSizeState& ms = g_moveSize;
   if (reinterpret_cast<uintptr_t>(hwnd) != ms.SnapWnd) return;
-  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, static_cast<LONG_PTR>(ms.PrevWndProc));
+  // Restoring the previous procedure over someone else's would cut their procedure out.
+  if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SnapWndProc)) {
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, static_cast<LONG_PTR>(ms.PrevWndProc));
+  } else {
+    g_buriedWnd = hwnd;
+  }
   ms.SnapWnd = 0;
 }
 
 }  // namespace
 
+bool SnapSubclassBuried() {
+  if (g_buriedWnd != nullptr && !IsWindow(g_buriedWnd)) g_buriedWnd = nullptr;
+  return g_buriedWnd != nullptr;
+}
+
 void PostCallWndReport(WPARAM wp, LPARAM lp) {
-  const uint32_t owner = g_shared.CallWndOwner;
-  if (owner != 0) PostMessageW(WndFrom32(owner), g_shared.CallWndNotifyMsg, wp, lp);
+  PostToOwner(g_shared.CallWndOwner, g_shared.CallWndNotifyMsg, wp, lp);
 }
 
 int WindowRegionBox(HWND hwnd, RECT* box) {

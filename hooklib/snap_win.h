@@ -35,6 +35,9 @@ namespace qorv {
 
 // Posts a report of the window-procedure hook to the main program's owner window (nothing when no
 // owner is set, so that a report never lands in the hooked thread's own queue).
+// True while SnapWndProc stays in the chain of a window subclassed again above it: no other window
+// is subclassed meanwhile.
+bool SnapSubclassBuried();
 void PostCallWndReport(WPARAM wp, LPARAM lp);
 
 }  // namespace qorv

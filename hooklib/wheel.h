@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "common/geometry.h"
+
 namespace qorv {
 
 // Directions, equal to the window-style bits WS_VSCROLL and WS_HSCROLL.
@@ -78,9 +80,6 @@ inline uint32_t NotificationBWParam(uint32_t keys) { return (keys << 16) | 0x020
 // Notification C (a wheel notch seen by the mouse hook).
 inline uint32_t NotificationCWParam(uint32_t keys, int delta) {
   return (keys << 24) | ((static_cast<uint32_t>(delta) & 0xFF) << 16) | 0x020A;
-}
-inline uint32_t PackPoint(int32_t x, int32_t y) {
-  return (static_cast<uint32_t>(y) << 16) | (static_cast<uint32_t>(x) & 0xFFFF);
 }
 
 // The mouse hook's effective wheel word: an entry's word when the lookup matched with option bit 0,

@@ -41,9 +41,11 @@ constexpr bool RollAccepted(int32_t minTrackHeight, int32_t cyMin) { return minT
 constexpr bool RollWorthwhile(int32_t height, int32_t minTrackHeight) { return height > minTrackHeight; }
 
 // Height to restore on roll-down: 0 = leave the size alone (saved height at or below SM_CYMIN);
-// a maximised window gets the maximised height instead of the saved one.
-constexpr int32_t UnrollHeight(int32_t saved, int32_t cyMin, bool maximized, int32_t cyMaximized) {
-  return saved > cyMin ? (maximized ? cyMaximized : saved) : 0;
+// a maximised window gets the maximised height instead of the saved one. The saved height comes
+// from a window property that any process can write: it never exceeds cyMax, the height of the
+// whole desktop.
+constexpr int32_t UnrollHeight(int32_t saved, int32_t cyMin, bool maximized, int32_t cyMaximized, int32_t cyMax) {
+  return saved > cyMin ? (maximized ? cyMaximized : (saved < cyMax ? saved : cyMax)) : 0;
 }
 
 }  // namespace qorv

@@ -1,6 +1,7 @@
 #include "hooklib/window_win.h"
 
 #include "common/layered_win.h"
+#include "common/winsearch_win.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/window_ops.h"
 
@@ -11,29 +12,61 @@ const wchar_t kPropWndHight[] = L"qv WndHight";
 
 namespace {
 
-// Bound for the WM_GETMINMAXINFO question so that a hung window cannot stall the click.
-constexpr UINT kMinMaxTimeoutMs = 20;
 
 void MakeOpaque(HWND hwnd) {
   RemovePropW(hwnd, kPropWndLay);
   SetLayeredAttributes(hwnd, 0, 255, 0);
 }
 
+bool OwnThread(HWND hwnd) { return GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId(); }
+
+// Changing the style sends to the window's thread and waits: a window that does not answer at once
+// is made opaque by its alpha alone and keeps the layered style.
 BOOL CALLBACK ClearTranslucencyProc(HWND hwnd, LPARAM lp) {
   if (GetPropW(hwnd, kPropWndLay) != nullptr) {
-    SetLayeredAttributes(hwnd, 0, 255, 0);
+    SetLayeredAttributes(hwnd, 0, 255, Responsive(hwnd) ? 0 : LWA_ALPHA);
     RemovePropW(hwnd, kPropWndLay);
     ++*reinterpret_cast<int*>(lp);
   }
   return TRUE;
 }
 
+struct UnrollPass {
+  int restored;
+  int left;  // rolled-up windows that could not be restored now
+};
+
 BOOL CALLBACK UnrollAllProc(HWND hwnd, LPARAM lp) {
-  if (Unroll(hwnd) != 0) ++*reinterpret_cast<int*>(lp);
+  auto* pass = reinterpret_cast<UnrollPass*>(lp);
+  if (IsRolledUp(hwnd) == 0) return TRUE;
+  if (Unroll(hwnd) != 0) {
+    ++pass->restored;
+  } else if (IsRolledUp(hwnd) != 0) {
+    ++pass->left;
+  }
   return TRUE;
 }
 
 int Height(const RECT& r) { return r.bottom - r.top; }
+
+// Resizes without waiting on another thread: for its windows the request is posted to it.
+void Resize(HWND hwnd, const RECT& rect, int height) {
+  SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.right - rect.left, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | (OwnThread(hwnd) ? 0 : SWP_ASYNCWINDOWPOS));
+}
+
+// RollCount is changed by every process that rolls or restores: interlocked, and never below 0.
+void AddRollCount(int delta) {
+  auto* count = reinterpret_cast<volatile LONG*>(&g_shared.RollCount);
+  if (delta > 0) {
+    InterlockedIncrement(count);
+    return;
+  }
+  for (;;) {
+    const LONG now = *count;
+    if (now <= 0 || InterlockedCompareExchange(count, now - 1, now) == now) return;
+  }
+}
 
 }  // namespace
 
@@ -90,7 +123,7 @@ int RollUp(HWND hwnd) {
   info.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
   DWORD_PTR answer = 0;
   if (!SendMessageTimeoutW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info), SMTO_ABORTIFHUNG,
-                           kMinMaxTimeoutMs, &answer)) {
+                           kSendTimeoutMs, &answer)) {
     return 0;
   }
   const int rolled = info.ptMinTrackSize.y;
@@ -115,17 +148,20 @@ int RollUp(HWND hwnd) {
     }
     if (!RollWorthwhile(height, rolled)) return 0;
     if (!SetPropW(hwnd, kPropWndHight, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(height)))) return 0;
-    MoveWindow(hwnd, rect.left, rect.top, rect.right - rect.left, rolled, TRUE);
+    Resize(hwnd, rect, rolled);
   }
-  ++g_shared.RollCount;
+  AddRollCount(1);
   return rolled;
 }
 
 int Unroll(HWND hwnd) {
-  const int saved = static_cast<int>(reinterpret_cast<INT_PTR>(RemovePropW(hwnd, kPropWndHight)));
   const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  // A minimised window's restored rectangle is set by a call that waits on the window's thread:
+  // a window that does not answer keeps its height for a later pass or for its own thread.
+  if ((style & WS_MINIMIZE) != 0 && !Responsive(hwnd)) return 0;
+  const int saved = static_cast<int>(reinterpret_cast<INT_PTR>(RemovePropW(hwnd, kPropWndHight)));
   const int height = UnrollHeight(saved, GetSystemMetrics(SM_CYMIN), (style & WS_MAXIMIZE) != 0,
-                                  GetSystemMetrics(SM_CYMAXIMIZED));
+                                  GetSystemMetrics(SM_CYMAXIMIZED), GetSystemMetrics(SM_CYVIRTUALSCREEN));
   if (height != 0) {
     if ((style & WS_MINIMIZE) != 0) {
       WINDOWPLACEMENT placement = {};
@@ -136,20 +172,20 @@ int Unroll(HWND hwnd) {
       }
     } else {
       RECT rect;
-      if (GetWindowRect(hwnd, &rect)) MoveWindow(hwnd, rect.left, rect.top, rect.right - rect.left, height, TRUE);
+      if (GetWindowRect(hwnd, &rect)) Resize(hwnd, rect, height);
     }
   }
-  if (saved != 0) --g_shared.RollCount;
+  if (saved != 0) AddRollCount(-1);
   return saved;
 }
 
 int ToggleRoll(HWND hwnd) { return IsRolledUp(hwnd) != 0 ? Unroll(hwnd) : RollUp(hwnd); }
 
 int UnrollAll() {
-  int count = 0;
-  EnumWindows(UnrollAllProc, reinterpret_cast<LPARAM>(&count));
-  g_shared.RollCount = 0;
-  return count;
+  UnrollPass pass = {0, 0};
+  EnumWindows(UnrollAllProc, reinterpret_cast<LPARAM>(&pass));
+  __atomic_store_n(&g_shared.RollCount, static_cast<uint32_t>(pass.left), __ATOMIC_SEQ_CST);
+  return pass.restored;
 }
 
 }  // namespace qorv

@@ -21,7 +21,9 @@ UINT_PTR IsRolledUp(HWND hwnd);
 int RollUp(HWND hwnd);
 int Unroll(HWND hwnd);
 int ToggleRoll(HWND hwnd);
-// Restores every rolled-up top-level window and sets RollCount to 0; returns how many.
+// Restores every rolled-up top-level window and sets RollCount to the number that must wait (a
+// minimised window whose thread does not answer); returns how many were restored. No call waits on
+// another thread: resizing is posted to it.
 int UnrollAll();
 
 }  // namespace qorv

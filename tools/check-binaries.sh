@@ -28,7 +28,25 @@ for pair in win64:x86_64 win32:i686; do
   if [ "${exports% }" != "$expected" ]; then
     echo "check: $dll exports '${exports% }', expected '$expected'"; status=1
   fi
-  echo "check: $dir/vantel.dll $(stat -c %s "$dll") bytes, imports: ${imports% }"
+  # The library is mapped into every process: bounded in size, no start-up code of a C runtime
+  # (.CRT callbacks, thread-local storage) and no global constructors, which nothing would run.
+  size=$(stat -c %s "$dll")
+  if [ "$size" -gt 65536 ]; then
+    echo "check: $dll is $size bytes, more than 64 KB"; status=1
+  fi
+  sections=$("$arch-w64-mingw32-objdump" -h "$dll" | awk '$1 ~ /^[0-9]+$/ {print $2}' | tr '\n' ' ')
+  for bad in .CRT .tls .ctors .dtors .init_array; do
+    case " $sections" in *" $bad "*) echo "check: $dll has a $bad section"; status=1 ;; esac
+  done
+  # x86_64: without unwind tables an exception dispatched through our frames ends the host process.
+  if [ "$arch" = x86_64 ]; then
+    case " $sections" in *" .pdata "*) ;; *) echo "check: $dll has no .pdata (unwind tables)"; status=1 ;; esac
+  fi
+  objects=$(find "$build/$dir/CMakeFiles/vantel.dir" -name '*.obj' 2>/dev/null)
+  if [ -n "$objects" ] && "$arch-w64-mingw32-objdump" -h $objects | grep -qE ' \.(ctors|init_array)'; then
+    echo "check: an object of $dll has global constructors"; status=1
+  fi
+  echo "check: $dir/vantel.dll $size bytes, sections: ${sections% }, imports: ${imports% }"
 done
 # The settings program: system DLLs only (the C++ runtime is linked in statically).
 for pair in win64:x86_64 win32:i686; do

@@ -21,7 +21,4 @@ trap cleanup EXIT INT TERM
 
 cd "$build" || exit 1
 rm -rf run
-# A test that fails is run once more before it counts as failed: the desktop of a loaded machine now
-# and then drops or delays an injected event. The first failure's output stays in the log, so a test
-# that needed the second run is visible there.
-ctest --output-on-failure --timeout 120 --repeat until-pass:2 "$@"
+ctest --output-on-failure --timeout 120 "$@"

@@ -1,4 +1,5 @@
 #include "common/mbcs.h"
+#include "common/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,41 @@ TEST(Cp932CharNext, StepsDoubleByteCharactersWhole) {
   EXPECT_EQ(steps, 4);
   EXPECT_EQ(Cp932CharNext(p), p);
 }
+
+}  // namespace
+}  // namespace qorv
+
+namespace qorv {
+namespace {
+
+struct NoCaseCase {
+  const char* name;
+  std::string a;
+  std::string b;
+  bool equal;
+};
+
+class TextEqualNoCaseTest : public ::testing::TestWithParam<NoCaseCase> {};
+
+TEST_P(TextEqualNoCaseTest, StepsByCharactersAndFoldsSingleBytesOnly) {
+  const NoCaseCase& c = GetParam();
+  ASSERT_EQ(c.a.size(), c.b.size());
+  EXPECT_EQ(TextEqualNoCase(c.a.data(), c.b.data(), c.a.size()), c.equal);
+  EXPECT_EQ(TextEqualNoCase(c.b.data(), c.a.data(), c.a.size()), c.equal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cp932, TextEqualNoCaseTest,
+    ::testing::Values(NoCaseCase{"AsciiLetters", "Notepad.EXE", "NOTEPAD.exe", true},
+                      NoCaseCase{"DifferentLetter", "notepad.exe", "notepam.exe", false},
+                      // 0x83 0x41 and 0x83 0x61 are two katakana that differ only in a trail byte
+                      // that looks like "A" and "a": never the same character.
+                      NoCaseCase{"TrailBytesDifferingInCase", "\x83\x41.exe", "\x83\x61.exe", false},
+                      NoCaseCase{"SameDoubleByte", "\x83\x41X.EXE", "\x83\x41x.exe", true},
+                      // A lead byte that is the last byte of the compared length stands alone.
+                      NoCaseCase{"LeadByteAtTheEnd", "ab\x83", "AB\x83", true},
+                      NoCaseCase{"Empty", "", "", true}),
+    [](const ::testing::TestParamInfo<NoCaseCase>& p) { return p.param.name; });
 
 }  // namespace
 }  // namespace qorv

@@ -112,10 +112,13 @@ TEST(RollRules, MinimumTrackingHeightDecides) {
 }
 
 TEST(RollRules, UnrollHeight) {
-  EXPECT_EQ(UnrollHeight(300, 27, false, 740), 300);
-  EXPECT_EQ(UnrollHeight(300, 27, true, 740), 740);  // maximised windows get the maximised height
-  EXPECT_EQ(UnrollHeight(27, 27, false, 740), 0);    // at or below SM_CYMIN: removed, not resized
-  EXPECT_EQ(UnrollHeight(0, 27, true, 740), 0);
+  EXPECT_EQ(UnrollHeight(300, 27, false, 740, 768), 300);
+  EXPECT_EQ(UnrollHeight(300, 27, true, 740, 768), 740);  // maximised windows get the maximised height
+  EXPECT_EQ(UnrollHeight(27, 27, false, 740, 768), 0);    // at or below SM_CYMIN: removed, not resized
+  EXPECT_EQ(UnrollHeight(0, 27, true, 740, 768), 0);
+  // A height written by another process is bounded by the desktop.
+  EXPECT_EQ(UnrollHeight(0x7FFFFFFF, 27, false, 740, 768), 768);
+  EXPECT_EQ(UnrollHeight(768, 27, false, 740, 768), 768);
 }
 
 }  // namespace

@@ -317,12 +317,15 @@ TEST_F(LLMouseTest, PostedKeyWithCtrlLeavesNoCtrlDownInTheTarget) {
   EXPECT_EQ(down.wp, static_cast<uint64_t>('K'));
   EXPECT_EQ(static_cast<uint32_t>(down.lp), 0x00250001u);
   EXPECT_EQ(down.ctrlDown, 1u);  // the target reads the key with Ctrl held
-  EXPECT_EQ(lib.Shared()->PostTargetWnd, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(plain)));
+  // The hook thread mirrors its state into the shared block after each event.
+  EXPECT_TRUE(WaitFor([&] {
+    return lib.Shared()->PostTargetWnd == static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(plain));
+  }));
   XButton(kX1, true);
   Entry up = {};
   ASSERT_TRUE(WaitEntry(1, WM_KEYUP, &up)) << Seen();
   EXPECT_EQ(static_cast<uint32_t>(up.lp), 0xC0250001u);
-  EXPECT_EQ(lib.Shared()->PostTargetWnd, 0u);
+  EXPECT_TRUE(WaitFor([&] { return lib.Shared()->PostTargetWnd == 0u; }));
   EXPECT_GE(Command(plain, kCmdKeyState, VK_CONTROL), 0) << "Ctrl stayed down in the target after the release";
   EXPECT_GE(GetAsyncKeyState(VK_CONTROL), 0);
 }
@@ -389,6 +392,24 @@ TEST_F(LLMouseTest, ReportsEveryEventAndCancelsAtReleaseAllWithNoKeyLeftDown) {
   EXPECT_EQ(Reports().size(), 2u);
 }
 
+// Every process the hooks reach can write the shared block: the hook thread converts by its own
+// copy of the settings and only mirrors its state into the block.
+TEST_F(LLMouseTest, SettingsWrittenIntoTheBlockByAnotherProcessChangeNothing) {
+  ASSERT_EQ(Install(Block({{Index(kX1) | kOn | kSwallow, KeyWord('S', 0, 0x1F)}})), 1);
+  volatile qorv::SharedState* shared = lib.Shared();
+  shared->MouseBtn.pairs[0].key = 'Q';
+  shared->MouseBtn.setNum = 0;
+  shared->PostTargetWnd = 0x1234;
+  ASSERT_TRUE(MoveTo(kDblCenter.x, kDblCenter.y));
+  ClearLog();
+  XButton(kX1, false);
+  XButton(kX1, true);
+  Entry key = {};
+  ASSERT_TRUE(WaitEntry(0, WM_KEYUP, &key)) << Seen();
+  EXPECT_EQ(key.wp, static_cast<uint64_t>('S'));
+  EXPECT_EQ(Count(0, WM_XBUTTONDOWN), 0) << Seen();
+}
+
 TEST_F(LLMouseTest, StartAndStopRules) {
   OwnerWindow other;
   qorv::MouseBtnBlock block = Block({{Index(kX1) | kOn, KeyWord('A')}}, qorv::btn_flag::kWheelToPointer);
@@ -411,6 +432,8 @@ TEST_F(LLMouseTest, StartAndStopRules) {
   // The same owner restarts the thread with the new block, and it converts.
   qorv::MouseBtnBlock next = Block({{Index(kX1) | kOn | kSwallow, KeyWord('S', 0, 0x1F)}});
   ASSERT_EQ(lib.SetHookLLMouse(owner.Get(), kNotify + 2, &next, 0), 1);
+  // The export may return before the new thread has its hook (it waits a short while only).
+  ASSERT_TRUE(WaitFor([&] { return shared->LLMouseHook != 0; }));
   EXPECT_EQ(shared->LLMouseNotifyMsg, kNotify + 2u);
   EXPECT_EQ(shared->MouseBtn.setNum, 1u);
   ASSERT_TRUE(MoveTo(kDblCenter.x, kDblCenter.y));
@@ -435,48 +458,52 @@ TEST(DebugHookExports, OwnerThreadAndMaskTransitions) {
   ASSERT_TRUE(lib.Loaded());
   ASSERT_NE(lib.SetHookDebug, nullptr);
   volatile qorv::SharedState* shared = lib.Shared();
+  // Owner numbers that no window can have (window handle indices stay below 0xFFF0): a number that
+  // matched a live window by its index would make the takeover of a gone owner's slot apply.
+  constexpr uint32_t kOwner = 0xFFF1;
+  constexpr uint32_t kOther = 0xFFF2;
   EXPECT_EQ(lib.UnHookDebug(), 1);  // nothing installed
   EXPECT_EQ(lib.SetHookDebug(0, 0x20, 0), 0);
   EXPECT_EQ(shared->DebugOwner, 0u);
 
   const DWORD self = GetCurrentThreadId();
-  ASSERT_EQ(lib.SetHookDebug(77, 0x20, self), 1);
-  EXPECT_EQ(shared->DebugOwner, 77u);
+  ASSERT_EQ(lib.SetHookDebug(kOwner, 0x20, self), 1);
+  EXPECT_EQ(shared->DebugOwner, kOwner);
   EXPECT_EQ(shared->DebugMask, 0x20u);
   EXPECT_EQ(shared->DebugThread, self);
   const uint32_t firstHook = shared->DebugHook;
   EXPECT_NE(firstHook, 0u);
 
-  EXPECT_EQ(lib.SetHookDebug(78, 0x8000, 0), -1);  // another owner changes nothing
+  EXPECT_EQ(lib.SetHookDebug(kOther, 0x8000, 0), -1);  // another owner changes nothing
   EXPECT_EQ(shared->DebugMask, 0x20u);
-  EXPECT_EQ(shared->DebugOwner, 77u);
+  EXPECT_EQ(shared->DebugOwner, kOwner);
 
   // Thread 0 or the same thread: only the mask changes, the hook stays on its thread.
-  EXPECT_EQ(lib.SetHookDebug(77, 0x8000, 0), 2);
+  EXPECT_EQ(lib.SetHookDebug(kOwner, 0x8000, 0), 2);
   EXPECT_EQ(shared->DebugMask, 0x8000u);
   EXPECT_EQ(shared->DebugThread, self);
   EXPECT_EQ(shared->DebugHook, firstHook);
-  EXPECT_EQ(lib.SetHookDebug(77, 0x10020, self), 2);
+  EXPECT_EQ(lib.SetHookDebug(kOwner, 0x10020, self), 2);
   EXPECT_EQ(shared->DebugMask, 0x10020u);
 
   // Another thread: the hook is installed again there.
   harness::Target target({L"normal"});
   const DWORD targetThread = GetWindowThreadProcessId(target.Window(L"normal"), nullptr);
   ASSERT_NE(targetThread, 0u);
-  EXPECT_EQ(lib.SetHookDebug(77, 0x400, targetThread), 1);
+  EXPECT_EQ(lib.SetHookDebug(kOwner, 0x400, targetThread), 1);
   EXPECT_EQ(shared->DebugThread, targetThread);
   EXPECT_EQ(shared->DebugMask, 0x400u);
-  EXPECT_EQ(shared->DebugOwner, 77u);
+  EXPECT_EQ(shared->DebugOwner, kOwner);
 
   EXPECT_EQ(lib.UnHookDebug(), 1);
   EXPECT_EQ(shared->DebugOwner, 0u);
   EXPECT_EQ(lib.UnHookDebug(), 1);
 
   // A thread that does not exist: installing fails and nothing stays installed.
-  EXPECT_EQ(lib.SetHookDebug(77, 0x20, 0x7FFFFFF0), 0);
+  EXPECT_EQ(lib.SetHookDebug(kOwner, 0x20, 0x7FFFFFF0), 0);
   EXPECT_EQ(shared->DebugOwner, 0u);
   // Every thread.
-  EXPECT_EQ(lib.SetHookDebug(77, 0x20, 0), 1);
+  EXPECT_EQ(lib.SetHookDebug(kOwner, 0x20, 0), 1);
   EXPECT_EQ(shared->DebugThread, 0u);
   EXPECT_EQ(lib.UnHookDebug(), 1);
 }

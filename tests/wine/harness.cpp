@@ -131,14 +131,46 @@ LRESULT CALLBACK OwnerWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+namespace {
+
+// Every child of this test program joins one job that ends them all when its last handle closes:
+// a test program that crashes or is killed on a time-out takes its children with it.
+HANDLE ChildJob() {
+  static HANDLE job;
+  if (job == nullptr) {
+    job = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job != nullptr &&
+        !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits))) {
+      CloseHandle(job);
+      job = nullptr;
+    }
+  }
+  return job;
+}
+
+}  // namespace
+
 Process::Process(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
   std::wstring cmd = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si = {};
   si.cb = sizeof(si);
-  if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      dir.empty() ? nullptr : dir.c_str(), &si, &info_)) {
+  HANDLE job = ChildJob();
+  // Suspended until it has joined the job, so that nothing it starts escapes.
+  if (job == nullptr || !CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                        dir.empty() ? nullptr : dir.c_str(), &si, &info_)) {
     info_ = {};
+    return;
   }
+  if (!AssignProcessToJobObject(job, info_.hProcess)) {
+    TerminateProcess(info_.hProcess, 98);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+    info_ = {};
+    return;
+  }
+  ResumeThread(info_.hThread);
 }
 
 Process::~Process() {

@@ -6,15 +6,28 @@
 
 namespace input {
 
+// Absolute coordinates of a desktop point, 0-65535.
+inline void Absolute(int x, int y, LONG* dx, LONG* dy) {
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  *dx = static_cast<LONG>((x * 65535LL + (w - 1) / 2) / (w - 1));
+  *dy = static_cast<LONG>((y * 65535LL + (h - 1) / 2) / (h - 1));
+}
+
+// The point of the last MoveTo. Under Wine the X server may report an older pointer position after
+// a move and put the cursor back there for a moment, so every button and wheel event carries the
+// point it is meant for, in the same input as the event itself.
+inline bool g_placed = false;
+inline POINT g_at = {};
+
 inline void MoveTo(int x, int y) {
   INPUT in = {};
   in.type = INPUT_MOUSE;
-  const int w = GetSystemMetrics(SM_CXSCREEN);
-  const int h = GetSystemMetrics(SM_CYSCREEN);
-  in.mi.dx = static_cast<LONG>((x * 65535LL + (w - 1) / 2) / (w - 1));
-  in.mi.dy = static_cast<LONG>((y * 65535LL + (h - 1) / 2) / (h - 1));
+  Absolute(x, y, &in.mi.dx, &in.mi.dy);
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &in, sizeof(in));
+  g_placed = true;
+  g_at = {x, y};
 }
 
 inline void Mouse(DWORD flags, DWORD data = 0) {
@@ -22,6 +35,10 @@ inline void Mouse(DWORD flags, DWORD data = 0) {
   in.type = INPUT_MOUSE;
   in.mi.dwFlags = flags;
   in.mi.mouseData = data;
+  if (g_placed) {
+    Absolute(g_at.x, g_at.y, &in.mi.dx, &in.mi.dy);
+    in.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
   SendInput(1, &in, sizeof(in));
 }
 

@@ -137,9 +137,10 @@ TEST(ModuleName, ATargetThatRetrievesNoMessagesTimesOutAndLeavesNoAtom) {
 
 namespace {
 
-// An answer that lands after its query gave up (here put in place by the test while the query
-// waits on a target that does not answer) is deleted, not left in the system's atom table.
-TEST(ModuleName, LateAnswerAfterTheTimeOutLeavesNoAtom) {
+// An atom that lands in the block after the query gave up (here put there by the test while the
+// query waits on a target that does not answer) is cleared from the block but not deleted: it did
+// not answer this query and may be another program's.
+TEST(ModuleName, AtomPutInTheBlockAfterTheTimeOutIsClearedNotDeleted) {
   Library lib;
   ASSERT_TRUE(lib.Loaded());
   Query query(lib);
@@ -158,22 +159,26 @@ TEST(ModuleName, LateAnswerAfterTheTimeOutLeavesNoAtom) {
   CloseHandle(thread);
   EXPECT_EQ(late.result, 0) << "timed out";
   EXPECT_EQ(lib.Shared()->QueryAtom, 0u);
-  EXPECT_EQ(GlobalFindAtomW(L"qorv late answer"), 0);
+  EXPECT_EQ(GlobalFindAtomW(L"qorv late answer"), atom);
+  GlobalDeleteAtom(atom);
 }
 
-// An answer left over from an earlier query is neither this query's answer nor left behind.
-TEST(ModuleName, StaleAnswerIsDeletedAndNotTakenForTheNewOne) {
+// An atom left in the block is not this query's answer, and as it may be another program's it is
+// cleared from the block but never deleted.
+TEST(ModuleName, AtomLeftInTheBlockIsNotTheAnswerAndIsNeverDeleted) {
   Library lib;
   ASSERT_TRUE(lib.Loaded());
   Query query(lib);
   SnapApp app({L"a=plain@100,100,200,150"});
   ASSERT_TRUE(app.AllFound());
-  lib.Shared()->QueryAtom = GlobalAddAtomW(L"qorv stale answer");
+  const ATOM foreign = GlobalAddAtomW(L"qorv stale answer");
+  lib.Shared()->QueryAtom = foreign;
   wchar_t wide[MAX_PATH] = {};
   EXPECT_GT(query.wide(app.Window(0), wide, MAX_PATH), 0);
   EXPECT_TRUE(SamePath(wide, AppPath())) << wide;
-  EXPECT_EQ(GlobalFindAtomW(L"qorv stale answer"), 0);
+  EXPECT_EQ(GlobalFindAtomW(L"qorv stale answer"), foreign);
   EXPECT_EQ(GlobalFindAtomW(AppPath().c_str()), 0);
+  GlobalDeleteAtom(foreign);
 }
 
 }  // namespace

@@ -265,6 +265,27 @@ TEST(MoveSizeSnap, ChildWithSizingFrameSnapsToItsParentAndSiblings) {
   EXPECT_FALSE(h.ReceivedWp(0x231)) << "a child's loop is not tracked";
 }
 
+// A window whose program subclasses it again during the loop, above the snap procedure: at the
+// end of the loop the snap procedure cannot take itself out without cutting the program's
+// procedure out too, so it stays in the chain and passes everything on.
+TEST(MoveSizeSnap, SubclassAddedDuringTheLoopStaysInTheChain) {
+  Hooked h(0, kSnap10);
+  ASSERT_TRUE(h.installed);
+  SnapApp app({L"a=resub@300,200,300,200"});
+  ASSERT_TRUE(app.AllFound());
+  HWND a = app.Window(0);
+  RECT r = WindowRect(a);
+  r = DragCaption(h, a, WorkArea().left + 6 - r.left, 0);
+  EXPECT_EQ(r.left, WorkArea().left) << "snapped while the program's procedure sits above";
+  DWORD_PTR count = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(a, snapapp::kCmdResubCount, 0, 0, SMTO_NORMAL, 5000, &count));
+  EXPECT_GT(static_cast<LONG_PTR>(count), 0) << "the program's own procedure was cut out of the chain";
+  // A second loop on the same window neither snaps twice nor loses the chain.
+  r = DragCaption(h, a, 40, 0);
+  ASSERT_TRUE(SendMessageTimeoutW(a, snapapp::kCmdResubCount, 0, 0, SMTO_NORMAL, 5000, &count));
+  EXPECT_GT(static_cast<LONG_PTR>(count), 0);
+}
+
 TEST(MoveSizeTranslucency, AppearsAtTheFirstStepAndGoesAtTheEnd) {
   Hooked h(0, qorv::wnd_flag::kMoveTranslucent | 0x05000000);
   ASSERT_TRUE(h.installed);
@@ -354,7 +375,7 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   const POINT thumb = {client.right + GetSystemMetrics(SM_CXVSCROLL) / 2,
                        client.top + GetSystemMetrics(SM_CYVSCROLL) + 4};
   {
-    Drag drag(s, thumb);
+    Drag drag(s, thumb, false);
     drag.MoveBy(0, 80);
   }
   const LPARAM lpS = reinterpret_cast<LPARAM>(s);
@@ -369,7 +390,7 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   // A drag that is cancelled is reported as cancelled.
   h.owner.received.clear();
   {
-    Drag drag(s, {thumb.x, thumb.y + 80});
+    Drag drag(s, {thumb.x, thumb.y + 80}, false);
     drag.MoveBy(0, -30);
     ASSERT_TRUE(WaitFor([&] { return h.Received((1 << 24) | 0x000F0000 | WM_VSCROLL, lpS); }, 3000));
     DWORD_PTR ignored;
@@ -383,21 +404,23 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   const POINT knob = {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
   h.owner.received.clear();
   {
-    Drag drag(t, knob);
+    Drag drag(t, knob, false);
     drag.MoveBy(120, 0);
   }
   HWND bar = FindWindowExW(t, nullptr, L"msctls_trackbar32", nullptr);
   ASSERT_NE(bar, nullptr);
   EXPECT_TRUE(WaitFor([&] { return h.Received((4 << 24) | 0x000F0000 | WM_HSCROLL, reinterpret_cast<LPARAM>(bar)); },
                       3000));
-  LPARAM last = -1;
-  for (const auto& m : h.owner.received) {
-    if (m.wp == ((4 << 24) | (5 << 16) | WM_HSCROLL)) last = m.lp;
-  }
   DWORD_PTR pos = 0;
   SendMessageTimeoutW(bar, WM_USER, 0, 0, SMTO_NORMAL, 5000, &pos);  // TBM_GETPOS
-  EXPECT_GT(last, 0);
-  EXPECT_EQ(static_cast<DWORD_PTR>(last), pos) << "the reported position is the trackbar's";
+  LPARAM last = -1;
+  // The reports are posted: the one of the last step may still be on its way.
+  EXPECT_TRUE(WaitFor([&] {
+    for (const auto& m : h.owner.received) {
+      if (m.wp == ((4 << 24) | (5 << 16) | WM_HSCROLL)) last = m.lp;
+    }
+    return last > 0 && static_cast<DWORD_PTR>(last) == pos;
+  })) << "the reported position " << last << " is the trackbar's " << pos;
 }
 
 }  // namespace

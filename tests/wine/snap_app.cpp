@@ -12,6 +12,15 @@
 namespace {
 
 HWND g_trackbar;
+WNDPROC g_belowResub;   // the procedure under the one a "resub" window adds
+LONG g_resubCount;
+
+LRESULT CALLBACK ResubProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  ++g_resubCount;
+  if (msg == snapapp::kCmdResubCount) return g_resubCount;
+  return CallWindowProcW(g_belowResub, hwnd, msg, wp, lp);
+}
+DWORD g_lastButton;
 
 LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -37,6 +46,24 @@ LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       ClientToScreen(g_trackbar, &mid);
       return MAKELONG(mid.x, mid.y);
     }
+    case WM_ENTERSIZEMOVE:
+      SetPropW(hwnd, snapapp::kLoopProp, reinterpret_cast<HANDLE>(1));
+      if (RemovePropW(hwnd, L"qt resub") != nullptr) {
+        g_belowResub = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResubProc)));
+      }
+      break;
+    case snapapp::kCmdResubCount:
+      return -1;  // reached only when the "resub" procedure is no longer above
+    case WM_EXITSIZEMOVE:
+      RemovePropW(hwnd, snapapp::kLoopProp);
+      break;
+    case snapapp::kCmdActive:
+      return reinterpret_cast<LRESULT>(GetActiveWindow());
+    case snapapp::kCmdLastButton:
+      return static_cast<LRESULT>(g_lastButton);
+    case snapapp::kCmdMessagePos:
+      return static_cast<LRESULT>(GetMessagePos());
     case snapapp::kCmdQuit:
       PostQuitMessage(0);
       return 0;
@@ -47,6 +74,21 @@ LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK ButtonSeen(int code, WPARAM wp, LPARAM lp) {
+  const MSG* msg = reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE &&
+      ((msg->message >= WM_LBUTTONDOWN && msg->message <= WM_MBUTTONDBLCLK) ||
+       (msg->message >= WM_NCLBUTTONDOWN && msg->message <= WM_NCMBUTTONDBLCLK))) {
+    g_lastButton = MAKELONG(msg->message, msg->wParam);
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+BOOL CALLBACK MarkReady(HWND hwnd, LPARAM) {
+  SetPropW(hwnd, snapapp::kReadyProp, reinterpret_cast<HANDLE>(1));
+  return TRUE;
 }
 
 bool CreateKind(HINSTANCE instance, const wchar_t* prefix, const wchar_t* desc) {
@@ -66,6 +108,7 @@ bool CreateKind(HINSTANCE instance, const wchar_t* prefix, const wchar_t* desc) 
   if (wcscmp(kind, L"scroll") == 0) style |= WS_VSCROLL;
   HWND hwnd = CreateWindowExW(0, snapapp::kClass, title, style, x, y, w, h, nullptr, nullptr, instance, nullptr);
   if (hwnd == nullptr) return false;
+  if (wcscmp(kind, L"resub") == 0) SetPropW(hwnd, L"qt resub", reinterpret_cast<HANDLE>(1));
   if (wcscmp(kind, L"layered") == 0) {
     SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(hwnd, 0, snapapp::kOwnAlpha, LWA_ALPHA);
@@ -127,7 +170,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     if (!CreateKind(instance, argv[1], argv[i])) return 4;
   }
   LocalFree(argv);
+  // Shown, and whatever activation showing them brings has happened: the tests may go on.
+  MSG pending;
+  while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&pending);
+  EnumThreadWindows(GetCurrentThreadId(), MarkReady, 0);
 
+  SetWindowsHookExW(WH_GETMESSAGE, ButtonSeen, nullptr, GetCurrentThreadId());
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

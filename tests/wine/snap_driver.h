@@ -1,6 +1,7 @@
 // Drives qorv_snap.exe from the tests: starts it with its windows, and drags with real injected
 // mouse input. Every drag releases the button (and Shift) when it ends, also on failure.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdlib>
@@ -27,7 +28,10 @@ class SnapApp {
     for (const auto& desc : windowDescs) {
       const std::wstring title = prefix_ + L":" + desc.substr(0, desc.find(L'='));
       HWND found = nullptr;
-      harness::WaitFor([&] { return (found = FindWindowW(snapapp::kClass, title.c_str())) != nullptr; });
+      harness::WaitFor([&] {
+        found = FindWindowW(snapapp::kClass, title.c_str());
+        return found != nullptr && GetPropW(found, snapapp::kReadyProp) != nullptr;
+      });
       windows_.push_back(found);
       // A sent message makes the thread call the window-procedure hook, which maps the library in.
       DWORD_PTR ignored;
@@ -112,58 +116,127 @@ inline bool FindHit(HWND hwnd, LRESULT hit, POINT* out) {
   return false;
 }
 
+// Whether the thread of hwnd has taken input at p: the point of the last message it retrieved.
+inline bool ThreadSawPoint(HWND hwnd, POINT p) {
+  DWORD_PTR pos = 0;
+  if (!SendMessageTimeoutW(hwnd, snapapp::kCmdMessagePos, 0, 0, SMTO_NORMAL, 2000, &pos)) return false;
+  return static_cast<short>(LOWORD(pos)) == p.x && static_cast<short>(HIWORD(pos)) == p.y;
+}
+
+inline std::string SeenPoint(HWND hwnd) {
+  DWORD_PTR pos = 0;
+  if (!SendMessageTimeoutW(hwnd, snapapp::kCmdMessagePos, 0, 0, SMTO_NORMAL, 2000, &pos)) return "no answer";
+  return std::to_string(static_cast<short>(LOWORD(pos))) + "," + std::to_string(static_cast<short>(HIWORD(pos))) +
+         (GetPropW(hwnd, snapapp::kLoopProp) != nullptr ? " in its move/size loop" : "");
+}
+
+inline std::string WindowText(HWND hwnd) {
+  wchar_t title[128] = {};
+  GetWindowTextW(hwnd, title, 128);
+  char text[256] = {};
+  WideCharToMultiByte(CP_UTF8, 0, title, -1, text, sizeof(text), nullptr, nullptr);
+  return std::to_string(reinterpret_cast<uintptr_t>(hwnd)) + " '" + text + "'";
+}
+
+inline DWORD_PTR LastButton(HWND hwnd) {
+  DWORD_PTR last = 0;
+  SendMessageTimeoutW(hwnd, snapapp::kCmdLastButton, 0, 0, SMTO_NORMAL, 2000, &last);
+  return last;
+}
+
+inline std::string CursorText() {
+  POINT p = {};
+  GetCursorPos(&p);
+  return std::to_string(p.x) + "," + std::to_string(p.y);
+}
+
 // A drag with the left button: press at from, then move through steps to the end. The button and
-// the modifier key go up when the drag object ends.
+// the modifier key go up when the drag object ends. Each move waits until the window's thread has
+// taken it: the move/size loop starts from the point of the last message the thread retrieved, and
+// a step that the thread never saw would leave the window short.
 class Drag {
  public:
-  Drag(HWND hwnd, POINT from) : hwnd_(hwnd), at_(from) {
+  // sizeMoveLoop: the press starts the window's move/size loop, which the drag waits for before
+  // the first move (under Wine a move that comes before the loop has taken the capture is only
+  // taken together with the next one).
+  Drag(HWND hwnd, POINT from, bool sizeMoveLoop = true) : hwnd_(hwnd), at_(from) {
     // Active first: a click that only activates another process's window may start no loop.
     HWND top = GetAncestor(hwnd, GA_ROOT);
-    SetForegroundWindow(top);
-    harness::WaitFor([&] { return GetForegroundWindow() == top; }, 3000);
-    MouseInput(from.x, from.y, MOUSEEVENTF_MOVE);
-    harness::WaitFor([&] {
-      POINT p;
-      GetCursorPos(&p);
-      return p.x == from.x && p.y == from.y;
-    }, 3000);
-    harness::Pump(150);  // the target's thread sees the cursor there before the press
-    MouseInput(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(harness::WaitFor([&] {
+      if (GetForegroundWindow() != top) SetForegroundWindow(top);
+      return GetForegroundWindow() == top;
+    })) << "not in front: " << WindowText(top) << ", foreground " << WindowText(GetForegroundWindow());
+    // The window's thread has taken the activation before the press comes.
+    EXPECT_TRUE(harness::WaitFor([&] {
+      DWORD_PTR active = 0;
+      return SendMessageTimeoutW(top, snapapp::kCmdActive, 0, 0, SMTO_NORMAL, 2000, &active) &&
+             reinterpret_cast<HWND>(active) == top;
+    })) << "the window's thread did not take the activation";
+    MoveTo(from);
+    // The press carries its point, so the loop starts from it whatever the thread took before.
+    MouseInput(from.x, from.y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN);
     down_ = true;
+    if (sizeMoveLoop) {
+      // In the loop with the capture taken: a move from now on goes to the loop.
+      EXPECT_TRUE(harness::WaitFor([&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        return GetPropW(hwnd_, snapapp::kLoopProp) != nullptr &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(hwnd_, nullptr), &info) &&
+               (info.flags & GUI_INMOVESIZE) != 0;
+      }, 10000))
+          << "the press did not start the move/size loop; under the point " << WindowText(WindowFromPoint(from))
+          << ", dragged " << WindowText(hwnd_) << (IsWindow(hwnd_) ? "" : " (gone)")
+          << (IsHungAppWindow(hwnd_) ? " (hung)" : "") << ", foreground " << WindowText(GetForegroundWindow())
+          << ", last button message " << std::hex << LastButton(hwnd_) << std::dec;
+    }
   }
   ~Drag() { Release(); }
   Drag(const Drag&) = delete;
   Drag& operator=(const Drag&) = delete;
 
-  // Moves the cursor by (dx, dy) in steps of at most 20 pixels, waiting after each for the window
-  // to follow (a step may also be swallowed by a snap).
+  // Moves the cursor by (dx, dy) in steps of at most 20 pixels.
   void MoveBy(int dx, int dy) {
     const int steps = 1 + (abs(dx) > abs(dy) ? abs(dx) : abs(dy)) / 20;
     const POINT start = at_;
-    for (int i = 1; i <= steps; ++i) {
-      const RECT before = WindowRect(hwnd_);
-      at_ = {start.x + dx * i / steps, start.y + dy * i / steps};
-      MouseInput(at_.x, at_.y, MOUSEEVENTF_MOVE);
-      harness::WaitFor([&] { return !SameRect(before, WindowRect(hwnd_)); }, 700);
-    }
-    harness::Pump(100);
+    for (int i = 1; i <= steps; ++i) MoveTo({start.x + dx * i / steps, start.y + dy * i / steps});
   }
   // Presses a modifier key during the drag: it goes to the dragged window's thread, which is
   // active now, and is released with the button.
   void Hold(BYTE vk) {
     Key(vk, true);
     modifier_ = vk;
-    harness::Pump(100);
+    EXPECT_TRUE(harness::WaitFor([&] { return GetAsyncKeyState(vk) < 0; }, 5000)) << "key " << int(vk) << " not down";
   }
   void Release() {
-    if (down_) MouseInput(at_.x, at_.y, MOUSEEVENTF_LEFTUP);
+    if (down_) MouseInput(at_.x, at_.y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP);
     down_ = false;
     if (modifier_ != 0) Key(modifier_, false);
     modifier_ = 0;
-    harness::Pump(100);
+    EXPECT_TRUE(harness::WaitFor([&] { return GetPropW(hwnd_, snapapp::kLoopProp) == nullptr; }, 10000))
+        << "the move/size loop did not end";
   }
 
  private:
+  void MoveTo(POINT p) {
+    at_ = p;
+    POINT now = {};
+    GetCursorPos(&now);
+    if (now.x == p.x && now.y == p.y) return;  // no move, so nothing for the thread to take
+    MouseInput(p.x, p.y, MOUSEEVENTF_MOVE);
+    // Under Wine a thread in a loop of its own (move/size, scroll bar, a control's capture) now and
+    // then sleeps on with a move in its queue until further input comes, as a real mouse sends all
+    // the time: the same move again wakes it. It changes nothing about where the cursor is.
+    int polls = 0;
+    EXPECT_TRUE(harness::WaitFor([&] {
+      if (ThreadSawPoint(hwnd_, p)) return true;
+      if (++polls % 25 == 0) MouseInput(p.x, p.y, MOUSEEVENTF_MOVE);
+      return false;
+    }, 10000))
+        << "the window's thread never took the move to " << p.x << "," << p.y << "; it saw " << SeenPoint(hwnd_)
+        << ", cursor " << CursorText();
+  }
+
   HWND hwnd_;
   POINT at_;
   bool down_ = false;

@@ -1,6 +1,7 @@
 // Windows of qorv_snap.exe, the target of the move/size and module-name tests. Command line:
 // "<prefix> name=kind@x,y,w,h ..."; each top-level window's title is "<prefix>:<name>".
-// Kinds: plain; region (a window region that leaves out the kRegionInset leftmost pixels); layered (made layered by the program itself, alpha 200); scroll (own vertical bar,
+// Kinds: plain; resub (subclasses itself once more at the start of its first move/size loop, above
+// any procedure a hook put there);  region (a window region that leaves out the kRegionInset leftmost pixels); layered (made layered by the program itself, alpha 200); scroll (own vertical bar,
 // range 0-100); trackbar (a trackbar child, range 0-100); parent (a child "<prefix>:<name>:a" with a
 // caption and sizing frame at client (40,40) 200x150, and a bordered sibling ":b" at (340,40) 150x200).
 #pragma once
@@ -17,7 +18,19 @@ constexpr UINT kCmdQuit = WM_APP + 20;
 constexpr UINT kCmdSleep = WM_APP + 21;
 // Result: the screen point at the middle of the trackbar's thumb, MAKELONG(x, y).
 constexpr UINT kCmdThumbPoint = WM_APP + 22;
+// Result: GetMessagePos() of the window's thread, the point of the last input it has taken.
+constexpr UINT kCmdMessagePos = WM_APP + 23;
+// Result: MAKELONG(message, wParam) of the last button message the window's thread took.
+constexpr UINT kCmdLastButton = WM_APP + 24;
+// Result: how many messages the procedure that a "resub" window put above the others has seen.
+constexpr UINT kCmdResubCount = WM_APP + 26;
+// Result: GetActiveWindow() of the window's thread.
+constexpr UINT kCmdActive = WM_APP + 25;
 constexpr wchar_t kSleepingProp[] = L"qt sleeping";
+// Set on every top-level window once all of them are made and shown.
+constexpr wchar_t kReadyProp[] = L"qt ready";
+// Set on a window while its move/size loop runs.
+constexpr wchar_t kLoopProp[] = L"qt loop";
 // With this environment variable set, the program loads the stand-in "dwmapi.dll" from the folder
 // "fakedwm" beside it before it makes its windows; the stand-in reports invisible borders of
 // kBorder pixels left, right and bottom (none at the top) for windows whose name starts with "f".

@@ -39,6 +39,9 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
       }
       return -1;
+    case target::kCmdHang:
+      Sleep(static_cast<DWORD>(lp));
+      return 0;
     case target::kCmdQuit:
       PostQuitMessage(0);
       return 1;

@@ -21,6 +21,8 @@ constexpr UINT kCmdApplyAlpha = WM_APP + 4;
 constexpr UINT kCmdQuery = WM_APP + 6;
 constexpr WPARAM kQueryNormalHeight = 0;
 constexpr WPARAM kQueryMetric = 1;
+// Posted: the window's thread sleeps lParam ms without retrieving messages.
+constexpr UINT kCmdHang = WM_APP + 7;
 // Ends the target's message loop.
 constexpr UINT kCmdQuit = WM_APP + 5;
 

@@ -15,10 +15,10 @@ HWND g_windows[kKindCount];
 bool g_peekFirst;
 WNDPROC g_controlProcs[kKindCount];
 
-void Record(uint32_t kind, UINT msg, WPARAM wp, LPARAM lp) {
+void Record(uint32_t kind, UINT msg, WPARAM wp, LPARAM lp, DWORD pt = 0) {
   const LONG index = InterlockedIncrement(&g_log->count) - 1;
   if (index < 0 || static_cast<uint32_t>(index) >= kMaxEntries) return;
-  g_log->entries[index] = {kind, msg, static_cast<uint64_t>(wp), static_cast<int64_t>(lp), GetTickCount()};
+  g_log->entries[index] = {kind, msg, static_cast<uint64_t>(wp), static_cast<int64_t>(lp), GetTickCount(), pt};
 }
 
 bool Interesting(UINT msg) {
@@ -33,7 +33,9 @@ bool Interesting(UINT msg) {
     case WM_NCLBUTTONDOWN:
     case WM_SYSCOMMAND:
     case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case 0x0504:
+    case kCmdMark:
       return true;
     default:
       return false;
@@ -58,6 +60,17 @@ void Scroll(HWND hwnd, int bar, WPARAM code) {
     default: return;
   }
   SetScrollPos(hwnd, bar, pos, TRUE);
+}
+
+// Sees every message the main thread takes from its queue, in whatever loop.
+LRESULT CALLBACK ArrivalHook(int code, WPARAM wp, LPARAM lp) {
+  const MSG* msg = reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE &&
+      (msg->message == WM_MOUSEWHEEL || (msg->message == WM_NULL && msg->wParam != 0))) {
+    Record(kArrived, msg->message, msg->wParam, reinterpret_cast<LPARAM>(msg->hwnd),
+           static_cast<DWORD>(MAKELONG(msg->pt.x, msg->pt.y)));
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 HWND Make(uint32_t kind, DWORD exStyle, const wchar_t* cls, const wchar_t* title, DWORD style, int x, int y, int w,
@@ -230,6 +243,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
   if (thread != nullptr) CloseHandle(thread);
+  SetWindowsHookExW(WH_GETMESSAGE, ArrivalHook, nullptr, GetCurrentThreadId());
   g_log->ready = 1;
 
   MSG msg;

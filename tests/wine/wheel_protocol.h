@@ -29,12 +29,18 @@ enum Kind : uint32_t {
   kKindCount
 };
 
+// Kind of the entries that witness what the main thread took from its queue, before any
+// conversion could act on it or swallow it: msg is what was taken (WM_MOUSEWHEEL, or WM_NULL for a
+// wheel that a hook ahead swallowed, wParam kept), lp the window it was for.
+constexpr uint32_t kArrived = kKindCount;
+
 struct Entry {
   uint32_t kind;
   uint32_t msg;
   uint64_t wp;
   int64_t lp;
   uint32_t time;  // GetTickCount when the window procedure saw it
+  uint32_t pt;    // MAKELONG(x, y) of a taken message's point (kArrived entries)
 };
 
 constexpr uint32_t kMaxEntries = 8192;
@@ -63,5 +69,6 @@ constexpr UINT kCmdFocus = WM_APP + 7;      // wParam kind: gives it the keyboar
 constexpr UINT kCmdQuit = WM_APP + 8;
 constexpr UINT kCmdPing = WM_APP + 9;       // answered by every window at once, also kHungPane's thread
 constexpr UINT kCmdNewRenameBox = WM_APP + 10;  // a new rename box in kList replaces kRename; result its window
+constexpr UINT kCmdMark = WM_APP + 11;          // posted to any window: recorded, so that what was posted before it has been taken
 
 }  // namespace wheelapp

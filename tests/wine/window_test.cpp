@@ -204,8 +204,9 @@ TEST_F(RestoreAllTest, ClearingRollUpBitRestoresEveryRolledWindow) {
   lib.SetHookFlag(on | qorv::main_flag::kWheelFront, 0, 0, 0);  // kept set: nothing restored
   EXPECT_NE(Prop(normal, kWndHight), 0u);
   lib.SetHookFlag(qorv::main_flag::kWheelFront, 0, 0, 0);
-  EXPECT_TRUE(AllRestored());
   EXPECT_EQ(lib.Shared()->RollCount, 0u);
+  // Resizing another thread's window is posted to it.
+  EXPECT_TRUE(harness::WaitFor([&] { return AllRestored(); }));
 }
 
 TEST_F(RestoreAllTest, ClearingTranslucencyBitMakesEveryWheelTranslucentWindowOpaque) {
@@ -227,9 +228,31 @@ TEST_F(RestoreAllTest, RemovingMessageHookRunsBothPassesEvenWithBitsClear) {
   RollBoth();
   Translucent(normal);
   EXPECT_EQ(lib.UnHookGetMsg(), 1);
-  EXPECT_TRUE(AllRestored());
+  EXPECT_TRUE(harness::WaitFor([&] { return AllRestored(); }));
   EXPECT_FALSE(harness::IsLayered(normal));
   EXPECT_EQ(Prop(normal, kWndLay), 0u);
+}
+
+// A rolled-up, wheel-translucent window whose thread hangs: the restore passes run in the main
+// program's thread and must not wait for it. Its height comes back once it runs again.
+TEST_F(RestoreAllTest, HungWindowDoesNotHoldThePasses) {
+  lib.SetHookFlag(qorv::main_flag::kRollUp | kLevel5, 0, 0, 0);
+  RollBoth();
+  Translucent(normal);
+  PostMessageW(normal, target::kCmdHang, 0, 4000);
+  DWORD_PTR ignored = 0;
+  ASSERT_TRUE(harness::WaitFor(
+      [&] { return !SendMessageTimeoutW(normal, WM_NULL, 0, 0, SMTO_NORMAL, 100, &ignored); }))
+      << "the target does not hang";
+  const DWORD start = GetTickCount();
+  lib.SetHookFlag(0, 0, 0, 0);
+  const DWORD took = GetTickCount() - start;
+  EXPECT_LT(took, 1000u) << "the passes waited on the hung window";
+  EXPECT_EQ(Prop(normal, kWndLay), 0u);
+  EXPECT_EQ(ReadLayered(normal).alpha, 255) << "opaque by its alpha while its style cannot change";
+  EXPECT_EQ(Prop(normal, kWndHight), 0u);
+  EXPECT_EQ(lib.Shared()->RollCount, 0u);
+  EXPECT_TRUE(harness::WaitFor([&] { return AllRestored(); }, 15000)) << "height back once the window runs";
 }
 
 }  // namespace
