@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/flags.h"
 #include "common/map_table.h"
 #include "common/winsearch_win.h"
 #include "settings/app_win.h"

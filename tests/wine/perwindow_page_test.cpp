@@ -1,0 +1,334 @@
+// The per-window page and its editor inside the test process, in the Japanese locale: the first
+// visit's copy of the initial table, Apply and OK writing "MapFlag.ini" and announcing it, the list
+// commands, and the window picker dragged onto a window of another process.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/map_file.h"
+#include "settings/pages/pages_win.h"
+#include "settings/resource.h"
+#include "tests/wine/dialog_driver.h"
+#include "tests/wine/harness.h"
+#include "tests/wine/input.h"
+#include "tests/wine/snap_driver.h"
+
+using dialogdrive::DialogAnswerer;
+using dialogdrive::ItemText;
+using dialogdrive::ListTexts;
+using dialogdrive::PageHost;
+using dialogdrive::ReadFileBytes;
+using dialogdrive::WriteFileBytes;
+using harness::WaitFor;
+
+namespace {
+
+const wchar_t kEditorCaption[] = L"Qorv 個別設定";
+
+// Plays the running main program: holds its presence mutex and records the "QorvWnd" broadcasts.
+class MainStandIn {
+ public:
+  MainStandIn() {
+    wchar_t name[64];
+    swprintf(name, 64, L"QorvWnd %d", static_cast<int>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
+    mutex_ = CreateMutexW(nullptr, FALSE, name);
+    message_ = RegisterWindowMessageW(L"QorvWnd");
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QorvPageTestMain";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~MainStandIn() {
+    DestroyWindow(window_);
+    CloseHandle(mutex_);
+  }
+  std::vector<std::pair<WPARAM, LPARAM>> received;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<MainStandIn*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self != nullptr && msg == self->message_) self->received.emplace_back(wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  HANDLE mutex_ = nullptr;
+  HWND window_ = nullptr;
+  UINT message_ = 0;
+};
+
+class PerWindowPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    flag_ = harness::ExeDir() + L"\\MapFlag.ini";
+    init_ = ReadFileBytes(harness::ExeDir() + L"\\MapInit.ini");
+    DeleteFileW(flag_.c_str());
+  }
+  void TearDown() override {
+    DeleteFileW(flag_.c_str());
+    input::ReleaseAll();
+  }
+  std::string FlagBytes() const { return ReadFileBytes(flag_); }
+
+  std::wstring flag_;
+  std::string init_;
+};
+
+qorv::MapEntry Row(uint32_t flag, const char* title, int id, const char* file, const char* cls) {
+  qorv::MapEntry e;
+  e.EntryFlag = flag;
+  e.EntryWheelFlag = 0x003F0BE9;
+  e.Title = title;
+  e.WndId = id;
+  e.FileName = file;
+  e.ClassName = cls;
+  return e;
+}
+
+std::vector<std::wstring> Titles(HWND list) {
+  std::vector<std::wstring> titles;
+  for (const auto& row : ListTexts(list, 1)) titles.push_back(row[0]);
+  return titles;
+}
+
+TEST_F(PerWindowPageTest, FirstVisitCopiesTheInitialTableAndApplyWritesIt) {
+  ASSERT_FALSE(init_.empty());
+  std::vector<qorv::MapEntry> expected = qorv::MapParse(init_.data(), init_.size());
+  ASSERT_GE(expected.size(), 2u);
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  ASSERT_NE(host.Page(), nullptr);
+  HWND list = host.Item(IDC_PW_LIST);
+  EXPECT_EQ(ListView_GetItemCount(list), static_cast<int>(expected.size()));
+  EXPECT_EQ(FlagBytes(), init_) << "the initial table becomes the user's file";
+  const auto rows = ListTexts(list, 4);
+  EXPECT_EQ(rows[0][0], L"UWP アプリの枠");
+  EXPECT_EQ(rows[0][2], L"ApplicationFrameWindow");
+  EXPECT_EQ(rows[0][3], L"");
+  EXPECT_FALSE(IsWindowEnabled(host.Item(IDC_PW_APPLY)));
+
+  MainStandIn main;
+  ListView_SetCheckState(list, 0, FALSE);  // the user unticks the first row
+  EXPECT_TRUE(IsWindowEnabled(host.Item(IDC_PW_APPLY)));
+  EXPECT_EQ(FlagBytes(), init_) << "nothing is written before Apply";
+  host.Click(IDC_PW_APPLY);
+  expected[0].EntryFlag &= ~1u;
+  EXPECT_EQ(FlagBytes(), qorv::MapFormat(expected));
+  EXPECT_FALSE(IsWindowEnabled(host.Item(IDC_PW_APPLY)));
+  ASSERT_TRUE(WaitFor([&] { return !main.received.empty(); }));
+  EXPECT_EQ(main.received[0].first, 4u);
+  EXPECT_EQ(main.received[0].second, static_cast<LPARAM>(GetCurrentThreadId()));
+
+  // OK writes again even without a change; Cancel writes nothing.
+  DeleteFileW(flag_.c_str());
+  EXPECT_EQ(host.Close(IDCANCEL), 1);
+  EXPECT_FALSE(dialogdrive::FileExistsAt(flag_));
+  EXPECT_EQ(host.Close(IDOK), 1);
+  EXPECT_EQ(FlagBytes(), qorv::MapFormat(expected));
+}
+
+TEST_F(PerWindowPageTest, ListCommandsReorderTheFile) {
+  WriteFileBytes(flag_, qorv::MapFormat({Row(0x61, "A", 0, "a.exe", "AWnd"), Row(0x21, "B", 0, "b.exe", ""),
+                                         Row(0x41, "C", 0, "", "CWnd")}));
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  HWND list = host.Item(IDC_PW_LIST);
+  ASSERT_EQ(ListView_GetItemCount(list), 3);
+
+  std::function<void(HWND)> step;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) { step(dialog); });
+
+  // Insert in the list is New: the new row goes above the selected one.
+  step = [](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_ME_TITLE, L"N|ew");
+    SetDlgItemTextW(dialog, IDC_ME_FILE, L"n.exe");
+    CheckDlgButton(dialog, IDC_ME_BY_CLASS, BST_UNCHECKED);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  };
+  dialogdrive::SelectListRow(list, 1);
+  dialogdrive::PressKey(list, VK_INSERT);
+  ASSERT_TRUE(WaitFor([&] { return ListView_GetItemCount(list) == 4; }));
+  EXPECT_EQ(Titles(list), (std::vector<std::wstring>{L"A", L"N ew", L"B", L"C"}));
+  EXPECT_TRUE(dialogdrive::ListChecked(list, 1));
+  EXPECT_TRUE(IsWindowEnabled(host.Item(IDC_PW_APPLY)));
+
+  host.Click(IDC_PW_UP);
+  host.Click(IDC_PW_UP);  // already first: stays
+  EXPECT_EQ(Titles(list), (std::vector<std::wstring>{L"N ew", L"A", L"B", L"C"}));
+  dialogdrive::SelectListRow(list, 3);
+  host.Click(IDC_PW_DOWN);  // already last: stays
+  host.Click(IDC_PW_UP);
+  EXPECT_EQ(Titles(list), (std::vector<std::wstring>{L"N ew", L"A", L"C", L"B"}));
+
+  // F2 edits: matched by id only, the id typed as a negative number.
+  step = [](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_ME_TITLE, L"");
+    CheckDlgButton(dialog, IDC_ME_BY_CLASS, BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_ME_BY_ID, BST_CHECKED);
+    SetDlgItemTextW(dialog, IDC_ME_ID, L"-5");
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  };
+  dialogdrive::SelectListRow(list, 2);
+  const int answered = editor.Answered();
+  dialogdrive::PressKey(list, VK_F2);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == answered + 1 && ListTexts(list, 4)[2][0] != L"C"; }));
+  EXPECT_EQ(ListTexts(list, 4)[2], (std::vector<std::wstring>{L"(タイトルなし)", L"", L"CWnd", L"-5"}));
+
+  // An editor OK with no match box stores an entry that matches nothing, shown unticked.
+  step = [](HWND dialog) {
+    for (int id : {IDC_ME_BY_FILE, IDC_ME_BY_CLASS, IDC_ME_BY_ID}) CheckDlgButton(dialog, id, BST_UNCHECKED);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  };
+  dialogdrive::SelectListRow(list, 3);
+  host.Click(IDC_PW_EDIT);
+  EXPECT_FALSE(dialogdrive::ListChecked(list, 3));
+
+  // A double click edits too; Cancel changes nothing.
+  step = [](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_ME_TITLE, L"discarded");
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  };
+  dialogdrive::SelectListRow(list, 0);
+  RECT item = {LVIR_BOUNDS};
+  SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  const int before = editor.Answered();
+  SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(item.left + 40, (item.top + item.bottom) / 2));
+  SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(item.left + 40, (item.top + item.bottom) / 2));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == before + 1; }));
+  EXPECT_EQ(Titles(list)[0], L"N ew");
+
+  // Delete in the list removes the selected row and selects the one now in its place.
+  dialogdrive::SelectListRow(list, 1);
+  dialogdrive::PressKey(list, VK_DELETE);
+  ASSERT_TRUE(WaitFor([&] { return ListView_GetItemCount(list) == 3; }));
+  EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 1);
+
+  host.Click(IDC_PW_APPLY);
+  qorv::MapEntry added = Row(0x10021, "N ew", 0, "n.exe", "");
+  added.EntryFlag = 0x21;
+  added.EntryWheelFlag = 1;
+  qorv::MapEntry byId = Row(0x11, "(タイトルなし)", -5, "", "CWnd");
+  qorv::MapEntry none = Row(0, "B", 0, "b.exe", "");
+  const std::string expected = qorv::MapFormat({added, byId, none});
+  // The texts were typed in UTF-16; the file holds them in the system code page.
+  EXPECT_EQ(FlagBytes().substr(0, 30), expected.substr(0, 30));
+  EXPECT_EQ(qorv::MapParse(FlagBytes().data(), FlagBytes().size()).size(), 3u);
+  const auto parsed = qorv::MapParse(FlagBytes().data(), FlagBytes().size());
+  EXPECT_EQ(parsed[1].EntryFlag, 0x11u);
+  EXPECT_EQ(parsed[1].WndId, -5);
+  EXPECT_EQ(parsed[2].EntryFlag, 0u);
+  EXPECT_EQ(parsed[2].Title, "B");
+
+  // Deleting every row and applying deletes the file.
+  for (int i = 0; i < 3; ++i) {
+    dialogdrive::SelectListRow(list, 0);
+    host.Click(IDC_PW_DELETE);
+  }
+  EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), -1);
+  host.Click(IDC_PW_APPLY);
+  EXPECT_FALSE(dialogdrive::FileExistsAt(flag_));
+  EXPECT_FALSE(IsWindowEnabled(host.Item(IDC_PW_APPLY)));
+}
+
+TEST_F(PerWindowPageTest, AFailedWriteKeepsApplyAndIsReported) {
+  WriteFileBytes(flag_, qorv::MapFormat({Row(0x61, "A", 0, "a.exe", "AWnd")}));
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  HWND list = host.Item(IDC_PW_LIST);
+  ListView_SetCheckState(list, 0, FALSE);
+  HANDLE lock = CreateFileW(flag_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  host.Click(IDC_PW_APPLY);
+  EXPECT_TRUE(IsWindowEnabled(host.Item(IDC_PW_APPLY))) << "the user can try again";
+
+  std::wstring text;
+  DialogAnswerer report(L"Qorv 1.6", [&](HWND box) {
+    wchar_t buffer[256] = {};
+    GetDlgItemTextW(box, 0xFFFF, buffer, 256);
+    text = buffer;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(host.Close(IDOK), 1);
+  EXPECT_EQ(report.Answered(), 1);
+  EXPECT_NE(text.find(L"MapFlag.ini"), std::wstring::npos) << "reported: " << text.c_str();
+  CloseHandle(lock);
+  EXPECT_EQ(qorv::MapParse(FlagBytes().data(), FlagBytes().size())[0].EntryFlag, 0x61u);
+}
+
+TEST_F(PerWindowPageTest, AnUnreadableTableIsNotReplacedByTheInitialOne) {
+  const std::string mine = qorv::MapFormat({Row(0x61, "Mine", 0, "mine.exe", "MineWnd")});
+  WriteFileBytes(flag_, mine);
+  HANDLE lock = CreateFileW(flag_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  CloseHandle(lock);
+  HWND list = host.Item(IDC_PW_LIST);
+  const size_t initRows = qorv::MapParse(init_.data(), init_.size()).size();
+  EXPECT_EQ(ListView_GetItemCount(list), static_cast<int>(initRows)) << "the initial table is shown";
+  EXPECT_EQ(host.Close(IDOK), 1);
+  EXPECT_EQ(FlagBytes(), mine) << "an untouched list does not replace the user's file";
+
+  ListView_SetCheckState(list, 0, FALSE);  // once the user changes the list, it is written
+  EXPECT_EQ(host.Close(IDOK), 1);
+  EXPECT_EQ(qorv::MapParse(FlagBytes().data(), FlagBytes().size()).size(), initRows);
+}
+
+// The picker dragged with real input onto a child window of another process fills the editor, shows
+// a frame while it searches and leaves none behind.
+TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
+  WriteFileBytes(flag_, qorv::MapFormat({Row(0x61, "A", 0, "a.exe", "AWnd")}));
+  snapdrive::SnapApp app({L"a=trackbar@600,520,400,160"});
+  ASSERT_TRUE(app.AllFound());
+  HWND top = app.Window(0);
+  HWND trackbar = FindWindowExW(top, nullptr, L"msctls_trackbar32", nullptr);
+  ASSERT_NE(trackbar, nullptr);
+  wchar_t topTitle[128] = {};
+  GetWindowTextW(top, topTitle, 128);
+
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  const DWORD uiThread = GetCurrentThreadId();
+  struct Seen {
+    bool frameShown = false, captured = false, frameGone = false;
+    std::wstring title, file, cls, id;
+  } seen;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    SendMessageW(GetDlgItem(dialog, IDC_ME_BY_ID), BM_SETCHECK, BST_CHECKED, 0);
+    RECT icon;
+    GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
+    const std::vector<COLORREF> clean = dialogdrive::FrameBand(trackbar, 4);
+    input::MoveTo((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+    input::Mouse(MOUSEEVENTF_LEFTDOWN);
+    seen.captured = WaitFor([&] {
+      GUITHREADINFO info = {sizeof(info)};
+      return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == dialog;
+    });
+    RECT target;
+    GetWindowRect(trackbar, &target);
+    input::MoveTo((icon.left + target.left) / 2, (icon.bottom + target.top) / 2);
+    input::MoveTo((target.left + target.right) / 2, (target.top + target.bottom) / 2);
+    seen.frameShown = WaitFor([&] { return dialogdrive::FrameBand(trackbar, 4) != clean; });
+    input::Mouse(MOUSEEVENTF_LEFTUP);
+    WaitFor([&] { return ItemText(dialog, IDC_ME_CLASS) == L"msctls_trackbar32"; });
+    seen.frameGone = WaitFor([&] { return dialogdrive::FrameBand(trackbar, 4) == clean; });
+    seen.title = ItemText(dialog, IDC_ME_TITLE);
+    seen.file = ItemText(dialog, IDC_ME_FILE);
+    seen.cls = ItemText(dialog, IDC_ME_CLASS);
+    seen.id = ItemText(dialog, IDC_ME_ID);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  host.Click(IDC_PW_NEW);
+  ASSERT_EQ(editor.Answered(), 1);
+  EXPECT_TRUE(seen.captured);
+  EXPECT_TRUE(seen.frameShown) << "the frame is drawn while searching";
+  EXPECT_TRUE(seen.frameGone) << "no frame is left on the screen";
+  EXPECT_EQ(seen.title, topTitle);
+  EXPECT_EQ(seen.file, L"qorv_snap.exe");
+  EXPECT_EQ(seen.cls, L"msctls_trackbar32");
+  EXPECT_EQ(seen.id, std::to_wstring(GetDlgCtrlID(trackbar)));
+  const auto rows = ListTexts(host.Item(IDC_PW_LIST), 4);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[1], (std::vector<std::wstring>{topTitle, L"qorv_snap.exe", L"msctls_trackbar32",
+                                                std::to_wstring(GetDlgCtrlID(trackbar))}));
+}
+
+}  // namespace
