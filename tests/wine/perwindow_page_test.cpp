@@ -13,6 +13,7 @@
 #include "tests/wine/harness.h"
 #include "tests/wine/input.h"
 #include "tests/wine/snap_driver.h"
+#include "tests/wine/wheel_protocol.h"
 
 using dialogdrive::DialogAnswerer;
 using dialogdrive::ItemText;
@@ -327,4 +328,117 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
                                                 std::to_wstring(GetDlgCtrlID(trackbar))}));
 }
 
+// The wheel application's log of what its windows received.
+class WheelLog {
+ public:
+  WheelLog() : process_(harness::ExeDir() + L"\\qorv_wheel.exe", L"") {
+    wchar_t name[64];
+    wheelapp::LogName(name, 64, process_.Id());
+    WaitFor([&] { return (mapping_ = OpenFileMappingW(FILE_MAP_READ, FALSE, name)) != nullptr; });
+    if (mapping_ != nullptr) {
+      log_ = static_cast<const wheelapp::Log*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, sizeof(wheelapp::Log)));
+    }
+    WaitFor([&] { return Ready(); });
+  }
+  ~WheelLog() {
+    if (Ready()) PostMessageW(Window(), wheelapp::kCmdQuit, 0, 0);
+    if (!process_.WaitExit(10000)) process_.Kill();
+    if (log_ != nullptr) UnmapViewOfFile(log_);
+    if (mapping_ != nullptr) CloseHandle(mapping_);
+  }
+  bool Ready() const { return log_ != nullptr && log_->ready != 0; }
+  HWND Window() const { return reinterpret_cast<HWND>(log_->windows[wheelapp::kScroll]); }
+  LONG Mark() const { return log_->count; }
+  size_t Count(UINT msg, LONG from) const {
+    size_t n = 0;
+    const LONG count = log_->count < static_cast<LONG>(wheelapp::kMaxEntries) ? log_->count : wheelapp::kMaxEntries;
+    for (LONG i = from; i < count; ++i) {
+      if (log_->entries[i].kind == wheelapp::kScroll && log_->entries[i].msg == msg) ++n;
+    }
+    return n;
+  }
+
+ private:
+  harness::Process process_;
+  HANDLE mapping_ = nullptr;
+  const wheelapp::Log* log_ = nullptr;
+};
+
+// One notch over the wheel application's scroll window; the log mark from before it.
+LONG NotchOver(const WheelLog& app) {
+  RECT r;
+  GetClientRect(app.Window(), &r);
+  POINT p = {r.right * 3 / 4, r.bottom / 4};
+  ClientToScreen(app.Window(), &p);
+  WaitFor([&] { return WindowFromPoint(p) == app.Window(); }, 5000);
+  input::MoveTo(p.x, p.y);
+  WaitFor([&] {
+    POINT now;
+    GetCursorPos(&now);
+    return now.x == p.x && now.y == p.y;
+  }, 3000);
+  const LONG mark = app.Mark();
+  input::Wheel(-120);
+  return mark;
+}
+
+// With the real main program running, a row saved on the page turns the wheel over that program's
+// window into scrolling, which the global settings do not.
+TEST_F(PerWindowPageTest, SavedRowChangesTheWheelOfTheRunningMainProgram) {
+  const std::wstring ini = harness::ExeDir() + L"\\Qorv.ini";
+  const std::string iniBefore = ReadFileBytes(ini);
+  const bool hadIni = dialogdrive::FileExistsAt(ini);
+  WriteFileBytes(ini, "[FLAGS]\r\nWheelFlag=0x00000001\r\n");  // forward only: no conversion
+  struct Restore {
+    std::wstring path;
+    std::string bytes;
+    bool existed;
+    ~Restore() {
+      if (existed) {
+        dialogdrive::WriteFileBytes(path, bytes);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    }
+  } restore{ini, iniBefore, hadIni};
+
+  harness::Process qorv(harness::ExeDir() + L"\\qorv.exe", L"", harness::ExeDir());
+  ASSERT_TRUE(WaitFor([&] { return FindWindowW(L"QorvMainWnd", L"Qorv") != nullptr; }));
+  WheelLog app;
+  ASSERT_TRUE(app.Ready());
+
+  // The global word leaves the wheel alone: it arrives, nothing scrolls.
+  LONG mark = NotchOver(app);
+  ASSERT_TRUE(WaitFor([&] { return app.Count(WM_MOUSEWHEEL, mark) >= 1; })) << "the notch arrives";
+  EXPECT_EQ(app.Count(WM_VSCROLL, mark), 0u);
+
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  DialogAnswerer editor(kEditorCaption, [](HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_ME_FILE, L"qorv_wheel.exe");
+    CheckDlgButton(dialog, IDC_ME_BY_CLASS, BST_UNCHECKED);
+    SendMessageW(GetDlgItem(dialog, IDC_ME_VCONVERT), BM_CLICK, 0, 0);  // picks "3 行"
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  host.Click(IDC_PW_NEW);
+  ASSERT_EQ(editor.Answered(), 1);
+  host.Click(IDC_PW_APPLY);
+  const auto rows = qorv::MapParse(FlagBytes().data(), FlagBytes().size());
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows.back().FileName, "qorv_wheel.exe");
+  EXPECT_EQ(rows.back().EntryWheelFlag, 0x00030011u);
+
+  // The main program takes the table over when it has seen the notice; each notch is a witness.
+  bool scrolled = false;
+  for (int notch = 0; notch < 10 && !scrolled; ++notch) {
+    mark = NotchOver(app);
+    WaitFor([&] { return app.Count(WM_VSCROLL, mark) + app.Count(WM_MOUSEWHEEL, mark) >= 1; }, 3000);
+    scrolled = WaitFor([&] { return app.Count(WM_VSCROLL, mark) >= 4; }, 500);
+  }
+  EXPECT_TRUE(scrolled) << "three lines and the end of scrolling";
+
+  harness::Process quit(harness::ExeDir() + L"\\qorv.exe", L"/quit", harness::ExeDir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+}
+
 }  // namespace
+
