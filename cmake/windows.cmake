@@ -87,6 +87,8 @@ foreach(source ${QORV_TEST_APPS})
 endforeach()
 
 file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
+# The settings program's tests have an executable of their own (below), with its resources.
+list(FILTER QORV_WINE_TESTS EXCLUDE REGEX "/(pelisk_[^/]*|pages_[^/]*|perwindow_page|mouse_page)_test\\.cpp$")
 # The monitor shims are linked in too, so that their single-monitor answers can be shown here.
 add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp hooklib/shims_win.cpp)
 target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
@@ -120,3 +122,38 @@ add_executable(qorv_bench_hooks bench/hooks_bench_win.cpp)
 target_compile_options(qorv_bench_hooks PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN)
 target_link_options(qorv_bench_hooks PRIVATE -static)
 target_link_libraries(qorv_bench_hooks PRIVATE qorv_hook_static qorv_settings_win)
+
+# ---- Settings program -------------------------------------------------------------------------
+# pelisk.exe is a thin wWinMain over pelisk_lib, so that the tests can drive the window, the pages
+# and the dialogs inside their own process. It imports system DLLs only.
+enable_language(RC)
+set(QORV_PELISK_LIBS qorv_settings_win comctl32 comdlg32 version imm32 winmm gdi32 user32 kernel32 shell32)
+add_library(pelisk_lib STATIC ${QORV_PELISK_WIN_SOURCES} ${QORV_PELISK_PLAIN_SOURCES} common/layered_win.cpp)
+target_include_directories(pelisk_lib PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(pelisk_lib PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_libraries(pelisk_lib PUBLIC ${QORV_PELISK_LIBS})
+
+set(QORV_PELISK_RC ${PROJECT_SOURCE_DIR}/settings/pelisk.rc)
+set_source_files_properties(${QORV_PELISK_RC} PROPERTIES OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/settings/resource.h;${PROJECT_SOURCE_DIR}/settings/pelisk.manifest;${PROJECT_SOURCE_DIR}/settings/res/main.ico;${PROJECT_SOURCE_DIR}/settings/res/picker.ico;${PROJECT_SOURCE_DIR}/settings/res/picker_search.ico;${PROJECT_SOURCE_DIR}/settings/res/picker.cur")
+add_executable(pelisk WIN32 settings/main_win.cpp ${QORV_PELISK_RC})
+target_include_directories(pelisk PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/settings)
+target_compile_options(pelisk PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} ${QORV_WIN_FLAGS}>)
+target_link_options(pelisk PRIVATE -municode -static -s)
+target_link_libraries(pelisk PRIVATE pelisk_lib)
+
+# The settings program's Wine tests, with the program's resources linked in.
+file(GLOB QORV_PELISK_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/pelisk_*_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/wine/pages_*_test.cpp ${PROJECT_SOURCE_DIR}/tests/wine/perwindow_page_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/wine/mouse_page_test.cpp)
+add_executable(qorv_pelisk_tests ${QORV_PELISK_TESTS} tests/wine/harness.cpp ${QORV_PELISK_RC})
+target_include_directories(qorv_pelisk_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/settings)
+target_compile_options(qorv_pelisk_tests PRIVATE
+  $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601>)
+target_link_options(qorv_pelisk_tests PRIVATE -static)
+target_link_libraries(qorv_pelisk_tests PRIVATE pelisk_lib gtest_main)
+add_dependencies(qorv_pelisk_tests pelisk)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  gtest_discover_tests(qorv_pelisk_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+endif()

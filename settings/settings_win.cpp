@@ -11,14 +11,16 @@ namespace {
 
 using TextEdit = IniText (*)(const SettingsRecord&, IniText);
 
-int SaveWith(const wchar_t* fileName, TextEdit edit) {
+int SaveWith(const wchar_t* fileName, TextEdit edit, bool* wrote) {
+  if (wrote != nullptr) *wrote = false;
   wchar_t path[MAX_PATH];
   IniPath(path, MAX_PATH, fileName);
   IniText text = IniLoad(path);
   const int wasRead = text != nullptr ? 1 : 0;
   if (text == nullptr && FileExists(path)) return 0;
   text = edit(g_settings, text);
-  IniWrite(path, text);
+  const DWORD written = text != nullptr ? IniWrite(path, text) : 0;
+  if (wrote != nullptr) *wrote = written > 0;
   IniFree(text);
   return wasRead;
 }
@@ -34,9 +36,9 @@ int SettingsLoad(const wchar_t* fileName) {
   return text != nullptr ? 1 : 0;
 }
 
-int SettingsSave(const wchar_t* fileName) { return SaveWith(fileName, SettingsToText); }
+int SettingsSave(const wchar_t* fileName, bool* wrote) { return SaveWith(fileName, SettingsToText, wrote); }
 
-int DebugSave(const wchar_t* fileName) { return SaveWith(fileName, DebugToText); }
+int DebugSave(const wchar_t* fileName, bool* wrote) { return SaveWith(fileName, DebugToText, wrote); }
 
 int SettingsLoadAtStart(const wchar_t* fileName) {
   if (SettingsLoad(fileName) != 0) return 1;
