@@ -233,8 +233,8 @@ void OnListNotify(PerWindowPage& state, HWND page, const NMHDR& header) {
 // The user's per-window changes are lost when the table cannot be written: say so once.
 void ReportMapSaveFailed(HWND page) {
   wchar_t title[64];
-  if (ProductTitle(title, 64) == 0) title[0] = L'\0';
-  MessageBoxW(page, StringText(IDS_MAP_SAVE_FAILED).c_str(), title, MB_ICONWARNING | MB_OK);
+  SettingsWindowTitle(title, 64);
+  MessageBoxW(page, StringText(IDS_MAP_SAVE_FAILED).c_str(), title, MB_ICONERROR | MB_OK);
 }
 
 void Answer(HWND page, LONG_PTR result) { SetWindowLongPtrW(page, DWLP_MSGRESULT, result); }

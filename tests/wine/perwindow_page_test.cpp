@@ -191,7 +191,8 @@ TEST_F(PerWindowPageTest, ListCommandsReorderTheFile) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   };
   dialogdrive::SelectListRow(list, 0);
-  RECT item = {LVIR_BOUNDS};
+  RECT item = {};
+  item.left = LVIR_BOUNDS;
   SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
   const int before = editor.Answered();
   SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(item.left + 40, (item.top + item.bottom) / 2));
@@ -239,7 +240,7 @@ TEST_F(PerWindowPageTest, AFailedWriteKeepsApplyAndIsReported) {
   EXPECT_TRUE(IsWindowEnabled(host.Item(IDC_PW_APPLY))) << "the user can try again";
 
   std::wstring text;
-  DialogAnswerer report(L"Qorv 1.6", [&](HWND box) {
+  DialogAnswerer report(L"Qorv 1.6 設定", [&](HWND box) {
     wchar_t buffer[256] = {};
     GetDlgItemTextW(box, 0xFFFF, buffer, 256);
     text = buffer;
@@ -296,7 +297,8 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
     input::MoveTo((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
     input::Mouse(MOUSEEVENTF_LEFTDOWN);
     seen.captured = WaitFor([&] {
-      GUITHREADINFO info = {sizeof(info)};
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
       return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == dialog;
     });
     RECT target;
