@@ -96,7 +96,8 @@ class DialogAnswerer {
     wchar_t caption[128];
     wchar_t cls[16];
     GetClassNameW(hwnd, cls, 16);
-    GetWindowTextW(hwnd, caption, 128);
+    // Never WM_GETTEXT: the test thread may be waiting for this thread and not answer.
+    InternalGetWindowText(hwnd, caption, 128);
     if (lstrcmpW(cls, L"#32770") == 0 && search->self->caption_ == caption && IsWindowVisible(hwnd)) {
       search->found = hwnd;
       return FALSE;

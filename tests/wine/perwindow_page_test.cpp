@@ -95,6 +95,19 @@ std::vector<std::wstring> Titles(HWND list) {
   return titles;
 }
 
+// Moves the held mouse in steps, each taken by the system before the next.
+void DragTo(POINT from, POINT to) {
+  for (int i = 1; i <= 8; ++i) {
+    const POINT p = {from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8};
+    input::MoveTo(p.x, p.y);
+    WaitFor([&] {
+      POINT now;
+      GetCursorPos(&now);
+      return now.x == p.x && now.y == p.y;
+    }, 2000);
+  }
+}
+
 TEST_F(PerWindowPageTest, FirstVisitCopiesTheInitialTableAndApplyWritesIt) {
   ASSERT_FALSE(init_.empty());
   std::vector<qorv::MapEntry> expected = qorv::MapParse(init_.data(), init_.size());
@@ -271,8 +284,10 @@ TEST_F(PerWindowPageTest, AnUnreadableTableIsNotReplacedByTheInitialOne) {
   EXPECT_EQ(qorv::MapParse(FlagBytes().data(), FlagBytes().size()).size(), initRows);
 }
 
-// The picker dragged with real input onto a child window of another process fills the editor, shows
-// a frame while it searches and leaves none behind.
+// The picker dragged with real input over a window of another process and onto its child control
+// fills the editor; the frame shows while it searches and none is left behind. (Wine shows frames
+// drawn on the screen's surface, which top-level windows use; a child's own surface in another
+// process is not shown, so the pixels are compared around the top-level window.)
 TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
   WriteFileBytes(flag_, qorv::MapFormat({Row(0x61, "A", 0, "a.exe", "AWnd")}));
   snapdrive::SnapApp app({L"a=trackbar@600,520,400,160"});
@@ -286,29 +301,36 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
   PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
   const DWORD uiThread = GetCurrentThreadId();
   struct Seen {
-    bool frameShown = false, captured = false, frameGone = false;
+    bool captured = false, frameShown = false, frameMoved = false, frameGone = false;
     std::wstring title, file, cls, id;
   } seen;
   DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
     SendMessageW(GetDlgItem(dialog, IDC_ME_BY_ID), BM_SETCHECK, BST_CHECKED, 0);
-    RECT icon;
+    // The editor is in front, as a user's editor is: only the foreground thread's capture holds the
+    // mouse over another program's window.
+    SetForegroundWindow(dialog);
+    WaitFor([&] { return GetForegroundWindow() == dialog; });
+    const std::vector<COLORREF> clean = dialogdrive::FrameBand(top, 4);
+    RECT icon, outer, inner;
     GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
-    const std::vector<COLORREF> clean = dialogdrive::FrameBand(trackbar, 4);
-    input::MoveTo((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+    GetWindowRect(top, &outer);
+    GetWindowRect(trackbar, &inner);
+    const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    input::MoveTo(start.x, start.y);
     input::Mouse(MOUSEEVENTF_LEFTDOWN);
     seen.captured = WaitFor([&] {
       GUITHREADINFO info = {};
       info.cbSize = sizeof(info);
       return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == dialog;
     });
-    RECT target;
-    GetWindowRect(trackbar, &target);
-    input::MoveTo((icon.left + target.left) / 2, (icon.bottom + target.top) / 2);
-    input::MoveTo((target.left + target.right) / 2, (target.top + target.bottom) / 2);
-    seen.frameShown = WaitFor([&] { return dialogdrive::FrameBand(trackbar, 4) != clean; });
+    // Over the top-level window beside its control, then onto the control.
+    DragTo(start, {(outer.left + outer.right) / 2, outer.bottom - 25});
+    seen.frameShown = WaitFor([&] { return dialogdrive::FrameBand(top, 4) != clean; });
+    DragTo({(outer.left + outer.right) / 2, outer.bottom - 25}, {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2});
+    seen.frameMoved = WaitFor([&] { return dialogdrive::FrameBand(top, 4) == clean; });
     input::Mouse(MOUSEEVENTF_LEFTUP);
     WaitFor([&] { return ItemText(dialog, IDC_ME_CLASS) == L"msctls_trackbar32"; });
-    seen.frameGone = WaitFor([&] { return dialogdrive::FrameBand(trackbar, 4) == clean; });
+    seen.frameGone = dialogdrive::FrameBand(top, 4) == clean;
     seen.title = ItemText(dialog, IDC_ME_TITLE);
     seen.file = ItemText(dialog, IDC_ME_FILE);
     seen.cls = ItemText(dialog, IDC_ME_CLASS);
@@ -319,6 +341,7 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
   ASSERT_EQ(editor.Answered(), 1);
   EXPECT_TRUE(seen.captured);
   EXPECT_TRUE(seen.frameShown) << "the frame is drawn while searching";
+  EXPECT_TRUE(seen.frameMoved) << "the frame leaves a window when the search moves on";
   EXPECT_TRUE(seen.frameGone) << "no frame is left on the screen";
   EXPECT_EQ(seen.title, topTitle);
   EXPECT_EQ(seen.file, L"qorv_snap.exe");
