@@ -19,6 +19,10 @@ int CommandLineDigit(const char16_t* commandLine) {
   return 0;
 }
 
+bool OpensDebugDialog(int digit, bool rightShiftDown, bool rightCtrlDown) {
+  return digit == kDebugDigit || (rightShiftDown && rightCtrlDown);
+}
+
 RunOutcome OutcomeOf(int windowResult, bool saveWrote) {
   if (windowResult == 1) {
     if (saveWrote) return {1, 2};

@@ -10,6 +10,10 @@ constexpr int kDebugDigit = 6;
 // blanks after it are skipped; what remains counts only when it is exactly one digit. Otherwise 0.
 int CommandLineDigit(const char16_t* commandLine);
 
+// The debug dialog opens for the digit 6, or while the right Shift and right Ctrl keys are both
+// held at start, whatever the digit.
+bool OpensDebugDialog(int digit, bool rightShiftDown, bool rightCtrlDown);
+
 // Exit code and notification of a finished run: the window's result (1 OK) and whether the save
 // after OK wrote the file. A save that did not write counts as not saved.
 struct RunOutcome {

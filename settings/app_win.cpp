@@ -23,6 +23,22 @@ namespace {
 
 constexpr DWORD kMutexOpenAccess = 0x001F0001;
 
+// The single-instance mutex, held for the whole run and released once.
+class InstanceMutex {
+ public:
+  explicit InstanceMutex(HANDLE handle) : handle_(handle) {}
+  ~InstanceMutex() {
+    if (handle_ == nullptr) return;
+    ReleaseMutex(handle_);
+    CloseHandle(handle_);
+  }
+  InstanceMutex(const InstanceMutex&) = delete;
+  InstanceMutex& operator=(const InstanceMutex&) = delete;
+
+ private:
+  HANDLE handle_;
+};
+
 // "<prefix> <desktop window handle in signed decimal>".
 void DesktopName(const wchar_t* prefix, wchar_t* out) {
   wsprintfW(out, L"%s %d", prefix, static_cast<int>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
@@ -163,7 +179,6 @@ int RunSettingsWindow(HINSTANCE instance, int startPage) {
   const int result = RunSheet(&desc);
   if (desc.pages[kHotkeysPageIndex].window != nullptr) g_settings.HotkeysPageVisited = true;
   if (desc.pages[kMousePageIndex].window != nullptr) g_settings.MousePageVisited = true;
-  if (desc.icon != nullptr) DestroyIcon(desc.icon);
   return result;
 }
 
@@ -186,12 +201,13 @@ int RunSettingsProgram(HINSTANCE instance) {
   g_instance = instance;
   wchar_t mutexName[64];
   DesktopName(L" Warning ", mutexName);
-  HANDLE instanceMutex = CreateMutexW(nullptr, FALSE, mutexName);
-  if (instanceMutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(instanceMutex);
+  HANDLE created = CreateMutexW(nullptr, FALSE, mutexName);
+  if (created != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(created);
     ShowRunningCopy();
     return 0;
   }
+  const InstanceMutex guard(created);  // a failed creation leaves the run without the guard
 
   CheckSystemVersion();
   InitCommonControls();
@@ -202,7 +218,7 @@ int RunSettingsProgram(HINSTANCE instance) {
   NotifyMain(kEditBegin);
 
   const int digit = CommandLineDigit(reinterpret_cast<const char16_t*>(GetCommandLineW()));
-  const bool debug = digit == kDebugDigit || (GetKeyState(VK_RSHIFT) < 0 && GetKeyState(VK_RCONTROL) < 0);
+  const bool debug = OpensDebugDialog(digit, GetKeyState(VK_RSHIFT) < 0, GetKeyState(VK_RCONTROL) < 0);
   int result;
   bool wrote = false;
   if (debug) {
@@ -217,10 +233,6 @@ int RunSettingsProgram(HINSTANCE instance) {
   NotifyMain(outcome.notification);
 
   ForgetLayeredApi();
-  if (instanceMutex != nullptr) {
-    ReleaseMutex(instanceMutex);
-    CloseHandle(instanceMutex);
-  }
   return outcome.exitCode;
 }
 

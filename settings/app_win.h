@@ -10,10 +10,10 @@
 namespace qorv {
 
 extern HINSTANCE g_instance;
-extern uint32_t g_platformId;       // dwPlatformId; 2 is the NT family
-extern uint32_t g_osMajor;          // dwMajorVersion
-extern uint32_t g_qorvWndMessage;   // registered "QorvWnd"
-extern uint32_t g_layeredApiMask;   // LoadLayeredApi's mask
+extern uint32_t g_platformId;      // dwPlatformId; 2 is the NT family
+extern uint32_t g_osMajor;         // dwMajorVersion
+extern uint32_t g_qorvWndMessage;  // registered "QorvWnd"
+extern uint32_t g_layeredApiMask;  // LoadLayeredApi's mask
 
 // Codes of the "QorvWnd" broadcast.
 constexpr WPARAM kEditBegin = 1;

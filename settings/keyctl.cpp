@@ -177,8 +177,8 @@ unsigned KeyCoreWheel(KeyControlCore& core, int delta, uint32_t keyState, bool f
   const uint32_t vk = map != nullptr ? map(s, context) & 0xFF : 0;
   if (vk == 0) return 0;
   if (core.saved == 0) core.saved = core.value;
-  core.value = (core.value & hotkey::kModifierMask) | (static_cast<uint32_t>(s) << 16) | vk |
-               (extended ? hotkey::kExtended : 0);
+  core.value =
+      (core.value & hotkey::kModifierMask) | (static_cast<uint32_t>(s) << 16) | vk | (extended ? hotkey::kExtended : 0);
   return kKeyRepaint;
 }
 
@@ -208,13 +208,27 @@ size_t HotkeyText(uint32_t value, const char16_t* emptyText, KeyNameFunction key
     }
   }
   switch (key) {
-    case 1: Append(out, capacity, length, u"L Click"); break;
-    case 2: Append(out, capacity, length, u"R Click"); break;
-    case 4: Append(out, capacity, length, u"M Click"); break;
-    case 5: Append(out, capacity, length, u"X1 Click"); break;
-    case 6: Append(out, capacity, length, u"X2 Click"); break;
-    case hotkey::kVkWheelForward: Append(out, capacity, length, u"Wheel Up"); break;
-    case hotkey::kVkWheelBack: Append(out, capacity, length, u"Wheel Down"); break;
+    case 1:
+      Append(out, capacity, length, u"L Click");
+      break;
+    case 2:
+      Append(out, capacity, length, u"R Click");
+      break;
+    case 4:
+      Append(out, capacity, length, u"M Click");
+      break;
+    case 5:
+      Append(out, capacity, length, u"X1 Click");
+      break;
+    case 6:
+      Append(out, capacity, length, u"X2 Click");
+      break;
+    case hotkey::kVkWheelForward:
+      Append(out, capacity, length, u"Wheel Up");
+      break;
+    case hotkey::kVkWheelBack:
+      Append(out, capacity, length, u"Wheel Down");
+      break;
     default: {
       static const char16_t kHex[] = u"0123456789ABCDEF";
       const char16_t code[] = {u'0', u'x', kHex[key >> 4], kHex[key & 0xF], 0};

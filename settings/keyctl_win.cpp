@@ -18,13 +18,11 @@ struct KeyControlState {
   int textHeight;
 };
 
-KeyControlState* StateOf(HWND window) {
-  return reinterpret_cast<KeyControlState*>(GetWindowLongPtrW(window, 0));
-}
+KeyControlState* StateOf(HWND window) { return reinterpret_cast<KeyControlState*>(GetWindowLongPtrW(window, 0)); }
 
 size_t SystemKeyName(uint32_t lParamBits, char16_t* out, size_t capacity, void*) {
-  const int n = GetKeyNameTextW(static_cast<LONG>(lParamBits), reinterpret_cast<wchar_t*>(out),
-                                static_cast<int>(capacity));
+  const int n =
+      GetKeyNameTextW(static_cast<LONG>(lParamBits), reinterpret_cast<wchar_t*>(out), static_cast<int>(capacity));
   return n > 0 ? static_cast<size_t>(n) : 0;
 }
 
@@ -47,8 +45,8 @@ void Paint(HWND window, KeyControlState* state) {
   if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_DISABLED) != 0) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   SetBkMode(dc, TRANSPARENT);
   wchar_t text[kHotkeyTextCapacity];
-  const int length = HotkeyDisplayText(state->core.value, reinterpret_cast<const wchar_t*>(state->core.emptyText),
-                                       text, kHotkeyTextCapacity);
+  const int length = HotkeyDisplayText(state->core.value, reinterpret_cast<const wchar_t*>(state->core.emptyText), text,
+                                       kHotkeyTextCapacity);
   TextOutW(dc, 1, 1, text, length);
   SIZE extent = {};
   GetTextExtentPoint32W(dc, text, length, &extent);
@@ -99,7 +97,8 @@ void ShowModifierMenu(HWND window, KeyControlState* state, LPARAM lParam) {
 LRESULT CALLBACK KeyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
     ImmAssociateContext(window, nullptr);
-    auto* created = static_cast<KeyControlState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(KeyControlState)));
+    auto* created =
+        static_cast<KeyControlState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(KeyControlState)));
     if (created != nullptr) {
       KeyCoreInit(created->core);
       created->textHeight = TextHeightOf(window, nullptr);

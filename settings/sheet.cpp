@@ -2,12 +2,11 @@
 
 #include <cstring>
 
+#include "common/flags.h"
+
 namespace qorv {
 
 namespace {
-
-constexpr uint32_t kConvertEnabled = 0x00010000;
-constexpr uint32_t kConvertSuppress = 0x00020000;
 
 // Little-endian writer that only counts once the buffer is too small.
 class TemplateWriter {
@@ -54,9 +53,9 @@ struct TemplateItem {
 int SheetPageCountFor(uint32_t platformId, int startPage, const MouseBtnBlock& block) {
   if (platformId < 2) return kSheetPageCount - 1;
   if (startPage == kMousePageIndex) return kSheetPageCount;
-  if ((block.btnFlag & 0x3) != 0) return kSheetPageCount;
+  if ((block.btnFlag & (btn_flag::kStartAtLaunch | btn_flag::kWheelToPointer)) != 0) return kSheetPageCount;
   for (const ButtonPair& pair : block.pairs) {
-    if ((pair.condition & (kConvertEnabled | kConvertSuppress)) != 0) return kSheetPageCount;
+    if ((pair.condition & (btn_cond::kEnabled | btn_cond::kSuppressButton)) != 0) return kSheetPageCount;
   }
   return kSheetPageCount - 1;
 }

@@ -16,8 +16,8 @@ namespace {
 SheetDesc* DescOf(HWND frame) { return reinterpret_cast<SheetDesc*>(GetWindowLongPtrW(frame, GWLP_USERDATA)); }
 
 HWND CreatePage(HWND frame, SheetPage& page) {
-  page.window = CreateDialogParamW(page.instance, MAKEINTRESOURCEW(page.dialogId), frame, page.procedure,
-                                   page.parameter);
+  page.window =
+      CreateDialogParamW(page.instance, MAKEINTRESOURCEW(page.dialogId), frame, page.procedure, page.parameter);
   return page.window;
 }
 
@@ -40,8 +40,8 @@ void SelectPage(HWND frame, SheetDesc* desc, int index) {
     SetWindowPos(page.window, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  HWND old = (desc->currentPage >= 0 && desc->currentPage < desc->pageCount) ? desc->pages[desc->currentPage].window
-                                                                              : nullptr;
+  HWND old =
+      (desc->currentPage >= 0 && desc->currentPage < desc->pageCount) ? desc->pages[desc->currentPage].window : nullptr;
   HWND focus = GetFocus();
   const bool focusInOld = old != nullptr && focus != nullptr && (focus == old || IsChild(old, focus));
   if (old != nullptr) ShowWindow(old, SW_HIDE);
@@ -49,8 +49,8 @@ void SelectPage(HWND frame, SheetDesc* desc, int index) {
     SetWindowPos(page.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(page.window, SW_SHOW);
     if (focus == nullptr || focusInOld) {
-      PostMessageW(page.window, WM_NEXTDLGCTL,
-                   reinterpret_cast<WPARAM>(GetNextDlgTabItem(page.window, nullptr, FALSE)), TRUE);
+      PostMessageW(page.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetNextDlgTabItem(page.window, nullptr, FALSE)),
+                   TRUE);
     }
   }
   desc->currentPage = index;
@@ -212,8 +212,8 @@ int RunSheet(SheetDesc* desc) {
   if (desc == nullptr) return -1;
   HWND frame = nullptr;
   if (desc->frameTemplate != nullptr) {
-    frame = CreateDialogParamW(desc->instance, desc->frameTemplate, desc->owner, FrameProc,
-                               reinterpret_cast<LPARAM>(desc));
+    frame =
+        CreateDialogParamW(desc->instance, desc->frameTemplate, desc->owner, FrameProc, reinterpret_cast<LPARAM>(desc));
   } else {
     HGLOBAL block = BuildSheetTemplate(*desc);
     if (block == nullptr) return -1;
@@ -259,7 +259,7 @@ void PrepareSheetDesc(SheetDesc& desc, HINSTANCE instance, int startPage, wchar_
     UINT dialog;
     DLGPROC procedure;
   } kPages[kSheetPageCount] = {
-      {IDD_WHEEL, WheelPageProc},       {IDD_WINDOW, WindowPageProc},   {IDD_OTHER, OtherPageProc},
+      {IDD_WHEEL, WheelPageProc},         {IDD_WINDOW, WindowPageProc},   {IDD_OTHER, OtherPageProc},
       {IDD_PERWINDOW, PerWindowPageProc}, {IDD_HOTKEYS, HotkeysPageProc}, {IDD_MOUSE, MousePageProc},
   };
   desc = SheetDesc{};
@@ -297,7 +297,10 @@ void PrepareSheetDesc(SheetDesc& desc, HINSTANCE instance, int startPage, wchar_
   if (SettingsWindowTitle(windowTitle, windowTitleCapacity < 32 ? windowTitleCapacity : 32) > 0) {
     desc.title = windowTitle;
   }
-  desc.icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  // Loaded once: the icon becomes the class icon of every dialog of the process.
+  static HICON icon =
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  desc.icon = icon;
   desc.pageCount = SheetPageCountFor(g_platformId, startPage, g_settings.MouseBtn);
   desc.currentPage = startPage;
   desc.focusControlId = startPage == kHotkeysPageIndex ? IDOK : 0;

@@ -10,7 +10,7 @@
 namespace qorv {
 
 struct SheetPage {
-  HWND window;        // null until the page is first created
+  HWND window;  // null until the page is first created
   const wchar_t* title;
   HINSTANCE instance;
   UINT dialogId;
@@ -23,14 +23,14 @@ struct SheetDesc {
   const wchar_t* frameTemplate;  // resource name, or null for BuildSheetTemplate
   const wchar_t* fontFace;       // null: the template's own
   uint16_t fontSize;
-  const wchar_t* okText;         // null: "OK"
-  const wchar_t* cancelText;     // null: "キャンセル"
+  const wchar_t* okText;      // null: "OK"
+  const wchar_t* cancelText;  // null: "キャンセル"
   const wchar_t* title;
   HWND owner;
   HICON icon;
   int pageCount;
-  int currentPage;               // start page on entry, then the page shown
-  int focusControlId;            // non-zero: control to focus at the start (page first, then frame)
+  int currentPage;     // start page on entry, then the page shown
+  int focusControlId;  // non-zero: control to focus at the start (page first, then frame)
   SheetPage pages[kSheetPageCount];
 };
 

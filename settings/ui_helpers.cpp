@@ -12,14 +12,22 @@ int StepScrollPosition(int code, int minimum, int maximum, int page, int positio
     return static_cast<int>(p);
   };
   switch (code) {
-    case kScrollLineLeft: return clamp(static_cast<long long>(position) - 1);
-    case kScrollLineRight: return clamp(static_cast<long long>(position) + 1);
-    case kScrollPageLeft: return clamp(static_cast<long long>(position) - page);
-    case kScrollPageRight: return clamp(static_cast<long long>(position) + page);
-    case kScrollThumbTrack: return trackPosition;
-    case kScrollLeft: return minimum;
-    case kScrollRight: return highest;
-    default: return position;
+    case kScrollLineLeft:
+      return clamp(static_cast<long long>(position) - 1);
+    case kScrollLineRight:
+      return clamp(static_cast<long long>(position) + 1);
+    case kScrollPageLeft:
+      return clamp(static_cast<long long>(position) - page);
+    case kScrollPageRight:
+      return clamp(static_cast<long long>(position) + page);
+    case kScrollThumbTrack:
+      return trackPosition;
+    case kScrollLeft:
+      return minimum;
+    case kScrollRight:
+      return highest;
+    default:
+      return position;
   }
 }
 

@@ -1,19 +1,42 @@
 #include "settings/pages/debug_dialog.h"
 
+#include "common/flags.h"
+#include "common/mouse_btn.h"
+
 namespace qorv {
 
+using debug_flag::HookKindBit;
+
+// Box 1183 + n stands for the hook kind n - 1 (WH_MSGFILTER is -1).
 const DebugCheckBox kDebugCheckBoxes[kDebugCheckBoxCount] = {
-    {1179, 0x00200000}, {1180, 0x00100000}, {1181, 0x01000000}, {1182, 0x02000000}, {1199, 0x10000000},
-    {1183, 1u << 0},    {1184, 1u << 1},    {1185, 1u << 2},    {1186, 1u << 3},    {1187, 1u << 4},
-    {1188, 1u << 5},    {1189, 1u << 6},    {1190, 1u << 7},    {1191, 1u << 8},    {1192, 1u << 9},
-    {1193, 1u << 10},   {1194, 1u << 11},   {1195, 1u << 12},   {1196, 1u << 13},   {1197, 1u << 14},
-    {1198, 1u << 15},
+    {1179, debug_flag::kForegroundOnly},
+    {1180, debug_flag::kStartBlocking},
+    {1181, debug_flag::kShowGetMsgHook},
+    {1182, debug_flag::kShowMouseHook},
+    {1199, debug_flag::kShowLLMouseReports},
+    {1183, HookKindBit(-1)},
+    {1184, HookKindBit(0)},
+    {1185, HookKindBit(1)},
+    {1186, HookKindBit(2)},
+    {1187, HookKindBit(3)},
+    {1188, HookKindBit(4)},
+    {1189, HookKindBit(5)},
+    {1190, HookKindBit(6)},
+    {1191, HookKindBit(7)},
+    {1192, HookKindBit(8)},
+    {1193, HookKindBit(9)},
+    {1194, HookKindBit(10)},
+    {1195, HookKindBit(11)},
+    {1196, HookKindBit(12)},
+    {1197, HookKindBit(13)},
+    {1198, HookKindBit(14)},
 };
 
 int DebugHotkeyDuplicate(uint32_t hotkey, const uint32_t* table) {
-  if ((hotkey & 0xFF) == 0) return -1;
+  if (hotkey::Vk(hotkey) == 0) return -1;
+  constexpr uint32_t kKeyAndModifiers = 0xFFFF;  // the scan code does not count
   for (int i = 0; i <= 13; ++i) {
-    if (table[i] != 0 && (table[i] & 0xFFFF) == (hotkey & 0xFFFF)) return i;
+    if (table[i] != 0 && (table[i] & kKeyAndModifiers) == (hotkey & kKeyAndModifiers)) return i;
   }
   return -1;
 }

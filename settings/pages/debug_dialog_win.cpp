@@ -17,7 +17,8 @@ namespace {
 constexpr int kDebugHotkeyId = 14;
 
 void InitDialog(HWND dialog) {
-  HICON icon = static_cast<HICON>(LoadImageW(g_instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  HICON icon =
+      static_cast<HICON>(LoadImageW(g_instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   if (icon != nullptr) SetClassLongPtrW(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
   if (g_platformId < 2) {
     for (int id : {IDC_DB_FORWND, IDC_DB_STARTUP, IDC_DB_HOTKEY}) EnableWindow(GetDlgItem(dialog, id), FALSE);

@@ -9,10 +9,10 @@ namespace qorv {
 namespace {
 
 constexpr uint32_t kVkF5 = 0x74;
-constexpr uint32_t kF5Bits = 0x003F0000;       // lParam of F5: scan code 0x3F
-constexpr uint32_t kCtrlBits = 0x001D0000;     // left Ctrl
-constexpr uint32_t kShiftBits = 0x002A0000;    // left Shift
-constexpr uint32_t kAltBit = 0x20000000;       // lParam bit 29: Alt is down
+constexpr uint32_t kF5Bits = 0x003F0000;     // lParam of F5: scan code 0x3F
+constexpr uint32_t kCtrlBits = 0x001D0000;   // left Ctrl
+constexpr uint32_t kShiftBits = 0x002A0000;  // left Shift
+constexpr uint32_t kAltBit = 0x20000000;     // lParam bit 29: Alt is down
 
 // A control driven by key events, tracking what the window would have been told to do.
 struct Control {
@@ -208,7 +208,7 @@ TEST(KeyControl, TextOfValues) {
       {0xF00 | 0x0A, u"Ctrl + Shift + Alt + Win + Wheel Up"},
       {0x200, u"Ctrl + "},
       {kCtrlBits | 0x200 | 0x11, u"0x11"},  // no name known: the code
-      {0x400 | 0x10, u"0x10"},             // Shift is not its own prefix
+      {0x400 | 0x10, u"0x10"},              // Shift is not its own prefix
       {0x800 | 0x5C, u"0x5C"},
       {0x02, u"R Click"},
       {0x06, u"X2 Click"},

@@ -33,6 +33,13 @@ TEST(CommandLine, OnlyASingleDigitAfterTheProgramNameCounts) {
   EXPECT_EQ(CommandLineDigit(nullptr), 0);
 }
 
+TEST(CommandLine, RightShiftWithRightCtrlOpensTheDebugDialogWhateverTheDigit) {
+  EXPECT_TRUE(OpensDebugDialog(6, false, false));
+  EXPECT_TRUE(OpensDebugDialog(2, true, true));
+  EXPECT_FALSE(OpensDebugDialog(2, true, false));
+  EXPECT_FALSE(OpensDebugDialog(2, false, true));
+}
+
 TEST(RunOutcome, AFailedSaveIsNeverReportedAsSaved) {
   EXPECT_EQ(OutcomeOf(1, true).exitCode, 1);
   EXPECT_EQ(OutcomeOf(1, true).notification, 2u);
@@ -236,7 +243,7 @@ TEST(DebugDialog, BoxesAndDuplicateHotkey) {
   EXPECT_EQ(all, kDebugOwnedBits);
   EXPECT_EQ(~kDebugOwnedBits, 0xECCF0000u);
   uint32_t table[16] = {};
-  table[7] = 0x001C0000 | 0x274;   // Ctrl + F5 with a scan code
+  table[7] = 0x001C0000 | 0x274;  // Ctrl + F5 with a scan code
   table[14] = 0x275;              // the hook hotkey itself is never a duplicate
   table[15] = 0x275;
   EXPECT_EQ(DebugHotkeyDuplicate(0x00AA0000 | 0x274, table), 7);  // scan code ignored

@@ -4,10 +4,12 @@
 // stand-in for the main program that records the "QorvWnd" broadcasts.
 #pragma once
 #include <windows.h>
-
+// commctrl.h needs the types of windows.h.
 #include <commctrl.h>
 
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,6 +21,7 @@
 #include "settings/keyctl_win.h"
 #include "settings/settings.h"
 #include "tests/wine/harness.h"
+#include "tests/wine/input.h"
 
 namespace pelisk {
 
@@ -45,15 +48,19 @@ inline void InitInProcess(const std::string& iniText = std::string()) {
 
 // Runs step once from inside the next message loop of this thread (RunSheet's, a dialog's, a
 // message box's), so that a test can drive a window whose loop does not return until it closes.
-inline void RunInLoop(std::function<void()> step) {
+inline std::function<void()>& PendingStep() {
   static std::function<void()> pending;
-  pending = std::move(step);
-  SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    std::function<void()> run = std::move(pending);
-    pending = nullptr;
-    if (run) run();
-  });
+  return pending;
+}
+inline void CALLBACK RunPendingStep(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  std::function<void()> run = std::move(PendingStep());
+  PendingStep() = nullptr;
+  if (run) run();
+}
+inline void RunInLoop(std::function<void()> step) {
+  PendingStep() = std::move(step);
+  SetTimer(nullptr, 0, 1, RunPendingStep);
 }
 
 // The visible top-level dialog of this process with the title, or null.
@@ -199,5 +206,43 @@ class MainStandIn {
   UINT message_ = 0;
   HWND window_ = nullptr;
 };
+
+}  // namespace pelisk
+
+namespace pelisk {
+
+// Inside the running message loop: waits (without blocking the loop) until ready() holds or the
+// time passes, then calls then(ready held). One such wait at a time.
+struct PendingWait {
+  std::function<bool()> ready;
+  std::function<void(bool)> then;
+  DWORD start;
+  DWORD timeout;
+};
+inline PendingWait& CurrentWait() {
+  static PendingWait pending;
+  return pending;
+}
+inline void CALLBACK CheckPendingWait(HWND, UINT, UINT_PTR id, DWORD) {
+  PendingWait& pending = CurrentWait();
+  const bool ok = pending.ready();
+  if (!ok && GetTickCount() - pending.start < pending.timeout) return;
+  KillTimer(nullptr, id);
+  std::function<void(bool)> next = std::move(pending.then);
+  pending.then = nullptr;
+  if (next) next(ok);
+}
+inline void WhenInLoop(std::function<bool()> ready, std::function<void(bool)> then, DWORD timeoutMs = 10000) {
+  CurrentWait() = {std::move(ready), std::move(then), GetTickCount(), timeoutMs};
+  SetTimer(nullptr, 0, 15, CheckPendingWait);
+}
+
+// Injects a key press and release; modifiers are pressed first and released last.
+inline void Chord(std::initializer_list<WORD> modifiers, WORD key) {
+  for (WORD m : modifiers) input::Key(m, true);
+  input::Key(key, true);
+  input::Key(key, false);
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) input::Key(*it, false);
+}
 
 }  // namespace pelisk

@@ -56,16 +56,19 @@ TEST_F(ProgramResources, StringsAreTheExactUtf16Texts) {
       {IDS_OS_ERROR, L"OSバージョンエラー\r\n\r\nQorvはWindows2000以降で動作します"},
       {IDS_LEFT_RIGHT_KEYS, L"左右キーに変換する(&B)"},
       {IDS_BUTTON_COLUMNS, L"ボタン;120\n発動条件;;2\n変換キー;160"},
-      {IDS_BUTTON_NAMES, L"左クリック\n右クリック\nホイール上回転\nホイール下回転\nホイールクリック\n拡張ボタン1\n拡張ボタン2"},
+      {IDS_BUTTON_NAMES,
+       L"左クリック\n右クリック\nホイール上回転\nホイール下回転\nホイールクリック\n拡張ボタン1\n拡張ボタン2"},
       {IDS_SHEET_BUTTONS, L"\nOK\nキャンセル"},
-      {IDS_MAP_SAVE_FAILED, L"個別設定ファイル「MapFlag.ini」を保存できませんでした。\r\n\r\n個別設定の変更は保存されていません。"},
+      {IDS_MAP_SAVE_FAILED,
+       L"個別設定ファイル「MapFlag.ini」を保存できませんでした。\r\n\r\n個別設定の変更は保存されていません。"},
   };
   for (const auto& s : kStrings) EXPECT_EQ(String(s.id), s.text) << "string " << s.id;
   // The system-version message is read as 8-bit text in the system code page.
   char ansi[64] = {};
   ASSERT_GT(LoadStringA(module_, IDS_OS_ERROR, ansi, 64), 0);
-  EXPECT_EQ(std::string(ansi), "OS\x83o\x81[\x83W\x83\x87\x83\x93\x83G\x83\x89\x81[\r\n\r\nQorv\x82\xCD"
-                               "Windows2000\x88\xC8\x8D~\x82\xC5\x93\xAE\x8D\xEC\x82\xB5\x82\xDC\x82\xB7");
+  EXPECT_EQ(std::string(ansi),
+            "OS\x83o\x81[\x83W\x83\x87\x83\x93\x83G\x83\x89\x81[\r\n\r\nQorv\x82\xCD"
+            "Windows2000\x88\xC8\x8D~\x82\xC5\x93\xAE\x8D\xEC\x82\xB5\x82\xDC\x82\xB7");
 }
 
 TEST_F(ProgramResources, VersionManifestIconsAndCursor) {
@@ -89,12 +92,15 @@ TEST_F(ProgramResources, VersionManifestIconsAndCursor) {
   ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(block.size()), &block[0]));
   WORD* translation = nullptr;
   UINT length = 0;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
+  ASSERT_TRUE(
+      VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
   EXPECT_EQ(translation[0], 0x0411);  // Japanese
   wchar_t* value = nullptr;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\ProductName", reinterpret_cast<void**>(&value), &length));
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\ProductName", reinterpret_cast<void**>(&value),
+                             &length));
   EXPECT_STREQ(value, L"Qorv");
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\ProductVersion", reinterpret_cast<void**>(&value), &length));
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\ProductVersion",
+                             reinterpret_cast<void**>(&value), &length));
   EXPECT_STREQ(value, L"1.6");
 }
 
@@ -125,6 +131,28 @@ TEST_F(ProgramResources, PagesAreControlChildDialogsOfOneSize) {
     ASSERT_NE(head, nullptr) << id;
     EXPECT_EQ(head->style & (WS_POPUP | WS_CAPTION), static_cast<DWORD>(WS_POPUP | WS_CAPTION)) << id;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ProductTitle, NameAndVersionFromTheVersionBlockCutToTheBuffer) {
+  pelisk::InitInProcess();
+  const struct {
+    int capacity;
+    const wchar_t* text;
+  } kCases[] = {{64, L"Qorv 1.6"}, {9, L"Qorv 1.6"}, {8, L"Qorv"}, {5, L"Qorv"}, {4, L""}};
+  for (const auto& k : kCases) {
+    wchar_t buffer[64];
+    const int n = qorv::ProductTitle(buffer, k.capacity);
+    EXPECT_EQ(std::wstring(buffer, n), k.text) << "capacity " << k.capacity;
+    EXPECT_EQ(buffer[n], 0) << "capacity " << k.capacity;
+  }
+  EXPECT_EQ(qorv::ProductTitle(nullptr, 0), 7);
+  wchar_t title[64];
+  EXPECT_EQ(qorv::SettingsWindowTitle(title, 64), 11);
+  EXPECT_STREQ(title, L"Qorv 1.6 設定");
 }
 
 }  // namespace
