@@ -16,8 +16,8 @@ namespace {
 
 static_assert(IDC_BE_LEFT == 1207 && IDC_BE_RIGHT == 1208 && IDC_BE_MIDDLE == 1209 && IDC_BE_X1 == 1212 &&
                   IDC_BE_X2 == 1213 && IDC_BE_SHIFT == 1214 && IDC_BE_CTRL == 1215 && IDC_BE_ALT == 1216 &&
-                  IDC_BE_WIN == 1217 && IDC_BE_ENABLED == 1092 && IDC_BE_SUPPRESS == 1088 &&
-                  IDC_BE_REPORT == 1089 && IDC_BE_MSG == 1090,
+                  IDC_BE_WIN == 1217 && IDC_BE_ENABLED == 1092 && IDC_BE_SUPPRESS == 1088 && IDC_BE_REPORT == 1089 &&
+                  IDC_BE_MSG == 1090,
               "condition boxes agree with the resources");
 
 ButtonPair* PairOf(HWND dialog) { return reinterpret_cast<ButtonPair*>(GetWindowLongPtrW(dialog, GWLP_USERDATA)); }

@@ -10,10 +10,9 @@ namespace mousepage {
 using namespace btn_cond;
 
 const ConditionBox kConditionBoxes[kConditionBoxCount] = {
-    {1207, kLeft, 'L'},    {1208, kRight, 'R'},          {1209, kMiddle, 'M'},    {1212, kX1, '1'},
-    {1213, kX2, '2'},      {1214, kShift, 'S'},          {1215, kCtrl, 'C'},      {1216, kAlt, 'A'},
-    {1217, kWin, 'W'},     {1092, kEnabled, 0},          {1088, kSuppressButton, 0}, {1089, kReport, 0},
-    {1090, kPostMessages, 0},
+    {1207, kLeft, 'L'},         {1208, kRight, 'R'}, {1209, kMiddle, 'M'},     {1212, kX1, '1'},  {1213, kX2, '2'},
+    {1214, kShift, 'S'},        {1215, kCtrl, 'C'},  {1216, kAlt, 'A'},        {1217, kWin, 'W'}, {1092, kEnabled, 0},
+    {1088, kSuppressButton, 0}, {1089, kReport, 0},  {1090, kPostMessages, 0},
 };
 
 uint32_t ButtonIndex(uint32_t condition) { return (condition & kButtonIndexMask) >> kButtonIndexShift; }

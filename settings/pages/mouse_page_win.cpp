@@ -1,8 +1,8 @@
 // Mouse-button page (dialog 112): up to eight button conversions in a list, the two BtnFlag boxes and
 // the "HkMouseBtn" hotkey. The conversions live in the page's vector in list order until OK copies
 // them into the settings record.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <memory>
 #include <string>
@@ -110,7 +110,8 @@ void InitPage(HWND page) {
   ShowAll(*state, list);
   UpdateNewButton(*state, page);
   CheckDlgButton(page, IDC_MB_START, (block.btnFlag & btn_flag::kStartAtLaunch) != 0 ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(page, IDC_MB_WHEEL_UNDER, (block.btnFlag & btn_flag::kWheelToPointer) != 0 ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(page, IDC_MB_WHEEL_UNDER,
+                 (block.btnFlag & btn_flag::kWheelToPointer) != 0 ? BST_CHECKED : BST_UNCHECKED);
   SendMessageW(hotkey, KWM_SETVALUE, g_settings.HotkeyTable[kHotkeyMouseBtn], 0);
   SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
 }

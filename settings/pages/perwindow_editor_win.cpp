@@ -1,7 +1,7 @@
 // Per-window entry editor (dialog 109) with its window picker: drag the icon onto a window, or start a
 // five-second countdown with Shift, and the editor fills in what it finds about that window.
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include <string>
 
@@ -38,16 +38,14 @@ struct EntryEditor {
   HWND highlighted = nullptr;  // the window whose frame is inverted now
   int highlightSurface = 0;
   bool dragging = false;
-  int countdown = 0;           // 0: not running
+  int countdown = 0;  // 0: not running
   HICON iconRest = nullptr;
   HICON iconSearch = nullptr;
   HCURSOR dragCursor = nullptr;
   wchar_t searchText[32] = {};  // resource text of 1127
 };
 
-EntryEditor* EditorOf(HWND dialog) {
-  return reinterpret_cast<EntryEditor*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-}
+EntryEditor* EditorOf(HWND dialog) { return reinterpret_cast<EntryEditor*>(GetWindowLongPtrW(dialog, GWLP_USERDATA)); }
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
@@ -135,7 +133,8 @@ void FillFromWindow(HWND dialog, EntryEditor& editor, HWND window) {
   if (result.className != perwindow::FieldChange::kKeep) {
     SetDlgItemTextW(dialog, IDC_ME_CLASS, FromU16(result.classText));
   }
-  if (result.wndId == perwindow::FieldChange::kSet) SetDlgItemInt(dialog, IDC_ME_ID, static_cast<UINT>(result.wndIdValue), TRUE);
+  if (result.wndId == perwindow::FieldChange::kSet)
+    SetDlgItemInt(dialog, IDC_ME_ID, static_cast<UINT>(result.wndIdValue), TRUE);
   if (result.wndId == perwindow::FieldChange::kClear) SetDlgItemTextW(dialog, IDC_ME_ID, L"");
 }
 
@@ -212,8 +211,10 @@ void SelectAmounts(HWND dialog, uint32_t wheelFlag) {
   const int horzItems = static_cast<int>(SendDlgItemMessageW(dialog, IDC_ME_HAMOUNT, CB_GETCOUNT, 0, 0));
   const uint32_t vert = Field(wheelFlag, wheel_flag::kVertCountMask, wheel_flag::kVertCountShift);
   const uint32_t horz = Field(wheelFlag, wheel_flag::kHorzCountMask, wheel_flag::kHorzCountShift);
-  SendDlgItemMessageW(dialog, IDC_ME_VAMOUNT, CB_SETCURSEL, static_cast<WPARAM>(perwindow::AmountSelection(vert, vertItems)), 0);
-  SendDlgItemMessageW(dialog, IDC_ME_HAMOUNT, CB_SETCURSEL, static_cast<WPARAM>(perwindow::AmountSelection(horz, horzItems)), 0);
+  SendDlgItemMessageW(dialog, IDC_ME_VAMOUNT, CB_SETCURSEL,
+                      static_cast<WPARAM>(perwindow::AmountSelection(vert, vertItems)), 0);
+  SendDlgItemMessageW(dialog, IDC_ME_HAMOUNT, CB_SETCURSEL,
+                      static_cast<WPARAM>(perwindow::AmountSelection(horz, horzItems)), 0);
 }
 
 void InitEditor(HWND dialog, EntryEditor& editor) {
@@ -252,7 +253,8 @@ void InitEditor(HWND dialog, EntryEditor& editor) {
   if ((wheel & wheel_flag::kMdiActivate) != 0) ShowWindow(GetDlgItem(dialog, IDC_ME_ACTIVATE_WHEEL), SW_SHOWNA);
   EnableWindow(GetDlgItem(dialog, IDC_ME_TRANSPARENT), perwindow::TransparentEnabled(wheel));
   EnableWindow(GetDlgItem(dialog, IDC_ME_SEARCH), perwindow::SearchBarEnabled(wheel));
-  if ((wheel & wheel_flag::kCursorKeys) != 0) SetDlgItemTextW(dialog, IDC_ME_SEARCH, StringText(IDS_LEFT_RIGHT_KEYS).c_str());
+  if ((wheel & wheel_flag::kCursorKeys) != 0)
+    SetDlgItemTextW(dialog, IDC_ME_SEARCH, StringText(IDS_LEFT_RIGHT_KEYS).c_str());
 }
 
 void AcceptEditor(HWND dialog, EntryEditor& editor) {

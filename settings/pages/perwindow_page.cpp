@@ -9,10 +9,18 @@ namespace perwindow {
 using namespace wheel_flag;
 
 const BoxBit kWheelBoxes[kWheelBoxCount] = {
-    {kIdVertScroll, kVertScroll},   {kIdVertBar, kDetectVertBar},    {kIdHorzScroll, kShiftHorzScroll},
-    {kIdHorzBar, kDetectHorzBar},   {kIdSearchBar, kSearchScrollBar}, {kIdForward, kForwardToPointer},
-    {kIdTransparent, kForwardTransparent}, {kIdFocus, kActivate},    {kIdKeepNotch, kMdiActivate},
-    {kIdPrecise, kPrecise},         {kIdCtrlPage, kCtrlPage},         {kIdCursorKeys, kCursorKeys},
+    {kIdVertScroll, kVertScroll},
+    {kIdVertBar, kDetectVertBar},
+    {kIdHorzScroll, kShiftHorzScroll},
+    {kIdHorzBar, kDetectHorzBar},
+    {kIdSearchBar, kSearchScrollBar},
+    {kIdForward, kForwardToPointer},
+    {kIdTransparent, kForwardTransparent},
+    {kIdFocus, kActivate},
+    {kIdKeepNotch, kMdiActivate},
+    {kIdPrecise, kPrecise},
+    {kIdCtrlPage, kCtrlPage},
+    {kIdCursorKeys, kCursorKeys},
 };
 
 namespace {
@@ -69,9 +77,7 @@ uint32_t SelectionAmount(int selection, int items) {
 
 bool TransparentEnabled(uint32_t wheelBits) { return (wheelBits & kForwardToPointer) != 0; }
 
-bool SearchBarEnabled(uint32_t wheelBits) {
-  return (wheelBits & (kVertScroll | kShiftHorzScroll | kCursorKeys)) != 0;
-}
+bool SearchBarEnabled(uint32_t wheelBits) { return (wheelBits & (kVertScroll | kShiftHorzScroll | kCursorKeys)) != 0; }
 
 FillResult FillFromWindow(const PickedWindow& window, const FillContext& context) {
   FillResult result;

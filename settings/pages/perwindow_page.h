@@ -60,7 +60,7 @@ struct EditorChoice {
   uint32_t wheelBits = 0;  // bits of the checked wheel boxes
   int vertSelection = -1;  // combo selection, -1 when none
   int horzSelection = -1;
-  int vertItems = 0;       // item counts of the two combos
+  int vertItems = 0;  // item counts of the two combos
   int horzItems = 0;
 };
 
@@ -95,7 +95,7 @@ std::basic_string<Char> StoredTitle(std::basic_string<Char> title, const std::ba
 
 // Facts that the glue gathered about a picked window.
 struct PickedWindow {
-  std::u16string topTitle;    // text of its top-level window
+  std::u16string topTitle;  // text of its top-level window
   bool moduleQueryBound = false;
   std::u16string modulePath;  // what the module query gave; empty when nothing
   std::u16string className;   // empty when it could not be read
@@ -105,12 +105,12 @@ struct PickedWindow {
 
 // The editor's state that filling looks at.
 struct FillContext {
-  bool newEntry = false;        // the entry has never been confirmed
-  size_t titleLength = 0;       // characters in the title box
+  bool newEntry = false;   // the entry has never been confirmed
+  size_t titleLength = 0;  // characters in the title box
   bool matchFile = false;
   bool matchClass = false;
   bool matchId = false;
-  bool fullPath = false;        // Shift held: the whole module path instead of its file name
+  bool fullPath = false;  // Shift held: the whole module path instead of its file name
 };
 
 enum class FieldChange { kKeep, kSet, kClear };
@@ -135,9 +135,9 @@ FillResult FillFromWindow(const PickedWindow& window, const FillContext& context
 constexpr int kCountdownStart = 25;
 constexpr unsigned kCountdownTickMs = 200;
 struct CountdownStep {
-  int count = 0;        // count after the tick; 0 when the countdown ended
+  int count = 0;          // count after the tick; 0 when the countdown ended
   bool finished = false;  // stop the timer, clear the label and fill from the picked window
-  int seconds = 0;      // whole seconds left, shown while the countdown runs
+  int seconds = 0;        // whole seconds left, shown while the countdown runs
 };
 CountdownStep CountdownTick(int count);
 // A click on the picker while the countdown runs leaves it one more tick.

@@ -1,8 +1,8 @@
 // Per-window page (dialog 113): the per-window table as a list with check boxes, written to
 // "MapFlag.ini" on Apply and on OK. The rows live in the page's vector in list order; the list view
 // shows them.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <memory>
 #include <string>
@@ -91,8 +91,8 @@ void BindModuleQuery(PerWindowPage& state) {
   if (library.size() >= MAX_PATH) return;
   state.library = LoadLibraryW(library.c_str());
   if (state.library == nullptr) return;
-  state.query = reinterpret_cast<ModuleNameQuery>(
-      reinterpret_cast<void*>(GetProcAddress(state.library, "GetWndModuleNameW")));
+  state.query =
+      reinterpret_cast<ModuleNameQuery>(reinterpret_cast<void*>(GetProcAddress(state.library, "GetWndModuleNameW")));
 }
 
 bool FileIsUnreadable(const std::wstring& path) {

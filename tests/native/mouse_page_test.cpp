@@ -29,15 +29,20 @@ TEST(MousePageList, ButtonNamesFollowTheLibrary) {
   const std::vector<std::u16string> names = {u"左クリック", u"右クリック", u"ホイール上回転"};
   EXPECT_EQ(ButtonText(0x0000, names), u"左クリック");  // index 0: the library converts the left button
   EXPECT_EQ(ButtonText(0x1000, names), u"右クリック");
-  EXPECT_EQ(ButtonText(0x9000, names), u"#9");           // read from a file, no name
-  EXPECT_EQ(ButtonIndex(kNewCondition), 1u);             // a new entry never takes the left button
+  EXPECT_EQ(ButtonText(0x9000, names), u"#9");  // read from a file, no name
+  EXPECT_EQ(ButtonIndex(kNewCondition), 1u);    // a new entry never takes the left button
   EXPECT_NE(kNewCondition & btn_cond::kEnabled, 0u);
 }
 
 TEST(MousePageList, SortOrder) {
   std::vector<ButtonPair> pairs = {
-      {0x3000, 0x41}, {0x1001, 0x42}, {0x1000, 0x44}, {0x0000, 0x45},
-      {0x1F73 | btn_cond::kEnabled, 0x46}, {0x1000, 0x43}, {0x1001 | btn_cond::kReport, 0x40},
+      {0x3000, 0x41},
+      {0x1001, 0x42},
+      {0x1000, 0x44},
+      {0x0000, 0x45},
+      {0x1F73 | btn_cond::kEnabled, 0x46},
+      {0x1000, 0x43},
+      {0x1001 | btn_cond::kReport, 0x40},
   };
   SortPairs(pairs);
   const std::vector<uint32_t> keys = {0x45, 0x46, 0x40, 0x42, 0x43, 0x44, 0x41};
@@ -82,8 +87,8 @@ TEST(MouseEditor, KeysFromTheMouse) {
 
 TEST(MousePageHotkey, DuplicatesIgnoreScanCodeAndSkipItsOwnEntry) {
   uint32_t table[kHotkeyCount] = {};
-  table[4] = 0x00200374;                 // Ctrl+Alt+F5 with a scan code
-  table[kHotkeyMouseBtn] = 0x0374;       // its own entry never counts
+  table[4] = 0x00200374;            // Ctrl+Alt+F5 with a scan code
+  table[kHotkeyMouseBtn] = 0x0374;  // its own entry never counts
   EXPECT_EQ(DuplicateHotkey(0x01000374, table, 15), 4);
   EXPECT_EQ(DuplicateHotkey(0x0274, table, 15), -1);  // other modifiers
   table[4] = 0;

@@ -50,7 +50,7 @@ TEST(PerWindowEditor, WheelFlagKeepsUnlistedBitsAndEncodesAmounts) {
   choice.vertItems = choice.horzItems = 12;
   choice.wheelBits = 0xFFFFFFFF;  // only the twelve box bits may pass
   choice.vertSelection = 3;
-  choice.horzSelection = 11;      // "ページ"
+  choice.horzSelection = 11;  // "ページ"
   EXPECT_EQ(EditorWheelFlag(0xA5000000, choice), 0xA5F30FFFu);
   choice.wheelBits = 0;
   choice.vertSelection = -1;  // none selected counts as a page

@@ -1,8 +1,8 @@
 // Drives the settings program's pages inside the test process: the page as a child of a plain
 // window, and a helper thread that answers the modal dialogs the page opens.
 #pragma once
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <functional>
 #include <string>
@@ -38,8 +38,8 @@ class PageHost {
  public:
   PageHost(int dialogId, DLGPROC proc) {
     InitSettingsProgram();
-    host_ = CreateWindowExW(0, L"STATIC", L"page host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 700, 460,
-                            nullptr, nullptr, nullptr, nullptr);
+    host_ = CreateWindowExW(0, L"STATIC", L"page host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 700, 460, nullptr,
+                            nullptr, nullptr, nullptr);
     page_ = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(dialogId), host_, proc, 0);
     if (page_ != nullptr) ShowWindow(page_, SW_SHOW);
   }
@@ -53,7 +53,9 @@ class PageHost {
   HWND Item(int id) const { return GetDlgItem(page_, id); }
   // WM_COMMAND from a button of the page, as a click sends it (a command that opens a modal dialog
   // returns when the dialog has closed).
-  void Click(int id) const { SendMessageW(page_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id))); }
+  void Click(int id) const {
+    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+  }
   // The frame's closing question (1 OK, 2 Cancel); the page's answer.
   LONG_PTR Close(int id) const {
     SetWindowLongPtrW(page_, DWLP_MSGRESULT, 0);
@@ -227,6 +229,8 @@ inline void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   CloseHandle(file);
 }
 
-inline bool FileExistsAt(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool FileExistsAt(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace dialogdrive

@@ -53,8 +53,9 @@ std::string Pairs(int count) {
 }
 
 TEST_F(MousePageTest, ListFollowsTheRecordAndOkStoresItsOrder) {
-  Load("[MouseBtn]\r\nBtnFlag=0x00000002\r\nSetNum=3\r\nBtnSet0=0x010000:0x00000041\r\n"
-       "BtnSet1=0x011203:0x00000274\r\nBtnSet2=0x002000:0\r\n");
+  Load(
+      "[MouseBtn]\r\nBtnFlag=0x00000002\r\nSetNum=3\r\nBtnSet0=0x010000:0x00000041\r\n"
+      "BtnSet1=0x011203:0x00000274\r\nBtnSet2=0x002000:0\r\n");
   PageHost host(IDD_MOUSE, qorv::MousePageProc);
   HWND list = host.Item(IDC_MB_LIST);
   const auto rows = ListTexts(list, 3);
@@ -132,8 +133,9 @@ TEST_F(MousePageTest, EightEntriesDisableNewAndTheInsertKey) {
 }
 
 TEST_F(MousePageTest, SortingByTheButtonColumn) {
-  Load("[MouseBtn]\r\nSetNum=4\r\nBtnSet0=0x013000:0x41\r\nBtnSet1=0x011001:0x42\r\nBtnSet2=0x010000:0x43\r\n"
-       "BtnSet3=0x011F73:0x44\r\n");
+  Load(
+      "[MouseBtn]\r\nSetNum=4\r\nBtnSet0=0x013000:0x41\r\nBtnSet1=0x011001:0x42\r\nBtnSet2=0x010000:0x43\r\n"
+      "BtnSet3=0x011F73:0x44\r\n");
   PageHost host(IDD_MOUSE, qorv::MousePageProc);
   HWND list = host.Item(IDC_MB_LIST);
   NMLISTVIEW click = {};

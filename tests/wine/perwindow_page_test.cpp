@@ -100,11 +100,13 @@ void DragTo(POINT from, POINT to) {
   for (int i = 1; i <= 8; ++i) {
     const POINT p = {from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8};
     input::MoveTo(p.x, p.y);
-    WaitFor([&] {
-      POINT now;
-      GetCursorPos(&now);
-      return now.x == p.x && now.y == p.y;
-    }, 2000);
+    WaitFor(
+        [&] {
+          POINT now;
+          GetCursorPos(&now);
+          return now.x == p.x && now.y == p.y;
+        },
+        2000);
   }
 }
 
@@ -326,7 +328,8 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
     // Over the top-level window beside its control, then onto the control.
     DragTo(start, {(outer.left + outer.right) / 2, outer.bottom - 25});
     seen.frameShown = WaitFor([&] { return dialogdrive::FrameBand(top, 4) != clean; });
-    DragTo({(outer.left + outer.right) / 2, outer.bottom - 25}, {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2});
+    DragTo({(outer.left + outer.right) / 2, outer.bottom - 25},
+           {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2});
     seen.frameMoved = WaitFor([&] { return dialogdrive::FrameBand(top, 4) == clean; });
     input::Mouse(MOUSEEVENTF_LEFTUP);
     WaitFor([&] { return ItemText(dialog, IDC_ME_CLASS) == L"msctls_trackbar32"; });
@@ -397,11 +400,13 @@ LONG NotchOver(const WheelLog& app) {
   ClientToScreen(app.Window(), &p);
   WaitFor([&] { return WindowFromPoint(p) == app.Window(); }, 5000);
   input::MoveTo(p.x, p.y);
-  WaitFor([&] {
-    POINT now;
-    GetCursorPos(&now);
-    return now.x == p.x && now.y == p.y;
-  }, 3000);
+  WaitFor(
+      [&] {
+        POINT now;
+        GetCursorPos(&now);
+        return now.x == p.x && now.y == p.y;
+      },
+      3000);
   const LONG mark = app.Mark();
   input::Wheel(-120);
   return mark;
@@ -475,4 +480,3 @@ TEST_F(PerWindowPageTest, SavedRowChangesTheWheelOfTheRunningMainProgram) {
 }
 
 }  // namespace
-
