@@ -1,8 +1,9 @@
 // Mouse-button page (dialog 112): up to eight button conversions in a list, the two BtnFlag boxes and
 // the "HkMouseBtn" hotkey. The conversions live in the page's vector in list order until OK copies
 // them into the settings record.
-#include <commctrl.h>
 #include <windows.h>
+// The common controls header needs the types of <windows.h>.
+#include <commctrl.h>
 
 #include <memory>
 #include <string>

@@ -1,7 +1,8 @@
 // Per-window entry editor (dialog 109) with its window picker: drag the icon onto a window, or start a
 // five-second countdown with Shift, and the editor fills in what it finds about that window.
-#include <commdlg.h>
 #include <windows.h>
+// The common dialogs header needs the types of <windows.h>.
+#include <commdlg.h>
 
 #include <string>
 

@@ -1,8 +1,9 @@
 // Per-window page (dialog 113): the per-window table as a list with check boxes, written to
 // "MapFlag.ini" on Apply and on OK. The rows live in the page's vector in list order; the list view
 // shows them.
-#include <commctrl.h>
 #include <windows.h>
+// The common controls header needs the types of <windows.h>.
+#include <commctrl.h>
 
 #include <memory>
 #include <string>

@@ -1,8 +1,9 @@
 // Drives the settings program's pages inside the test process: the page as a child of a plain
 // window, and a helper thread that answers the modal dialogs the page opens.
 #pragma once
-#include <commctrl.h>
 #include <windows.h>
+// The common controls header needs the types of <windows.h>.
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
