@@ -312,7 +312,16 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
     // mouse over another program's window.
     SetForegroundWindow(dialog);
     WaitFor([&] { return GetForegroundWindow() == dialog; });
-    const std::vector<COLORREF> clean = dialogdrive::FrameBand(top, 4);
+    // The target has painted everything it had to before the clean picture is taken: a frame is an
+    // inversion of what is on the screen, and a paint after it would wipe it.
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    std::vector<COLORREF> clean = dialogdrive::FrameBand(top, 4);
+    WaitFor([&] {
+      const std::vector<COLORREF> again = dialogdrive::FrameBand(top, 4);
+      const bool steady = again == clean;
+      clean = again;
+      return steady;
+    });
     RECT icon, outer, inner;
     GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
     GetWindowRect(top, &outer);
@@ -325,8 +334,11 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
       info.cbSize = sizeof(info);
       return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == dialog;
     });
-    // Over the top-level window beside its control, then onto the control.
-    DragTo(start, {(outer.left + outer.right) / 2, outer.bottom - 25});
+    // Over the top-level window below its control, then onto the control.
+    // Down beside the window first, so that the way in passes over nothing of its but itself.
+    const POINT beside = {start.x, outer.bottom - 25};
+    DragTo(start, beside);
+    DragTo(beside, {(outer.left + outer.right) / 2, outer.bottom - 25});
     seen.frameShown = WaitFor([&] { return dialogdrive::FrameBand(top, 4) != clean; });
     DragTo({(outer.left + outer.right) / 2, outer.bottom - 25},
            {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2});
