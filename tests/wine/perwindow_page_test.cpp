@@ -368,6 +368,57 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
                                                 std::to_wstring(GetDlgCtrlID(trackbar))}));
 }
 
+// A program whose path is longer than 128 characters still gives its own file name: the module path
+// is asked for with a whole MAX_PATH buffer, so its file-name part is never cut.
+TEST_F(PerWindowPageTest, PickedProgramWithALongPathGivesItsFileName) {
+  std::wstring dir = harness::NewRunDir();
+  for (wchar_t c : {L'd', L'e'}) {
+    dir += L"\\" + std::wstring(60, c);
+    CreateDirectoryW(dir.c_str(), nullptr);
+  }
+  const std::wstring exe = dir + L"\\qorv_snap.exe";
+  ASSERT_TRUE(CopyFileW((harness::ExeDir() + L"\\qorv_snap.exe").c_str(), exe.c_str(), FALSE));
+  ASSERT_GT(exe.size(), 140u);
+  const std::wstring prefix = L"qlong" + std::to_wstring(GetCurrentProcessId());
+  harness::Process app(exe, prefix + L" a=plain@600,520,300,150");
+  HWND top = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (top = FindWindowW(snapapp::kClass, (prefix + L":a").c_str())) != nullptr; }));
+
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  const DWORD uiThread = GetCurrentThreadId();
+  std::wstring file;
+  std::wstring cls;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    SetForegroundWindow(dialog);
+    WaitFor([&] { return GetForegroundWindow() == dialog; });
+    RECT icon, outer;
+    GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
+    GetWindowRect(top, &outer);
+    const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    input::MoveTo(start.x, start.y);
+    input::Mouse(MOUSEEVENTF_LEFTDOWN);
+    WaitFor([&] {
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
+      return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == dialog;
+    });
+    const POINT beside = {start.x, (outer.top + outer.bottom) / 2};
+    DragTo(start, beside);
+    DragTo(beside, {(outer.left + outer.right) / 2, (outer.top + outer.bottom) / 2});
+    input::Mouse(MOUSEEVENTF_LEFTUP);
+    WaitFor([&] { return ItemText(dialog, IDC_ME_CLASS) == snapapp::kClass; });
+    file = ItemText(dialog, IDC_ME_FILE);
+    cls = ItemText(dialog, IDC_ME_CLASS);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  host.Click(IDC_PW_NEW);
+  ASSERT_EQ(editor.Answered(), 1);
+  EXPECT_EQ(cls, snapapp::kClass);
+  EXPECT_EQ(file, L"qorv_snap.exe");
+  PostMessageW(top, snapapp::kCmdQuit, 0, 0);
+  if (!app.WaitExit(10000)) app.Kill();
+}
+
 // The wheel application's log of what its windows received.
 class WheelLog {
  public:
