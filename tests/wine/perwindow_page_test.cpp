@@ -419,6 +419,47 @@ TEST_F(PerWindowPageTest, PickedProgramWithALongPathGivesItsFileName) {
   if (!app.WaitExit(10000)) app.Kill();
 }
 
+// Cancelling the editor in the middle of a drag takes the frame off the screen at once.
+TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
+  snapdrive::SnapApp app({L"a=plain@600,520,400,160"});
+  ASSERT_TRUE(app.AllFound());
+  HWND top = app.Window(0);
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  const int rows = ListView_GetItemCount(host.Item(IDC_PW_LIST));
+  bool shown = false;
+  bool gone = false;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    SetForegroundWindow(dialog);
+    WaitFor([&] { return GetForegroundWindow() == dialog; });
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    std::vector<COLORREF> clean = dialogdrive::FrameBand(top, 4);
+    WaitFor([&] {
+      const std::vector<COLORREF> again = dialogdrive::FrameBand(top, 4);
+      const bool steady = again == clean;
+      clean = again;
+      return steady;
+    });
+    RECT icon, outer;
+    GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
+    GetWindowRect(top, &outer);
+    const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    input::MoveTo(start.x, start.y);
+    input::Mouse(MOUSEEVENTF_LEFTDOWN);
+    const POINT beside = {start.x, outer.bottom - 25};
+    DragTo(start, beside);
+    DragTo(beside, {(outer.left + outer.right) / 2, outer.bottom - 25});
+    shown = WaitFor([&] { return dialogdrive::FrameBand(top, 4) != clean; });
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // the button is still held
+    gone = dialogdrive::FrameBand(top, 4) == clean;
+    input::Mouse(MOUSEEVENTF_LEFTUP);
+  });
+  host.Click(IDC_PW_NEW);
+  ASSERT_EQ(editor.Answered(), 1);
+  EXPECT_TRUE(shown) << "the frame is drawn while searching";
+  EXPECT_TRUE(gone) << "Cancel took the frame away";
+  EXPECT_EQ(ListView_GetItemCount(host.Item(IDC_PW_LIST)), rows) << "a cancelled new entry is dropped";
+}
+
 // The wheel application's log of what its windows received.
 class WheelLog {
  public:
