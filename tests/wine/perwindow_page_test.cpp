@@ -12,6 +12,7 @@
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/input.h"
+#include "tests/wine/pelisk_harness.h"
 #include "tests/wine/snap_driver.h"
 #include "tests/wine/wheel_protocol.h"
 
@@ -458,6 +459,34 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
   EXPECT_TRUE(shown) << "the frame is drawn while searching";
   EXPECT_TRUE(gone) << "Cancel took the frame away";
   EXPECT_EQ(ListView_GetItemCount(host.Item(IDC_PW_LIST)), rows) << "a cancelled new entry is dropped";
+}
+
+// The real program opened on the per-window page and closed with OK: the table is written and
+// announced between the beginning and the end of editing.
+TEST_F(PerWindowPageTest, ProgramAnnouncesTheTableBetweenBeginAndEnd) {
+  pelisk::PeliskRun run;
+  ASSERT_TRUE(run.Copied());
+  WriteFileBytes(run.Dir() + L"\\MapInit.ini", init_);
+  pelisk::MainStandIn main;
+  ASSERT_TRUE(run.Start(L"3"));
+  HWND frame = run.WaitWindow(L"Qorv 1.6 設定");
+  ASSERT_NE(frame, nullptr);
+  HWND page = FindWindowExW(frame, nullptr, L"#32770", nullptr);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NE(GetDlgItem(page, IDC_PW_LIST), nullptr) << "the per-window page is shown";
+  PostMessageW(frame, WM_COMMAND, IDOK, 0);
+  DWORD code = 0;
+  ASSERT_TRUE(run.WaitExit(15000, &code));
+  EXPECT_EQ(code, 1u);
+  ASSERT_TRUE(WaitFor([&] { return main.received.size() >= 3; }));
+  std::vector<WPARAM> codes;
+  for (const auto& notice : main.received) {
+    codes.push_back(notice.first);
+    EXPECT_EQ(notice.second, main.received[0].second) << "every notice carries the program's thread id";
+  }
+  EXPECT_EQ(codes, (std::vector<WPARAM>{1, 4, 2}));
+  const std::string written = ReadFileBytes(run.Dir() + L"\\MapFlag.ini");
+  EXPECT_EQ(written, qorv::MapFormat(qorv::MapParse(init_.data(), init_.size())));
 }
 
 // The wheel application's log of what its windows received.
