@@ -111,6 +111,31 @@ void DragTo(POINT from, POINT to) {
   }
 }
 
+// Presses the left button on the editor's picker icon once the cursor is over it; true when the
+// editor then holds the mouse. What was under the cursor goes to `seen` for the failure message.
+bool PressOnPicker(HWND dialog, DWORD uiThread, POINT start, std::wstring& seen) {
+  HWND icon = GetDlgItem(dialog, IDC_ME_PICKER);
+  input::MoveTo(start.x, start.y);
+  const bool over = WaitFor([&] { return WindowFromPoint(start) == icon; }, 5000) && WaitFor(
+                                                                                         [&] {
+                                                                                           POINT now;
+                                                                                           GetCursorPos(&now);
+                                                                                           return now.x == start.x &&
+                                                                                                  now.y == start.y;
+                                                                                         },
+                                                                                         3000);
+  wchar_t cls[64] = {};
+  GetClassNameW(WindowFromPoint(start), cls, 64);
+  seen = std::wstring(L"under the cursor: ") + cls + (over ? L"" : L" (not the icon)") +
+         (GetForegroundWindow() == dialog ? L", editor in front" : L", editor not in front");
+  input::Mouse(MOUSEEVENTF_LEFTDOWN);
+  return WaitFor([&] {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == dialog;
+  });
+}
+
 TEST_F(PerWindowPageTest, FirstVisitCopiesTheInitialTableAndApplyWritesIt) {
   ASSERT_FALSE(init_.empty());
   std::vector<qorv::MapEntry> expected = qorv::MapParse(init_.data(), init_.size());
@@ -305,6 +330,7 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
   const DWORD uiThread = GetCurrentThreadId();
   struct Seen {
     bool captured = false, frameShown = false, frameMoved = false, frameGone = false;
+    std::wstring press;
     std::wstring title, file, cls, id;
   } seen;
   DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
@@ -328,13 +354,7 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
     GetWindowRect(top, &outer);
     GetWindowRect(trackbar, &inner);
     const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
-    input::MoveTo(start.x, start.y);
-    input::Mouse(MOUSEEVENTF_LEFTDOWN);
-    seen.captured = WaitFor([&] {
-      GUITHREADINFO info = {};
-      info.cbSize = sizeof(info);
-      return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == dialog;
-    });
+    seen.captured = PressOnPicker(dialog, uiThread, start, seen.press);
     // Over the top-level window below its control, then onto the control.
     // Down beside the window first, so that the way in passes over nothing of its but itself.
     const POINT beside = {start.x, outer.bottom - 25};
@@ -355,7 +375,7 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
   });
   host.Click(IDC_PW_NEW);
   ASSERT_EQ(editor.Answered(), 1);
-  EXPECT_TRUE(seen.captured);
+  EXPECT_TRUE(seen.captured) << seen.press.c_str();
   EXPECT_TRUE(seen.frameShown) << "the frame is drawn while searching";
   EXPECT_TRUE(seen.frameMoved) << "the frame leaves a window when the search moves on";
   EXPECT_TRUE(seen.frameGone) << "no frame is left on the screen";
@@ -389,6 +409,8 @@ TEST_F(PerWindowPageTest, PickedProgramWithALongPathGivesItsFileName) {
   const DWORD uiThread = GetCurrentThreadId();
   std::wstring file;
   std::wstring cls;
+  std::wstring press;
+  bool captured = false;
   DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
     SetForegroundWindow(dialog);
     WaitFor([&] { return GetForegroundWindow() == dialog; });
@@ -396,13 +418,7 @@ TEST_F(PerWindowPageTest, PickedProgramWithALongPathGivesItsFileName) {
     GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
     GetWindowRect(top, &outer);
     const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
-    input::MoveTo(start.x, start.y);
-    input::Mouse(MOUSEEVENTF_LEFTDOWN);
-    WaitFor([&] {
-      GUITHREADINFO info = {};
-      info.cbSize = sizeof(info);
-      return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == dialog;
-    });
+    captured = PressOnPicker(dialog, uiThread, start, press);
     const POINT beside = {start.x, (outer.top + outer.bottom) / 2};
     DragTo(start, beside);
     DragTo(beside, {(outer.left + outer.right) / 2, (outer.top + outer.bottom) / 2});
@@ -414,6 +430,7 @@ TEST_F(PerWindowPageTest, PickedProgramWithALongPathGivesItsFileName) {
   });
   host.Click(IDC_PW_NEW);
   ASSERT_EQ(editor.Answered(), 1);
+  EXPECT_TRUE(captured) << press.c_str();
   EXPECT_EQ(cls, snapapp::kClass);
   EXPECT_EQ(file, L"qorv_snap.exe");
   PostMessageW(top, snapapp::kCmdQuit, 0, 0);
@@ -429,6 +446,8 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
   const int rows = ListView_GetItemCount(host.Item(IDC_PW_LIST));
   bool shown = false;
   bool gone = false;
+  bool captured = false;
+  std::wstring press;
   DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
     SetForegroundWindow(dialog);
     WaitFor([&] { return GetForegroundWindow() == dialog; });
@@ -444,18 +463,20 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
     GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
     GetWindowRect(top, &outer);
     const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
-    input::MoveTo(start.x, start.y);
-    input::Mouse(MOUSEEVENTF_LEFTDOWN);
+    captured = PressOnPicker(dialog, GetWindowThreadProcessId(dialog, nullptr), start, press);
     const POINT beside = {start.x, outer.bottom - 25};
     DragTo(start, beside);
     DragTo(beside, {(outer.left + outer.right) / 2, outer.bottom - 25});
     shown = WaitFor([&] { return dialogdrive::FrameBand(top, 4) != clean; });
     SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // the button is still held
-    gone = dialogdrive::FrameBand(top, 4) == clean;
+    // The frame is inverted back and every window repaints (a paint under an inverted frame would
+    // otherwise leave its inversion behind).
+    gone = WaitFor([&] { return dialogdrive::FrameBand(top, 4) == clean; });
     input::Mouse(MOUSEEVENTF_LEFTUP);
   });
   host.Click(IDC_PW_NEW);
   ASSERT_EQ(editor.Answered(), 1);
+  EXPECT_TRUE(captured) << press.c_str();
   EXPECT_TRUE(shown) << "the frame is drawn while searching";
   EXPECT_TRUE(gone) << "Cancel took the frame away";
   EXPECT_EQ(ListView_GetItemCount(host.Item(IDC_PW_LIST)), rows) << "a cancelled new entry is dropped";
