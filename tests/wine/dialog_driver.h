@@ -87,6 +87,7 @@ class DialogAnswerer {
   }
   DialogAnswerer(const DialogAnswerer&) = delete;
   DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+  // Answers that have returned; the dialog may close before its answer returns, so wait on this.
   int Answered() const { return static_cast<int>(answered_); }
 
  private:

@@ -110,7 +110,7 @@ TEST_F(MousePageTest, EightEntriesDisableNewAndTheInsertKey) {
   });
   dialogdrive::SelectListRow(list, 0);
   host.Click(IDC_MB_NEW);
-  ASSERT_EQ(editor.Answered(), 1);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
   EXPECT_EQ(startButton, 1) << "a new entry converts the right button";
   EXPECT_EQ(startKey, 0);
   EXPECT_TRUE(startEnabled);
@@ -169,14 +169,14 @@ TEST_F(MousePageTest, HotkeyEqualToTheDebugHotkeyAsksToFix) {
     PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(answer), 0);
   });
   EXPECT_EQ(host.Close(IDOK), 2) << "Yes: back to fix it";
-  EXPECT_EQ(box.Answered(), 1);
+  EXPECT_TRUE(WaitFor([&] { return box.Answered() == 1; }));
   EXPECT_NE(question.find(L"重複"), std::wstring::npos) << question.c_str();
   EXPECT_EQ(GetFocus(), hotkey);
   EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], 0u);
 
   answer = IDNO;
   EXPECT_EQ(host.Close(IDOK), 1);
-  EXPECT_EQ(box.Answered(), 2);
+  EXPECT_TRUE(WaitFor([&] { return box.Answered() == 2; }));
   EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], value);
 }
 
@@ -217,7 +217,7 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
   });
   dialogdrive::SelectListRow(host.Item(IDC_MB_LIST), 0);
   host.Click(IDC_MB_EDIT);
-  ASSERT_EQ(editor.Answered(), 1);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
   EXPECT_TRUE(disabled);
   EXPECT_EQ(afterWheel, static_cast<LRESULT>(qorv::hotkey::kVkWheelBack));
   EXPECT_EQ(afterDouble, 4);

@@ -288,7 +288,7 @@ TEST_F(PerWindowPageTest, AFailedWriteKeepsApplyAndIsReported) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   });
   EXPECT_EQ(host.Close(IDOK), 1);
-  EXPECT_EQ(report.Answered(), 1);
+  EXPECT_TRUE(WaitFor([&] { return report.Answered() == 1; }));
   EXPECT_NE(text.find(L"MapFlag.ini"), std::wstring::npos) << "reported: " << text.c_str();
   CloseHandle(lock);
   EXPECT_EQ(qorv::MapParse(FlagBytes().data(), FlagBytes().size())[0].EntryFlag, 0x61u);
@@ -374,7 +374,7 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   });
   host.Click(IDC_PW_NEW);
-  ASSERT_EQ(editor.Answered(), 1);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
   EXPECT_TRUE(seen.captured) << seen.press.c_str();
   EXPECT_TRUE(seen.frameShown) << "the frame is drawn while searching";
   EXPECT_TRUE(seen.frameMoved) << "the frame leaves a window when the search moves on";
@@ -429,7 +429,7 @@ TEST_F(PerWindowPageTest, PickedProgramWithALongPathGivesItsFileName) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   });
   host.Click(IDC_PW_NEW);
-  ASSERT_EQ(editor.Answered(), 1);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
   EXPECT_TRUE(captured) << press.c_str();
   EXPECT_EQ(cls, snapapp::kClass);
   EXPECT_EQ(file, L"qorv_snap.exe");
@@ -475,7 +475,7 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
     input::Mouse(MOUSEEVENTF_LEFTUP);
   });
   host.Click(IDC_PW_NEW);
-  ASSERT_EQ(editor.Answered(), 1);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
   EXPECT_TRUE(captured) << press.c_str();
   EXPECT_TRUE(shown) << "the frame is drawn while searching";
   EXPECT_TRUE(gone) << "Cancel took the frame away";
@@ -612,7 +612,7 @@ TEST_F(PerWindowPageTest, SavedRowChangesTheWheelOfTheRunningMainProgram) {
       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     host.Click(IDC_PW_NEW);
-    ASSERT_EQ(editor.Answered(), 1);
+    ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
     host.Click(IDC_PW_APPLY);
   }
   const auto rows = qorv::MapParse(FlagBytes().data(), FlagBytes().size());
