@@ -139,6 +139,10 @@ void FillFromWindow(HWND dialog, EntryEditor& editor, HWND window) {
   if (result.wndId == perwindow::FieldChange::kClear) SetDlgItemTextW(dialog, IDC_ME_ID, L"");
 }
 
+// Every window repaints, frames included: a frame drawn over a window that painted meanwhile would
+// otherwise stay inverted, and the frame lies on the windows' borders, outside their client areas.
+void RepaintScreen() { RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN); }
+
 // Ends a drag or a countdown and takes the frame off the screen; nothing is filled in.
 void StopPicking(HWND dialog, EntryEditor& editor) {
   if (editor.countdown != 0) {
@@ -155,7 +159,7 @@ void StopPicking(HWND dialog, EntryEditor& editor) {
   const bool hadFrame = editor.highlighted != nullptr;
   Unhighlight(editor);
   if (hadFrame || wasDragging) {
-    InvalidateRect(nullptr, nullptr, FALSE);
+    RepaintScreen();
     ShowPickerIcon(dialog, editor.iconRest);
   }
 }
@@ -187,7 +191,7 @@ void OnCountdownTick(HWND dialog, EntryEditor& editor) {
   const perwindow::CountdownStep step = perwindow::CountdownTick(editor.countdown);
   if (step.finished) {
     StopPicking(dialog, editor);
-    InvalidateRect(nullptr, nullptr, FALSE);
+    RepaintScreen();
     ShowPickerIcon(dialog, editor.iconRest);
     FillFromWindow(dialog, editor, editor.picked);
     return;
