@@ -115,34 +115,6 @@ void DragTo(POINT from, POINT to) {
 // editor then holds the mouse. What was under the cursor goes to `seen` for the failure message.
 bool PressOnPicker(HWND dialog, DWORD uiThread, POINT start, std::wstring& seen) {
   HWND icon = GetDlgItem(dialog, IDC_ME_PICKER);
-  // The first click after another program's window was in front is now and then dropped here:
-  // click into the title box until the focus shows that clicks reach the editor.
-  HWND title = GetDlgItem(dialog, IDC_ME_TITLE);
-  RECT box;
-  GetWindowRect(title, &box);
-  const POINT inBox = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
-  auto focused = [&] {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    return GetGUIThreadInfo(uiThread, &info) && info.hwndFocus == title;
-  };
-  const bool heldBefore = GetAsyncKeyState(VK_LBUTTON) < 0;
-  if (heldBefore) input::Mouse(MOUSEEVENTF_LEFTUP);
-  WaitFor([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; }, 3000);
-  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)), TRUE);
-  for (int attempt = 0; attempt < 5 && !focused(); ++attempt) {
-    input::MoveTo(inBox.x, inBox.y);
-    WaitFor(
-        [&] {
-          POINT now;
-          GetCursorPos(&now);
-          return now.x == inBox.x && now.y == inBox.y;
-        },
-        3000);
-    input::Mouse(MOUSEEVENTF_LEFTDOWN);
-    input::Mouse(MOUSEEVENTF_LEFTUP);
-    WaitFor(focused, 1000);
-  }
   input::MoveTo(start.x, start.y);
   const bool over = WaitFor([&] { return WindowFromPoint(start) == icon; }, 5000) && WaitFor(
                                                                                          [&] {
@@ -155,8 +127,7 @@ bool PressOnPicker(HWND dialog, DWORD uiThread, POINT start, std::wstring& seen)
   wchar_t cls[64] = {};
   GetClassNameW(WindowFromPoint(start), cls, 64);
   seen = std::wstring(L"under the cursor: ") + cls + (over ? L"" : L" (not the icon)") +
-         (GetForegroundWindow() == dialog ? L", editor in front" : L", editor not in front") +
-         (heldBefore ? L", left button was held before" : L"") + (focused() ? L", clicks reach it" : L", clicks lost");
+         (GetForegroundWindow() == dialog ? L", editor in front" : L", editor not in front");
   input::Mouse(MOUSEEVENTF_LEFTDOWN);
   return WaitFor([&] {
     GUITHREADINFO info = {};
