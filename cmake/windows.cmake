@@ -194,7 +194,7 @@ target_compile_options(qorv_pelisk_tests PRIVATE
   $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601>)
 target_link_options(qorv_pelisk_tests PRIVATE -static)
 target_link_libraries(qorv_pelisk_tests PRIVATE pelisk_lib gtest_main)
-add_dependencies(qorv_pelisk_tests pelisk)
+add_dependencies(qorv_pelisk_tests pelisk vantel qorv qorv_snap qorv_wheel)
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   gtest_discover_tests(qorv_pelisk_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)

@@ -27,6 +27,7 @@
 #define IDS_SHEET_FONT 18       // frame font face and size ("\n..." = the template's own)
 #define IDS_SHEET_BUTTONS 19    // frame OK and Cancel texts ("\n..." = the template's own)
 #define IDS_SAVE_FAILED 20      // the settings file could not be written
+#define IDS_MAP_SAVE_FAILED 21  // the per-window table could not be written
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

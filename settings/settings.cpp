@@ -89,8 +89,9 @@ IniText SettingsToText(const SettingsRecord& record, IniText text) {
   }
 
   const MouseBtnBlock& block = record.MouseBtn;
-  if (record.MousePageVisited &&
-      (record.MouseLoadedAny != 0 || block.btnFlag != 0 || record.HotkeyTable[kHotkeyMouseBtn] != 0)) {
+  // Entries in the list count too: a file without any mouse-button line must still take the first ones.
+  if (record.MousePageVisited && (record.MouseLoadedAny != 0 || block.btnFlag != 0 ||
+                                  record.HotkeyTable[kHotkeyMouseBtn] != 0 || block.setNum != 0)) {
     const uint32_t setNum = block.setNum > kMaxButtonPairs ? kMaxButtonPairs : block.setNum;
     text = IniSetHex(kSectionMouseBtn, "BtnFlag", block.btnFlag, text);
     text = IniSetInt(kSectionMouseBtn, "SetNum", static_cast<int32_t>(setNum), text);

@@ -99,14 +99,16 @@ TEST(SettingsSave, RemovedPairsLoseTheirLines) {
   EXPECT_GT(saved.find("[HotKey]"), saved.find("[MouseBtn]"));  // created after it
 }
 
-TEST(SettingsSave, MouseRuleLooksAtPairsOnlyAsLoaded) {
+TEST(SettingsSave, EntriesAddedToAFileWithoutAnyAreSaved) {
   SettingsRecord r = Load("");
   r.MousePageVisited = true;
+  EXPECT_EQ(Save("", r).find("MouseBtn"), std::string::npos);  // nothing loaded, nothing set
   r.MouseBtn.setNum = 1;
-  r.MouseBtn.pairs[0] = {0x010002, 0x41};
+  r.MouseBtn.pairs[0] = {0x011000, 0x41};
+  EXPECT_NE(Save("", r).find("[MouseBtn]\r\nBtnFlag=0\r\nSetNum=1\r\nBtnSet0=0x011000:0x00000041\r\n"),
+            std::string::npos);
+  r.MousePageVisited = false;  // the page never opened: the file's mouse lines are not the record's
   EXPECT_EQ(Save("", r).find("MouseBtn"), std::string::npos);
-  r.MouseBtn.btnFlag = btn_flag::kWheelToPointer;
-  EXPECT_NE(Save("", r).find("BtnSet0=0x010002:0x00000041\r\n"), std::string::npos);
 }
 
 TEST(SettingsSave, HotkeysRule) {

@@ -57,8 +57,10 @@ TEST_F(ProgramResources, StringsAreTheExactUtf16Texts) {
       {IDS_LEFT_RIGHT_KEYS, L"左右キーに変換する(&B)"},
       {IDS_BUTTON_COLUMNS, L"ボタン;120\n発動条件;;2\n変換キー;160"},
       {IDS_BUTTON_NAMES,
-       L"右クリック\n左クリック\nホイール上回転\nホイール下回転\nホイールクリック\n拡張ボタン1\n拡張ボタン2"},
+       L"左クリック\n右クリック\nホイール上回転\nホイール下回転\nホイールクリック\n拡張ボタン1\n拡張ボタン2"},
       {IDS_SHEET_BUTTONS, L"\nOK\nキャンセル"},
+      {IDS_MAP_SAVE_FAILED,
+       L"個別設定ファイル「MapFlag.ini」を保存できませんでした。\r\n\r\n個別設定の変更は保存されていません。"},
   };
   for (const auto& s : kStrings) EXPECT_EQ(String(s.id), s.text) << "string " << s.id;
   // The system-version message is read as 8-bit text in the system code page.

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "settings/resource.h"
+#include "settings/pages/mouse_win.h"
+#include "settings/pages/perwindow_win.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {
@@ -75,28 +77,23 @@ TEST(Screenshots, DISABLED_ProgramWindows) {
   }
 }
 
-INT_PTR CALLBACK ShownDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-    DestroyWindow(window);
-    PostQuitMessage(0);
-  }
-  return message == WM_INITDIALOG;
-}
-
-// Shows one editor dialog as its own program until it is cancelled.
-void ShowDialogUntilCancelled(UINT id) {
+// The editors as their pages open them, on a sample entry each.
+TEST(ScreenshotHelper, DISABLED_MapEditor) {
   pelisk::InitInProcess();
-  HWND dialog = CreateDialogParamW(qorv::g_instance, MAKEINTRESOURCEW(id), nullptr, ShownDialogProc, 0);
-  ASSERT_NE(dialog, nullptr);
-  ShowWindow(dialog, SW_SHOW);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(dialog, &msg)) DispatchMessageW(&msg);
-  }
+  qorv::MapListRow row;
+  row.EntryFlag = 0x71;
+  row.EntryWheelFlag = 0x003F0BE9;
+  row.WndId = 1001;
+  row.Title = L"エディタ";
+  row.FileName = L"editor.exe";
+  row.ClassName = L"EditorWnd";
+  qorv::RunEntryEditor(nullptr, row, nullptr);
 }
-
-TEST(ScreenshotHelper, DISABLED_MapEditor) { ShowDialogUntilCancelled(IDD_MAP_EDITOR); }
-TEST(ScreenshotHelper, DISABLED_ButtonEditor) { ShowDialogUntilCancelled(IDD_BUTTON_EDITOR); }
+TEST(ScreenshotHelper, DISABLED_ButtonEditor) {
+  pelisk::InitInProcess();
+  qorv::ButtonPair pair = {0x00031603, 0x00000274};
+  qorv::RunButtonEditor(nullptr, pair);
+}
 
 TEST(Screenshots, DISABLED_Editors) {
   const struct {

@@ -1,0 +1,231 @@
+// The mouse-button page and its editor inside the test process, in the Japanese locale: the list
+// built from the settings record, the eight-entry limit, moves, OK back into "Qorv.ini" form, the
+// hotkey questions, and the key control taking wheel and mouse buttons.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/flags.h"
+#include "settings/keyctl_win.h"
+#include "settings/pages/pages_win.h"
+#include "settings/resource.h"
+#include "settings/settings_win.h"
+#include "tests/wine/dialog_driver.h"
+#include "tests/wine/harness.h"
+#include "tests/wine/input.h"
+
+using dialogdrive::DialogAnswerer;
+using dialogdrive::ListTexts;
+using dialogdrive::PageHost;
+using harness::WaitFor;
+
+namespace {
+
+const wchar_t kEditorCaption[] = L"マウスボタン変換設定";
+
+class MousePageTest : public ::testing::Test {
+ protected:
+  void Load(const std::string& text) {
+    qorv::IniText ini = qorv::IniFromBytes(text.data(), text.size());
+    qorv::g_settings = {};
+    qorv::SettingsFromText(ini, qorv::g_settings);
+    qorv::IniFree(ini);
+  }
+  std::string Saved() {
+    qorv::g_settings.MousePageVisited = true;
+    qorv::IniText ini = qorv::SettingsToText(qorv::g_settings, nullptr);
+    std::string text = ini != nullptr ? ini : "";
+    qorv::IniFree(ini);
+    return text;
+  }
+  void TearDown() override { input::ReleaseAll(); }
+};
+
+std::string Pairs(int count) {
+  std::string text = "[MouseBtn]\r\nBtnFlag=0x00000002\r\nSetNum=" + std::to_string(count) + "\r\n";
+  for (int i = 0; i < count; ++i) {
+    char line[64];
+    snprintf(line, sizeof(line), "BtnSet%d=0x01%d000:0x%08X\r\n", i, i % 7, 0x41 + i);
+    text += line;
+  }
+  return text;
+}
+
+TEST_F(MousePageTest, ListFollowsTheRecordAndOkStoresItsOrder) {
+  Load(
+      "[MouseBtn]\r\nBtnFlag=0x00000002\r\nSetNum=3\r\nBtnSet0=0x010000:0x00000041\r\n"
+      "BtnSet1=0x011203:0x00000274\r\nBtnSet2=0x002000:0\r\n");
+  PageHost host(IDD_MOUSE, qorv::MousePageProc);
+  HWND list = host.Item(IDC_MB_LIST);
+  const auto rows = ListTexts(list, 3);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"左クリック", L"*", L"0x41"}));
+  EXPECT_EQ(rows[1][0], L"右クリック");
+  EXPECT_EQ(rows[1][1], L"LRC");
+  EXPECT_EQ(rows[2], (std::vector<std::wstring>{L"ホイール上回転", L"*", L"なし"}));
+  EXPECT_TRUE(dialogdrive::ListChecked(list, 0));
+  EXPECT_FALSE(dialogdrive::ListChecked(list, 2));
+  EXPECT_EQ(IsDlgButtonChecked(host.Page(), IDC_MB_WHEEL_UNDER), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(host.Page(), IDC_MB_START), BST_UNCHECKED);
+
+  dialogdrive::SelectListRow(list, 0);
+  host.Click(IDC_MB_UP);  // first already: nothing moves
+  dialogdrive::SelectListRow(list, 2);
+  host.Click(IDC_MB_UP);
+  host.Click(IDC_MB_UP);
+  ListView_SetCheckState(list, 1, FALSE);  // the user unticks the old first entry
+  dialogdrive::SelectListRow(list, 2);
+  host.Click(IDC_MB_DELETE);
+  CheckDlgButton(host.Page(), IDC_MB_START, BST_CHECKED);
+  CheckDlgButton(host.Page(), IDC_MB_WHEEL_UNDER, BST_UNCHECKED);
+  EXPECT_EQ(host.Close(IDOK), 1);
+
+  const std::string saved = Saved();
+  EXPECT_NE(saved.find("[MouseBtn]\r\nBtnFlag=0x00000001\r\nSetNum=2\r\nBtnSet0=0x002000:0\r\n"
+                       "BtnSet1=0:0x00000041\r\n\r\n[HotKey]\r\nHkMouseBtn=0\r\n"),
+            std::string::npos)
+      << saved;
+  EXPECT_EQ(saved.find("BtnSet2"), std::string::npos) << "a removed entry leaves no line";
+}
+
+TEST_F(MousePageTest, EightEntriesDisableNewAndTheInsertKey) {
+  Load(Pairs(7));
+  PageHost host(IDD_MOUSE, qorv::MousePageProc);
+  HWND list = host.Item(IDC_MB_LIST);
+  ASSERT_EQ(ListView_GetItemCount(list), 7);
+  EXPECT_TRUE(IsWindowEnabled(host.Item(IDC_MB_NEW)));
+
+  int startButton = -1;
+  LRESULT startKey = -1;
+  bool startEnabled = false;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    startButton = static_cast<int>(SendDlgItemMessageW(dialog, IDC_BE_BUTTON, CB_GETCURSEL, 0, 0));
+    startKey = SendDlgItemMessageW(dialog, IDC_BE_KEY, qorv::KWM_GETVALUE, 0, 0);
+    startEnabled = IsDlgButtonChecked(dialog, IDC_BE_ENABLED) == BST_CHECKED;
+    SendDlgItemMessageW(dialog, IDC_BE_BUTTON, CB_SETCURSEL, 4, 0);
+    CheckDlgButton(dialog, IDC_BE_SHIFT, BST_CHECKED);
+    SendDlgItemMessageW(dialog, IDC_BE_KEY, qorv::KWM_SETVALUE, qorv::hotkey::kVkWheelForward, 0);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  dialogdrive::SelectListRow(list, 0);
+  host.Click(IDC_MB_NEW);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  EXPECT_EQ(startButton, 1) << "a new entry converts the right button";
+  EXPECT_EQ(startKey, 0);
+  EXPECT_TRUE(startEnabled);
+  ASSERT_EQ(ListView_GetItemCount(list), 8);
+  EXPECT_EQ(ListTexts(list, 3)[1], (std::vector<std::wstring>{L"ホイールクリック", L"S", L"Wheel Up"}));
+  EXPECT_FALSE(IsWindowEnabled(host.Item(IDC_MB_NEW)));
+
+  // Insert is refused too; the Delete pressed after it is the witness that both keys arrived.
+  dialogdrive::SelectListRow(list, 0);
+  dialogdrive::PressKey(list, VK_INSERT);
+  dialogdrive::PressKey(list, VK_DELETE);
+  ASSERT_TRUE(WaitFor([&] { return ListView_GetItemCount(list) == 7; }));
+  EXPECT_EQ(editor.Answered(), 1) << "no editor opened at eight entries";
+  EXPECT_TRUE(IsWindowEnabled(host.Item(IDC_MB_NEW)));
+
+  EXPECT_EQ(host.Close(IDOK), 1);
+  EXPECT_EQ(qorv::g_settings.MouseBtn.setNum, 7u);
+  EXPECT_EQ(qorv::g_settings.MouseBtn.pairs[0].condition, 0x00014400u);
+  EXPECT_EQ(qorv::g_settings.MouseBtn.pairs[0].key, qorv::hotkey::kVkWheelForward);
+}
+
+TEST_F(MousePageTest, SortingByTheButtonColumn) {
+  Load(
+      "[MouseBtn]\r\nSetNum=4\r\nBtnSet0=0x013000:0x41\r\nBtnSet1=0x011001:0x42\r\nBtnSet2=0x010000:0x43\r\n"
+      "BtnSet3=0x011F73:0x44\r\n");
+  PageHost host(IDD_MOUSE, qorv::MousePageProc);
+  HWND list = host.Item(IDC_MB_LIST);
+  NMLISTVIEW click = {};
+  click.hdr.hwndFrom = list;
+  click.hdr.idFrom = IDC_MB_LIST;
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iItem = -1;
+  click.iSubItem = 1;  // another column: nothing
+  SendMessageW(host.Page(), WM_NOTIFY, IDC_MB_LIST, reinterpret_cast<LPARAM>(&click));
+  EXPECT_EQ(ListTexts(list, 3)[0][2], L"0x41");
+  click.iSubItem = 0;
+  SendMessageW(host.Page(), WM_NOTIFY, IDC_MB_LIST, reinterpret_cast<LPARAM>(&click));
+  std::vector<std::wstring> keys;
+  for (const auto& row : ListTexts(list, 3)) keys.push_back(row[2]);
+  EXPECT_EQ(keys, (std::vector<std::wstring>{L"0x43", L"0x44", L"0x42", L"0x41"}));
+}
+
+TEST_F(MousePageTest, HotkeyEqualToTheDebugHotkeyAsksToFix) {
+  Load("[HotKey]\r\nHkDbgHook=0x00000374\r\n");
+  PageHost host(IDD_MOUSE, qorv::MousePageProc);
+  HWND hotkey = host.Item(IDC_MB_HOTKEY);
+  const uint32_t value = 0x003F0374;  // Ctrl+Alt+F5 with a scan code
+  SendMessageW(hotkey, qorv::KWM_SETVALUE, value, 0);
+
+  int answer = IDYES;
+  std::wstring question;
+  DialogAnswerer box(L" Warning ", [&](HWND dialog) {
+    wchar_t text[256] = {};
+    GetDlgItemTextW(dialog, 0xFFFF, text, 256);
+    question = text;
+    PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+  });
+  EXPECT_EQ(host.Close(IDOK), 2) << "Yes: back to fix it";
+  EXPECT_TRUE(WaitFor([&] { return box.Answered() == 1; }));
+  EXPECT_NE(question.find(L"重複"), std::wstring::npos) << question.c_str();
+  EXPECT_EQ(GetFocus(), hotkey);
+  EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], 0u);
+
+  answer = IDNO;
+  EXPECT_EQ(host.Close(IDOK), 1);
+  EXPECT_TRUE(WaitFor([&] { return box.Answered() == 2; }));
+  EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], value);
+}
+
+// With "有効" unticked the key control is disabled and the dialog itself takes the mouse over it:
+// Shift + wheel (real input) sets a wheel code, a double click sets that button.
+TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
+  Load(Pairs(1));
+  PageHost host(IDD_MOUSE, qorv::MousePageProc);
+  LRESULT afterWheel = 0;
+  LRESULT afterDouble = 0;
+  LRESULT afterX2 = 0;
+  LRESULT afterOutside = 0;
+  bool disabled = false;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    HWND key = GetDlgItem(dialog, IDC_BE_KEY);
+    SendMessageW(GetDlgItem(dialog, IDC_BE_ENABLED), BM_CLICK, 0, 0);
+    disabled = !IsWindowEnabled(key);
+    RECT r;
+    GetWindowRect(key, &r);
+    input::MoveTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    input::Key(VK_SHIFT, true);
+    input::Wheel(-120);
+    input::Key(VK_SHIFT, false);
+    WaitFor([&] { return SendMessageW(key, qorv::KWM_GETVALUE, 0, 0) == qorv::hotkey::kVkWheelBack; });
+    afterWheel = SendMessageW(key, qorv::KWM_GETVALUE, 0, 0);
+    // Double clicks as the dialog receives them (the system pairs the clicks; that pairing is not
+    // what is tested here): over the control they set that button, elsewhere nothing.
+    POINT over = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ScreenToClient(dialog, &over);
+    SendMessageW(dialog, WM_MBUTTONDBLCLK, MK_MBUTTON, MAKELPARAM(over.x, over.y));
+    afterDouble = SendMessageW(key, qorv::KWM_GETVALUE, 0, 0);
+    SendMessageW(dialog, WM_XBUTTONDBLCLK, MAKEWPARAM(0, XBUTTON2), MAKELPARAM(over.x, over.y));
+    afterX2 = SendMessageW(key, qorv::KWM_GETVALUE, 0, 0);
+    SendMessageW(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    afterOutside = SendMessageW(key, qorv::KWM_GETVALUE, 0, 0);
+    SendMessageW(dialog, WM_MBUTTONDBLCLK, MK_MBUTTON, MAKELPARAM(over.x, over.y));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  dialogdrive::SelectListRow(host.Item(IDC_MB_LIST), 0);
+  host.Click(IDC_MB_EDIT);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  EXPECT_TRUE(disabled);
+  EXPECT_EQ(afterWheel, static_cast<LRESULT>(qorv::hotkey::kVkWheelBack));
+  EXPECT_EQ(afterDouble, 4);
+  EXPECT_EQ(afterX2, 6);
+  EXPECT_EQ(afterOutside, 6);
+  const auto row = ListTexts(host.Item(IDC_MB_LIST), 3)[0];
+  EXPECT_EQ(row[2], L"M Click");
+  EXPECT_FALSE(dialogdrive::ListChecked(host.Item(IDC_MB_LIST), 0));
+}
+
+}  // namespace
