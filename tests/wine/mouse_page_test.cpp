@@ -196,7 +196,17 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
     disabled = !IsWindowEnabled(key);
     RECT r;
     GetWindowRect(key, &r);
-    input::MoveTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    input::MoveTo(centre.x, centre.y);
+    // The wheel goes to the window under the cursor: turn it only once the editor is in front and
+    // the cursor is over the key control (or the dialog, which takes the mouse over a disabled one).
+    WaitFor([&] {
+      POINT now;
+      GetCursorPos(&now);
+      const HWND under = WindowFromPoint(centre);
+      return now.x == centre.x && now.y == centre.y && GetForegroundWindow() == dialog &&
+             (under == key || under == dialog);
+    });
     input::Key(VK_SHIFT, true);
     input::Wheel(-120);
     input::Key(VK_SHIFT, false);
