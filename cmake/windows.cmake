@@ -78,6 +78,7 @@ add_dependencies(qorv vantel)
 
 # The demonstration application that `make run` drives (tools/run-qorv.sh).
 add_executable(qorv_demo demo/demo_win.cpp)
+target_include_directories(qorv_demo PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_demo PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
 target_link_options(qorv_demo PRIVATE -municode -static)
 

@@ -12,6 +12,8 @@
 #include <cwchar>
 #include <initializer_list>
 
+#include "host/tray_win.h"
+
 namespace {
 
 constexpr wchar_t kClass[] = L"QorvDemoWindow";
@@ -157,6 +159,9 @@ int Say(bool ok, const char* text) {
   return ok ? 0 : 1;
 }
 
+int CloseMenu();
+HWND SettingsWindow();
+
 int Prepare(const wchar_t* step, HWND doc, HWND list) {
   HWND edit = GetWindow(doc, GW_CHILD);
   if (wcscmp(step, L"wheel") == 0) {
@@ -206,6 +211,9 @@ int Prepare(const wchar_t* step, HWND doc, HWND list) {
   if (wcscmp(step, L"menu") == 0) {
     const bool ok = MoveTo(GetSystemMetrics(SM_CXSCREEN) - 40, GetSystemMetrics(SM_CYSCREEN) - 40);
     return Say(ok, "prepared: the cursor rests by the tray icon");
+  }
+  if (wcscmp(step, L"settings") == 0) {
+    return Say(CloseMenu() == 0, "prepared: the tray menu is closed again");
   }
   return Say(false, "unknown step");
 }
@@ -294,7 +302,29 @@ int Do(const wchar_t* step, HWND doc, HWND list) {
     return Say(open, open ? "menu: the tray icon's menu opened (settings, pause, start with Windows, exit)"
                           : "menu: the tray icon's menu did not open");
   }
+  if (wcscmp(step, L"settings") == 0) {
+    // What choosing the menu's settings item sends to qorv: it starts pelisk.exe from its folder.
+    HWND qorv = FindWindowW(L"QorvMainWnd", L"Qorv");
+    if (qorv != nullptr) PostMessageW(qorv, WM_COMMAND, qorv::kCmdSettings, 0);
+    const bool shown = WaitFor([] { return SettingsWindow() != nullptr; }, 15000);
+    return Say(shown, shown ? "settings: the tray menu's settings item opened \"Qorv 1.6 設定\" beside the running qorv"
+                            : "settings: the settings window did not open");
+  }
   return Say(false, "unknown step");
+}
+
+// The settings program's window, when one is shown.
+HWND SettingsWindow() {
+  HWND w = FindWindowW(L"#32770", L"Qorv 1.6 設定");
+  return w != nullptr && IsWindowVisible(w) ? w : nullptr;
+}
+
+// Ends the settings program as its Cancel button does.
+int CloseSettings() {
+  HWND w = SettingsWindow();
+  if (w == nullptr) return 0;
+  PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+  return WaitFor([] { return SettingsWindow() == nullptr; }) ? 0 : 1;
 }
 
 // Closes the tray menu as the Escape key does.
@@ -325,6 +355,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc >= 3 && wcscmp(argv[1], L"prepare") == 0) return Prepare(argv[2], doc, list);
   if (argc >= 3 && wcscmp(argv[1], L"do") == 0) return Do(argv[2], doc, list);
   if (wcscmp(argv[1], L"close-menu") == 0) return CloseMenu();
+  if (wcscmp(argv[1], L"close-settings") == 0) return CloseSettings();
   if (wcscmp(argv[1], L"quit") == 0) return PostMessageW(doc, WM_CLOSE, 0, 0) ? 0 : 1;
   return 2;
 }

@@ -4,7 +4,7 @@
 # Without one: a demonstration in a Wine virtual desktop on a private X server. qorv.exe and the
 # demonstration application run; the wheel turns over an inactive window, a window is dragged until
 # it snaps, the wheel turns over a caption, a window is sized with its size shown, the tray menu
-# opens; before and after each step a screenshot is saved under
+# opens, its settings item opens the settings program; before and after each step a screenshot is saved under
 # build/ (demo-<step>-before.png, demo-<step>-after.png) and one line says what happened
 # (also in build/demo.txt). Exit code 0 when every step did what it should.
 set -uo pipefail
@@ -58,7 +58,7 @@ demo_pid=$!
 
 : >"$out/demo.txt"
 failed=0
-for step in wheel snap caption size menu; do
+for step in wheel snap caption size menu settings; do
   "$WINE64" "$demo_exe" prepare "$step" | tr -d '\r' | sed 's/^/run: /'
   shot "$step-before"
   if ! line=$("$WINE64" "$demo_exe" do "$step" | tr -d '\r'); then
@@ -69,6 +69,7 @@ for step in wheel snap caption size menu; do
   shot "$step-after"
 done
 "$WINE64" "$demo_exe" close-menu
+"$WINE64" "$demo_exe" close-settings
 
 "$WINE64" "$demo_exe" quit
 "$WINE64" "$demo/qorv.exe" /quit
