@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include "host/tray_win.h"
+#include "settings/sheet.h"
 
 namespace {
 
@@ -306,7 +307,15 @@ int Do(const wchar_t* step, HWND doc, HWND list) {
     // What choosing the menu's settings item sends to qorv: it starts pelisk.exe from its folder.
     HWND qorv = FindWindowW(L"QorvMainWnd", L"Qorv");
     if (qorv != nullptr) PostMessageW(qorv, WM_COMMAND, qorv::kCmdSettings, 0);
-    const bool shown = WaitFor([] { return SettingsWindow() != nullptr; }, 15000);
+    bool shown = WaitFor([] { return SettingsWindow() != nullptr; }, 15000);
+    // Shown is not yet drawn: wait until the frame has its first page, then let it paint all of it.
+    HWND frame = SettingsWindow();
+    shown = shown && WaitFor([&] {
+              DWORD_PTR page = 0;
+              return SendMessageTimeoutW(frame, qorv::kSheetGetCurrentPage, 0, 0, SMTO_ABORTIFHUNG, 2000, &page) && page != 0 &&
+                     IsWindowVisible(reinterpret_cast<HWND>(page));
+            });
+    if (shown) RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     return Say(shown, shown ? "settings: the tray menu's settings item opened \"Qorv 1.6 設定\" beside the running qorv"
                             : "settings: the settings window did not open");
   }

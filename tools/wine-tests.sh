@@ -16,6 +16,9 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
+# One server for the whole run: without it the server ends after each test program and the next one
+# can start while it is still going away, failing before it runs at all. The cleanup above ends it.
+wineserver -p
 # Warm the server and the desktop so that the first test does not pay for them.
 "$WINE64" cmd /c exit >/dev/null 2>&1
 
