@@ -29,20 +29,6 @@ std::string ReadBytes(const std::wstring& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// One wheel notch at a screen point; the event carries the point itself, so that a stale pointer
-// position of the X11 driver cannot send it elsewhere.
-void WheelAt(POINT pt, int delta) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  const int w = GetSystemMetrics(SM_CXSCREEN);
-  const int h = GetSystemMetrics(SM_CYSCREEN);
-  in.mi.dx = static_cast<LONG>((pt.x * 65535LL + (w - 1) / 2) / (w - 1));
-  in.mi.dy = static_cast<LONG>((pt.y * 65535LL + (h - 1) / 2) / (h - 1));
-  in.mi.dwFlags = MOUSEEVENTF_WHEEL | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in.mi.mouseData = static_cast<DWORD>(delta);
-  SendInput(1, &in, sizeof(in));
-}
-
 bool CopyBeside(const wchar_t* name, const std::wstring& dir) {
   return CopyFileW((harness::ExeDir() + L"\\" + name).c_str(), (dir + L"\\" + name).c_str(), FALSE) != FALSE;
 }
@@ -139,7 +125,7 @@ TEST(SettingsPagesEndToEnd, ClearingWheelTranslucencyReachesTheLibrary) {
   const POINT caption = {(r.left + r.right) / 2 - 40,
                          r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
   ASSERT_TRUE(WaitFor([&] { return WindowFromPoint(caption) == window; }));
-  WheelAt(caption, -120);
+  input::MouseAt(caption, MOUSEEVENTF_WHEEL, static_cast<DWORD>(-120));
   ASSERT_TRUE(WaitFor([&] { return harness::IsLayered(window); }))
       << "the wheel over the caption did not make the window translucent";
   EXPECT_EQ(harness::ReadLayered(window).alpha, 125);  // the initial level 5

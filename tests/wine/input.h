@@ -44,6 +44,16 @@ inline void Mouse(DWORD flags, DWORD data = 0) {
 
 inline void Wheel(int delta) { Mouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(delta)); }
 
+// A button or wheel event at a point of its own, without moving the point MoveTo placed.
+inline void MouseAt(POINT pt, DWORD flags, DWORD data = 0) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  Absolute(pt.x, pt.y, &in.mi.dx, &in.mi.dy);
+  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in.mi.mouseData = data;
+  SendInput(1, &in, sizeof(in));
+}
+
 inline void Key(WORD vk, bool down) {
   INPUT in = {};
   in.type = INPUT_KEYBOARD;

@@ -15,19 +15,9 @@ namespace pages_test {
 using harness::Pump;
 using harness::WaitFor;
 
-// A mouse event that carries its own absolute position. The X11 driver now and then hands a stale
-// pointer position to the desktop (a previous test's warp), so a button event that relies on the
-// current position may land elsewhere.
-inline void MouseAt(POINT pt, DWORD flags) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  const int w = GetSystemMetrics(SM_CXSCREEN);
-  const int h = GetSystemMetrics(SM_CYSCREEN);
-  in.mi.dx = static_cast<LONG>((pt.x * 65535LL + (w - 1) / 2) / (w - 1));
-  in.mi.dy = static_cast<LONG>((pt.y * 65535LL + (h - 1) / 2) / (h - 1));
-  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof(in));
-}
+// A mouse event that carries its own absolute position: the X11 driver now and then hands a stale
+// pointer position to the desktop (a previous test's warp).
+using input::MouseAt;
 
 // Messages the host window carries out on its own thread, so that another thread can break off a
 // drag that the page's thread is busy with.
