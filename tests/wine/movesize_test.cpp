@@ -412,10 +412,11 @@ TEST(MoveSizeReports, ThumbDragsOfAScrollBarAndATrackbar) {
   EXPECT_TRUE(WaitFor([&] { return h.Received((4 << 24) | 0x000F0000 | WM_HSCROLL, reinterpret_cast<LPARAM>(bar)); },
                       3000));
   DWORD_PTR pos = 0;
-  SendMessageTimeoutW(bar, WM_USER, 0, 0, SMTO_NORMAL, 5000, &pos);  // TBM_GETPOS
   LPARAM last = -1;
-  // The reports are posted: the one of the last step may still be on its way.
+  // The reports are posted, and the trackbar may still be taking the drag's last move: both are read
+  // again until they settle on the same position.
   EXPECT_TRUE(WaitFor([&] {
+    SendMessageTimeoutW(bar, WM_USER, 0, 0, SMTO_NORMAL, 5000, &pos);  // TBM_GETPOS
     for (const auto& m : h.owner.received) {
       if (m.wp == ((4 << 24) | (5 << 16) | WM_HSCROLL)) last = m.lp;
     }
