@@ -23,8 +23,10 @@ target_include_directories(vantel PRIVATE ${PROJECT_SOURCE_DIR})
 # Small code, and unreferenced sections dropped by the linker. Not -ffunction-sections: every
 # function section is 16-byte aligned and the padding outweighs what the linker could drop (about
 # 1 KB more here); not -fdata-sections: mingw then puts zero-initialised globals into .data.
+# -Oz: smaller than -Os by about 800 bytes of code here; the paths that run per message are
+# dominated by system calls, not by the few extra instructions it trades for size.
 target_compile_options(vantel PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -Wstack-usage=4096
-  -fno-threadsafe-statics -Os)
+  -fno-threadsafe-statics -Oz)
 # No C runtime start-up either: the system calls DllMain directly. Only kernel32, user32 and
 # msvcrt (for the memset/memcpy the compiler may emit) are linked; libgcc statically for stack probes.
 target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup -Wl,--gc-sections)
@@ -138,7 +140,7 @@ target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
   -D_WIN32_WINNT=0x0601)
 target_link_options(qorv_wine_tests PRIVATE -static)
-target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main gdi32)
+target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main gdi32 comctl32)
 add_dependencies(qorv_wine_tests vantel qorv ${QORV_TEST_APP_TARGETS})
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)

@@ -1,5 +1,7 @@
 // The wheel path as a user meets it: real wheel turns injected over the windows of another
 // process while a window of this process has the focus.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -395,6 +397,100 @@ TEST_F(WheelTest, CaptionGuardSwallowsAndStepsTranslucency) {
   EXPECT_TRUE(WaitFor([&] { return harness::Prop(app.Window(kScroll), L"qv WndLay") == 175; }));
   EXPECT_EQ(lib.UnHookGetMsg(), 1);
   EXPECT_EQ(harness::Prop(app.Window(kScroll), L"qv WndLay"), 0u);
+}
+
+// The wheel over a caption, taken by a child whose top-level window belongs to another thread: a
+// hung top-level window is left as it is and the child's thread goes on; once it answers again,
+// the step crosses the threads.
+TEST_F(WheelTest, CaptionWheelInAChildOfAHungWindowDoesNotHoldTheChildsThread) {
+  RECT r;
+  GetWindowRect(app.Window(kScroll), &r);
+  const POINT caption = {(r.left + r.right) / 2 - 40, r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  Flags(Word(wheel_flag::kVertScroll, 3), main_flag::kWheelTranslucent | (5u << 24));
+  MoveCursor(caption);
+  const HWND pane = app.Window(kHungPane);
+  // Posted: the message takes the cursor's place, over the caption, wherever the pane lies.
+  const auto turn = [&] { PostMessageW(pane, WM_MOUSEWHEEL, MAKEWPARAM(0, -120), MAKELPARAM(caption.x, caption.y)); };
+  const auto alpha = [&] {
+    COLORREF key;
+    BYTE a = 0;
+    DWORD flags = 0;
+    return GetLayeredWindowAttributes(app.Window(kScroll), &key, &a, &flags) ? static_cast<int>(a) : -1;
+  };
+
+  PostMessageW(app.Window(kScroll), kCmdHang, 0, 3000);
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(WaitFor([&] { return !SendMessageTimeoutW(app.Window(kScroll), kCmdPing, 0, 0, SMTO_NORMAL, 100, &answer); }))
+      << "not hung";
+  const LONG mark = app.Mark();
+  turn();
+  // The pane's thread takes what is posted behind the turn at once, not when the window wakes.
+  const DWORD start = GetTickCount();
+  ASSERT_TRUE(app.Drain(pane));
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  EXPECT_TRUE(app.Entries(kHungPane, WM_MOUSEWHEEL, mark).empty()) << "not taken as a caption wheel";
+  EXPECT_EQ(alpha(), -1);
+
+  ASSERT_TRUE(SendMessageTimeoutW(app.Window(kScroll), kCmdPing, 0, 0, SMTO_NORMAL, 10000, &answer));
+  turn();
+  EXPECT_TRUE(WaitFor([&] { return alpha() == 125; })) << alpha();
+}
+
+// A notification sent from another thread carries a pointer into the sender's memory (from another
+// process it may point anywhere): the hook reads it only when the window's own thread sent it. A
+// double click on the empty area of a desktop's file list, sent from this thread, is reported; the
+// same notification sent from another thread is not read at all.
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return msg == WM_NOTIFY ? 0 : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+DWORD WINAPI SendNotification(LPVOID notify) {
+  const auto* n = static_cast<const NMITEMACTIVATE*>(notify);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(GetParent(n->hdr.hwndFrom), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(n), SMTO_NORMAL, 5000,
+                      &ignored);
+  return 0;
+}
+
+TEST(CallWndNotify, NotificationIsReadOnlyWhenSentFromTheWindowsOwnThread) {
+  harness::Library lib;
+  harness::OwnerWindow owner;
+  ASSERT_TRUE(lib.Loaded());
+  ASSERT_EQ(lib.SetHookCallWnd(owner.Get(), kNotify + 2, 0), 1);
+  lib.SetHookFlag(main_flag::kDesktopDblClickReport, 0, 0, 0);
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (const wchar_t* name : {L"Progman", L"SHELLDLL_DefView"}) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+  }
+  HWND desktop = CreateWindowExW(0, L"Progman", L"", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, instance, nullptr);
+  HWND view = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD, 0, 0, 200, 200, desktop, nullptr, instance, nullptr);
+  HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD, 0, 0, 200, 200, view, nullptr, instance, nullptr);
+  ASSERT_NE(list, nullptr);
+  NMITEMACTIVATE notify = {};
+  notify.hdr.hwndFrom = list;
+  notify.hdr.code = static_cast<UINT>(NM_DBLCLK);
+  notify.iItem = -1;
+  const auto reports = [&] {
+    size_t n = 0;
+    for (const auto& p : owner.received) n += p.msg == kNotify + 2 && p.wp == 0x4E;
+    return n;
+  };
+
+  HANDLE sender = CreateThread(nullptr, 0, SendNotification, &notify, 0, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return WaitForSingleObject(sender, 0) == WAIT_OBJECT_0; })) << "not taken";
+  CloseHandle(sender);
+  SendNotification(&notify);  // the witness: the same notification from the window's own thread
+  EXPECT_TRUE(WaitFor([&] { return reports() >= 1; }));
+  harness::Pump(100);
+  EXPECT_EQ(reports(), 1u);
+  DestroyWindow(desktop);
+  EXPECT_EQ(lib.UnHookCallWnd(), 1);
 }
 
 using harness::PublishedTable;
