@@ -44,5 +44,31 @@ static_assert(offsetof(SharedMapEntry, PathMode) == 24, "path mode at 24");
 static_assert(offsetof(SharedMapEntry, ClassNameLength) == 32, "ClassName length at 32");
 
 constexpr char kMapTablePrefix[] = "QorvMapFlag";
+// Characters a mapping name takes at most, with its terminating null.
+constexpr int kMapTableNameCount = 33;
+
+// Fills name (kMapTableNameCount characters) with the published table's mapping name: the prefix,
+// "0x" and the desktop window in upper-case hex, a blank and the number in decimal. Returns the
+// terminating null. For any character type, so that the hook library needs no formatting library.
+template <typename Char>
+Char* MapTableName(Char* name, uint32_t desktop, uint32_t number) {
+  Char* p = name;
+  for (const char* s = kMapTablePrefix; *s != '\0'; ++s) *p++ = static_cast<Char>(*s);
+  *p++ = static_cast<Char>('0');
+  *p++ = static_cast<Char>('x');
+  int shift = 28;
+  while (shift > 0 && (desktop >> shift) == 0) shift -= 4;
+  for (; shift >= 0; shift -= 4) *p++ = static_cast<Char>("0123456789ABCDEF"[(desktop >> shift) & 0xF]);
+  *p++ = static_cast<Char>(' ');
+  Char digits[10];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<Char>('0' + number % 10);
+    number /= 10;
+  } while (number != 0);
+  while (n > 0) *p++ = digits[--n];
+  *p = static_cast<Char>('\0');
+  return p;
+}
 
 }  // namespace qorv

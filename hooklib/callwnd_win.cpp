@@ -3,7 +3,6 @@
 // main program. It watches a fixed set of sent messages and changes none of them; the only one it
 // keeps from the window is the module-path request, which it answers itself.
 
-
 #include "common/flags.h"
 #include "common/layered_win.h"
 #include "common/winsearch_win.h"
@@ -16,6 +15,7 @@
 #include "hooklib/scroll_win.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/snap_win.h"
+#include "hooklib/win_util_win.h"
 #include "hooklib/window_win.h"
 
 namespace qorv {
@@ -42,8 +42,6 @@ LPARAM SizeWord(int32_t width, int32_t height) {
 bool SameRect(const RECT& r, const Rect& s) {
   return r.left == s.left && r.top == s.top && r.right == s.right && r.bottom == s.bottom;
 }
-
-Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // Kind of a scroll control by its class: 2 scroll bar, 4 trackbar, -1 anything else.
 int ScrollControlKind(HWND control) {
@@ -102,9 +100,9 @@ void SetUpSnapping(HWND hwnd, LONG_PTR style) {
   RECT window = {};
   RECT box = {};
   SnapBoxOf(hwnd, (eff & wnd_flag::kSnapRgn) != 0, &window, &box);
-  ms.SnapBaseRect = FromRECT(window);
+  ms.SnapBaseRect = ToRect(window);
   // The window's own edges snap where they can be seen: inside its region box and its visible frame.
-  BoxInsets(FromRECT(window), FromRECT(box), ms.RgnInset);
+  BoxInsets(ToRect(window), ToRect(box), ms.RgnInset);
   const auto snapProc = reinterpret_cast<LONG_PTR>(SnapWndProc);
   if (SnapSubclassBuried()) return;
   PinLibrary();
@@ -139,7 +137,7 @@ void StartTracking(HWND hwnd) {
   ms.TrackedWnd = Handle(hwnd);
   RECT window = {};
   GetWindowRect(hwnd, &window);
-  ms.MoveStartRect = FromRECT(window);
+  ms.MoveStartRect = ToRect(window);
   ms.LayeredWnd = Handle(hwnd);
   ms.LastSizeEdge = 0;
   PostCallWndReport(kReportLoopStart, Lp(hwnd));
@@ -147,7 +145,7 @@ void StartTracking(HWND hwnd) {
 
 void OnEnterSizeMove(HWND hwnd) {
   MoveSizeState& ms = g_moveSize;
-  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  const LONG_PTR style = Style(hwnd);
   SetUpSnapping(hwnd, style);
   if (ms.TrackedWnd == 0 && (style & WS_CHILD) == 0) StartTracking(hwnd);
   if (ms.SizeMoveWnd == 0) ms.SizeMoveWnd = Handle(hwnd);
@@ -280,7 +278,7 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_NCACTIVATE:
-      if (m.wParam != 0 && (GetWindowLongPtrW(m.hwnd, GWL_STYLE) & WS_CHILD) == 0) {
+      if (m.wParam != 0 && (Style(m.hwnd) & WS_CHILD) == 0) {
         PostCallWndReport((static_cast<WPARAM>(LOWORD(m.wParam)) << 16) | WM_NCACTIVATE, Lp(m.hwnd));
       }
       break;

@@ -11,6 +11,7 @@
 #include "hooklib/shared_state.h"
 #include "hooklib/wheel.h"
 #include "hooklib/wheel_accum.h"
+#include "hooklib/win_util_win.h"
 #include "hooklib/window_win.h"
 
 namespace qorv {
@@ -41,12 +42,6 @@ struct Decision {
   uint32_t direction;
   uint32_t zone;
 };
-
-int HitTest(HWND hwnd, POINT pt) {
-  return static_cast<int>(DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
-}
-
-LONG_PTR Style(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_STYLE); }
 
 UINT ScrollMsgFor(uint32_t direction) { return direction == kDirVert ? WM_VSCROLL : WM_HSCROLL; }
 

@@ -8,6 +8,7 @@
 #include "hooklib/scroll_win.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/wheel.h"
+#include "hooklib/win_util_win.h"
 
 namespace qorv {
 namespace {
@@ -22,15 +23,11 @@ bool g_isWow64Resolved;
 
 LPARAM PointParam(POINT pt) { return static_cast<LPARAM>(PackPoint(pt.x, pt.y)); }
 
-int HitTest(HWND hwnd, POINT pt) {
-  return static_cast<int>(DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
-}
-
 HWND FindAncestorByExStyle(HWND hwnd, LONG_PTR required, LONG_PTR forbidden) {
   for (HWND w = hwnd; w != nullptr; w = GetParent(w)) {
     const LONG_PTR exStyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
     if ((exStyle & required) == required && (exStyle & forbidden) == 0) return w;
-    if ((GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) == 0) break;
+    if ((Style(w) & WS_CHILD) == 0) break;
   }
   return nullptr;
 }
@@ -63,7 +60,7 @@ HWND ForceActivate(HWND y) {
   const bool attachMe = threadF != 0 && threadF != me && AttachThreadInput(me, threadF, TRUE);
   const bool attachY = threadF != 0 && threadY != threadF && threadY != me && AttachThreadInput(threadY, threadF, TRUE);
   HWND result = nullptr;
-  if ((GetWindowLongPtrW(y, GWL_STYLE) & WS_CHILD) != 0) {
+  if ((Style(y) & WS_CHILD) != 0) {
     result = SetFocus(y);
     if (result != nullptr) {
       HWND mdiChild = FindAncestorByExStyle(y, WS_EX_MDICHILD, 0);
@@ -82,7 +79,7 @@ HWND ForceActivate(HWND y) {
 HWND DeepTargetAt(HWND w, POINT pt) {
   const int hit = HitTest(w, pt);
   if (hit == HTHSCROLL || hit == HTVSCROLL) return w;
-  HWND parent = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(w) : nullptr;
+  HWND parent = (Style(w) & WS_CHILD) != 0 ? GetParent(w) : nullptr;
   if (parent == nullptr) {
     parent = ChildAtPoint(nullptr, pt, w, kChildVisible | kChildSkipClickThrough);
     if (parent == nullptr || GetWindowThreadProcessId(parent, nullptr) != GetWindowThreadProcessId(w, nullptr)) {
@@ -224,9 +221,9 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   static const struct {
     int vk;
     uint32_t bit;
-  } kKeyBits[] = {{VK_LBUTTON, kKeyLButton}, {VK_RBUTTON, kKeyRButton}, {VK_SHIFT, kKeyShift},
-                  {VK_CONTROL, kKeyControl}, {VK_MBUTTON, kKeyMButton}, {VK_XBUTTON1, kKeyXButton1},
-                  {VK_XBUTTON2, kKeyXButton2}};
+  } kKeyBits[] = {{VK_LBUTTON, kMkLButton}, {VK_RBUTTON, kMkRButton}, {VK_SHIFT, kMkShift},
+                  {VK_CONTROL, kMkControl}, {VK_MBUTTON, kMkMButton}, {VK_XBUTTON1, kMkXButton1},
+                  {VK_XBUTTON2, kMkXButton2}};
   for (const auto& k : kKeyBits) {
     if (GetKeyState(k.vk) < 0) keys |= k.bit;
   }
