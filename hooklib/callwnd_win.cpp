@@ -234,11 +234,14 @@ void OnScroll(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+// Gate (negative code, no message, the switch below as the message filter), then for each watched
+// message its facts, decision and act, and the next hook; only the module-path request stops here.
 LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
-  const HHOOK next = HookFrom32(g_shared.CallWndHook);
+  const HHOOK next = HookFrom32(ReadShared(g_shared.CallWndHook));
   if (code < 0 || lp == 0) return CallNextHookEx(next, code, wp, lp);
   const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lp);
   MoveSizeState& ms = g_moveSize;
+  const uint32_t mainFlag = ReadShared(g_shared.MainFlag);
   switch (m.message) {
     case WM_DESTROY:
       if (Handle(m.hwnd) == ms.SnapWnd) ms.SnapWnd = 0;
@@ -247,7 +250,7 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
       if (IsRolledUp(m.hwnd) != 0) Unroll(m.hwnd);
       break;
     case WM_CANCELMODE:
-      if ((g_shared.MainFlag & main_flag::kScrollPosReport) != 0 && ms.ScrollTrackWnd != 0) {
+      if ((mainFlag & main_flag::kScrollPosReport) != 0 && ms.ScrollTrackWnd != 0) {
         PostCallWndReport(kReportThumbCancelled, static_cast<LPARAM>(ms.ScrollTrackWnd));
         ms.ScrollTrackWnd = 0;
       }
@@ -267,7 +270,6 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
       break;
     case WM_NOTIFY: {
       // lParam points into the sender's memory: read only when this thread sent it itself.
-      const uint32_t mainFlag = g_shared.MainFlag;
       if ((mainFlag & (main_flag::kDoubleClickUpFolder | main_flag::kDesktopDblClickReport)) != 0 && m.lParam != 0 &&
           !InSendMessage()) {
         if (UpFolderByDoubleClick(m.hwnd, reinterpret_cast<const NMITEMACTIVATE*>(m.lParam),
@@ -284,11 +286,11 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
       break;
     case WM_HSCROLL:
     case WM_VSCROLL:
-      if ((g_shared.MainFlag & main_flag::kScrollPosReport) != 0) OnScroll(m.hwnd, m.message, m.wParam, m.lParam);
+      if ((mainFlag & main_flag::kScrollPosReport) != 0) OnScroll(m.hwnd, m.message, m.wParam, m.lParam);
       break;
     case WM_PARENTNOTIFY:
       // Only a creation names a child window in lParam; other events carry a point there.
-      if ((g_shared.MainFlag & main_flag::kRenameAid) != 0 && g_osMajorVersion < 6 && LOWORD(m.wParam) == WM_CREATE) {
+      if ((mainFlag & main_flag::kRenameAid) != 0 && g_osMajorVersion < 6 && LOWORD(m.wParam) == WM_CREATE) {
         RenameSelectHelper(m.hwnd, reinterpret_cast<HWND>(m.lParam), 1);
       }
       break;

@@ -5,6 +5,7 @@
 #include "common/flags.h"
 #include "common/winsearch_win.h"
 #include "hooklib/core_win.h"
+#include "hooklib/getmsg.h"
 #include "hooklib/movesize.h"
 #include "hooklib/perwindow_win.h"
 #include "hooklib/scroll_win.h"
@@ -17,24 +18,19 @@
 namespace qorv {
 namespace {
 
-// Per process: the last decision, reused while the cursor stays put, and the last conversion, which
-// carries the precise-scrolling ramp.
-struct WheelMemo {
-  HWND messageWnd;
-  uint32_t word;  // the effective wheel word the decision was made under
-  WPARAM wp;
-  POINT pt;
-  UINT scrollMsg;  // 0, WM_KEYDOWN, WM_HSCROLL or WM_VSCROLL
-  HWND target;
-  HWND barCtl;
-  uint32_t direction;
-  uint32_t zone;
-  RampMemo ramp;
-};
-WheelMemo g_memo;
-// Per process: the part of a notch collected from fine wheel deltas, for one target and direction.
-WheelAccum g_wheelAccum;
+static_assert(kWmNcLButtonDown == WM_NCLBUTTONDOWN && kWmNcMButtonDblClk == WM_NCMBUTTONDBLCLK &&
+                  kWmSysCommand == WM_SYSCOMMAND && kWmVScroll == WM_VSCROLL && kWmHScroll == WM_HSCROLL &&
+                  kWmMButtonDblClk == WM_MBUTTONDBLCLK && kWmKeyDown == WM_KEYDOWN && kWmChar == WM_CHAR,
+              "message ids");
+static_assert(kHtCaption == HTCAPTION && kHtVScroll == HTVSCROLL && kHtHScroll == HTHSCROLL && kHtBorder == HTBORDER &&
+                  kHtBottomRight == HTBOTTOMRIGHT && kHtClose == HTCLOSE,
+              "hit codes");
+static_assert(kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE && kWsMaximize == WS_MAXIMIZE &&
+                  kWsDlgFrame == WS_DLGFRAME && kScRestore == SC_RESTORE && kScSize == SC_SIZE && kVkF2 == VK_F2,
+              "style bits and commands");
 
+// The wheel conversion as decided: the message to send (0, WM_KEYDOWN, WM_HSCROLL or WM_VSCROLL),
+// its target and scroll-bar control, the direction and the scroll-bar zone.
 struct Decision {
   UINT scrollMsg;
   HWND target;
@@ -43,80 +39,109 @@ struct Decision {
   uint32_t zone;
 };
 
-UINT ScrollMsgFor(uint32_t direction) { return direction == kDirVert ? WM_VSCROLL : WM_HSCROLL; }
+// Per process: the last decision, reused while the cursor stays put, and the last conversion, which
+// carries the precise-scrolling ramp.
+struct WheelMemo {
+  WheelMemoKey key;
+  Decision decision;
+  RampMemo ramp;
+};
+WheelMemo g_memo;
+// Per process: the part of a notch collected from fine wheel deltas, for one target and direction.
+WheelAccum g_wheelAccum;
+
+LRESULT Next(int code, WPARAM wp, LPARAM lp) { return CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, wp, lp); }
 
 LRESULT Swallow(MSG* msg, int code, WPARAM wp, LPARAM lp) {
   msg->message = WM_NULL;
-  return CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, wp, lp);
+  return Next(code, wp, lp);
 }
 
-Decision DecideKeys(const MSG& msg, uint32_t word, uint32_t keys) {
-  Decision d = {};
-  if ((word & (wheel_flag::kDetectVertBar | wheel_flag::kDetectHorzBar)) != 0) {
-    RECT client;
-    if (GetClientRect(msg.hwnd, &client)) {
-      POINT origin = {0, 0};
-      ClientToScreen(msg.hwnd, &origin);
-      OffsetRect(&client, origin.x, origin.y);
-      const POINT& p = msg.pt;
-      const bool inside = p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom;
-      if (inside && (word & wheel_flag::kDetectVertBar) != 0 && p.x >= client.right - GetSystemMetrics(SM_CXVSCROLL)) {
-        d.zone = kDirVert;
-      } else if (inside && (word & wheel_flag::kDetectHorzBar) != 0 &&
-                 p.y >= client.bottom - GetSystemMetrics(SM_CYHSCROLL)) {
-        d.zone = kDirHorz;
+// The message being decided on and the windows the decision may name, found while its facts were
+// filled in.
+struct WheelContext {
+  const MSG* msg;
+  HWND parent;
+  HWND grandParent;
+  HWND foundBar;
+};
+
+void FillWheelFact(void* context, uint32_t fact, WheelFacts* f) {
+  WheelContext& c = *static_cast<WheelContext*>(context);
+  HWND hwnd = c.msg->hwnd;
+  switch (fact) {
+    case kWheelFactClient: {
+      RECT client;
+      f->clientRead = GetClientRect(hwnd, &client) != FALSE;
+      if (f->clientRead) {
+        POINT origin = {0, 0};
+        ClientToScreen(hwnd, &origin);
+        OffsetRect(&client, origin.x, origin.y);
+        f->client = ToRect(client);
+        f->cxVScroll = GetSystemMetrics(SM_CXVSCROLL);
+        f->cyHScroll = GetSystemMetrics(SM_CYHSCROLL);
       }
+      break;
     }
+    case kWheelFactHit:
+      f->hit = HitTest(hwnd, c.msg->pt);
+      break;
+    case kWheelFactBarKind:
+      f->barKind = ScrollBarKind(hwnd, 0);
+      break;
+    case kWheelFactParent:
+      c.parent = GetParent(hwnd);
+      f->hasParent = c.parent != nullptr;
+      break;
+    case kWheelFactStyle:
+      f->style = static_cast<uint32_t>(Style(hwnd));
+      break;
+    case kWheelFactNuiKind:
+      f->nuiKind = NuiScrollBarKind(hwnd, 0);
+      break;
+    case kWheelFactNuiOwner:
+      c.parent = GetParent(hwnd);
+      c.grandParent = GetParent(c.parent);
+      f->nuiHasOwner = c.grandParent != nullptr;
+      break;
+    case kWheelFactBarSearch:
+      c.foundBar = FindScrollBarChild(hwnd, f->searchDirection, c.msg->pt);
+      f->barFound = c.foundBar != nullptr;
+      break;
+    default:
+      break;
   }
-  uint32_t direction = KeyModeDirection(word, keys, d.zone);
-  if (direction == 0) return d;
-  if ((word & wheel_flag::kSearchScrollBar) != 0) direction = direction == kDirVert ? kDirHorz : kDirVert;
-  d.scrollMsg = WM_KEYDOWN;
-  d.target = msg.hwnd;
-  d.direction = direction;
-  return d;
 }
 
-Decision DecideScroll(const MSG& msg, uint32_t word, uint32_t keys) {
-  Decision d = {};
-  HWND hwnd = msg.hwnd;
-  if ((word & (wheel_flag::kDetectVertBar | wheel_flag::kDetectHorzBar)) != 0) {
-    const int hit = HitTest(hwnd, msg.pt);
-    if ((word & wheel_flag::kDetectVertBar) != 0 && hit == HTVSCROLL) return {WM_VSCROLL, hwnd, nullptr, kDirVert, kDirVert};
-    if ((word & wheel_flag::kDetectHorzBar) != 0 && hit == HTHSCROLL) return {WM_HSCROLL, hwnd, nullptr, kDirHorz, kDirHorz};
-    const uint32_t bar = ScrollBarKind(hwnd, 0);
-    if (bar != 0) {
-      uint32_t direction = 0;
-      if ((word & wheel_flag::kDetectVertBar) != 0 && bar == kDirVert) direction = kDirVert;
-      if ((word & wheel_flag::kDetectHorzBar) != 0 && bar == kDirHorz) direction = kDirHorz;
-      HWND parent = GetParent(hwnd);
-      if (direction != 0 && parent != nullptr) {
-        return {ScrollMsgFor(direction), parent, hwnd, direction, direction};
-      }
-    }
-    if ((Style(hwnd) & WS_CHILD) != 0) {
-      const uint32_t nui = NuiScrollBarKind(hwnd, 0);
-      uint32_t direction = 0;
-      if ((word & wheel_flag::kDetectVertBar) != 0 && nui == kDirVert) direction = kDirVert;
-      if ((word & wheel_flag::kDetectHorzBar) != 0 && nui == kDirHorz) direction = kDirHorz;
-      if (direction != 0) {
-        HWND nuiBar = GetParent(hwnd);
-        HWND target = GetParent(nuiBar);
-        if (target != nullptr) return {ScrollMsgFor(direction), target, nuiBar, direction, direction};
-      }
-    }
+HWND WheelWindow(WheelWnd which, const WheelContext& c, uint32_t direction) {
+  switch (which) {
+    case WheelWnd::kWindow:
+      return c.msg->hwnd;
+    case WheelWnd::kParent:
+      return c.parent;
+    case WheelWnd::kGrandParent:
+      return c.grandParent;
+    case WheelWnd::kFoundBar:
+      return c.foundBar;
+    case WheelWnd::kFoundBarParent:
+      return GetParent(c.foundBar);
+    case WheelWnd::kAncestor:
+      return FindScrollableAncestor(c.msg->hwnd, direction | WS_VISIBLE, WS_DISABLED);
+    case WheelWnd::kNone:
+      break;
   }
-  d.direction = ScrollModeDirection(word, keys);
-  if (d.direction == 0) return d;
-  d.scrollMsg = ScrollMsgFor(d.direction);
-  if ((static_cast<uint32_t>(Style(hwnd)) & d.direction) != 0) {
-    d.target = hwnd;
-  } else if ((word & wheel_flag::kSearchScrollBar) != 0) {
-    d.barCtl = FindScrollBarChild(hwnd, d.direction, msg.pt);
-    d.target = d.barCtl != nullptr ? GetParent(d.barCtl)
-                                   : FindScrollableAncestor(hwnd, d.direction | WS_VISIBLE, WS_DISABLED);
-  }
-  return d;
+  return nullptr;
+}
+
+// A fresh decision, with the facts filled in as it asks for them.
+Decision Decide(const MSG& msg, uint32_t word, uint32_t keys) {
+  WheelContext context = {&msg, nullptr, nullptr, nullptr};
+  WheelFacts facts = {};
+  facts.fill = FillWheelFact;
+  facts.context = &context;
+  const WheelChoice c = DecideWheel(word, keys, {msg.pt.x, msg.pt.y}, facts);
+  return {c.message, WheelWindow(c.target, context, c.direction), WheelWindow(c.bar, context, c.direction),
+          c.direction, c.zone};
 }
 
 bool AtTopOfBar(const Decision& d) {
@@ -129,7 +154,7 @@ bool AtTopOfBar(const Decision& d) {
 }
 
 uint32_t RampTimeField() {
-  return Field(g_shared.WheelFlag, wheel_flag::kPreciseTimeMask, wheel_flag::kPreciseTimeShift);
+  return Field(ReadShared(g_shared.WheelFlag), wheel_flag::kPreciseTimeMask, wheel_flag::kPreciseTimeShift);
 }
 
 int Ramp(uint32_t word, int repeat, uint32_t code, uint32_t time) {
@@ -146,7 +171,7 @@ constexpr int32_t kMaxNotchesPerMessage = 10;
 // conversion runs that many times.
 int32_t WholeNotches(const Decision& d, int delta, DWORD time) {
   int32_t notches = WheelAccumulate(g_wheelAccum, reinterpret_cast<UINT_PTR>(d.target), d.direction, delta, time,
-                                    WheelAccumPauseMs(g_shared.WheelFlag));
+                                    WheelAccumPauseMs(ReadShared(g_shared.WheelFlag)));
   if (notches < 0) notches = -notches;
   return notches < kMaxNotchesPerMessage ? notches : kMaxNotchesPerMessage;
 }
@@ -156,7 +181,7 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   const int delta = static_cast<short>(HIWORD(msg->wParam));
   const uint32_t keys = LOWORD(msg->wParam);
   if (delta == 0) {
-    *result = CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, hookWp, hookLp);
+    *result = Next(code, hookWp, hookLp);
     return true;
   }
   const FlagWords flags = ReadFlags();
@@ -187,26 +212,14 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   }
   if ((word & 0xF0) == 0) return false;
 
-  Decision d;
-  // A decision made under other settings (a new word, another per-window row) is not reused.
-  const bool reuse = msg->hwnd == g_memo.messageWnd && word == g_memo.word && LOWORD(msg->wParam) == LOWORD(g_memo.wp) &&
-                     msg->pt.x - g_memo.pt.x <= 2 && g_memo.pt.x - msg->pt.x <= 2 &&
-                     msg->pt.y - g_memo.pt.y <= 2 && g_memo.pt.y - msg->pt.y <= 2 &&
-                     (g_memo.barCtl == nullptr || IsWindowEnabled(g_memo.barCtl));
-  if (reuse) {
-    d = {g_memo.scrollMsg, g_memo.target, g_memo.barCtl, g_memo.direction, g_memo.zone};
-  } else {
-    d = (word & wheel_flag::kCursorKeys) != 0 ? DecideKeys(*msg, word, keys) : DecideScroll(*msg, word, keys);
-    g_memo.messageWnd = msg->hwnd;
-    g_memo.word = word;
-    g_memo.wp = msg->wParam;
-    g_memo.pt = msg->pt;
-    g_memo.scrollMsg = d.scrollMsg;
-    g_memo.target = d.target;
-    g_memo.barCtl = d.barCtl;
-    g_memo.direction = d.direction;
-    g_memo.zone = d.zone;
+  const WheelMemoKey now = {WndBits(msg->hwnd), word, keys, {msg->pt.x, msg->pt.y}};
+  WheelReuse reuse = DecideWheelReuse(g_memo.key, g_memo.decision.barCtl != nullptr, now);
+  if (reuse == WheelReuse::kIfBarEnabled && !IsWindowEnabled(g_memo.decision.barCtl)) reuse = WheelReuse::kNo;
+  if (reuse == WheelReuse::kNo) {
+    g_memo.decision = Decide(*msg, word, keys);
+    g_memo.key = now;
   }
+  const Decision d = g_memo.decision;
   if (d.target == nullptr || d.scrollMsg == 0) return false;
   const bool removing = hookWp == PM_REMOVE;
 
@@ -255,8 +268,36 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   return true;
 }
 
-void PostNotification(WPARAM wp, LPARAM lp) {
-  PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, wp, lp);
+void FillMessageFact(void* context, uint32_t fact, MessageFacts* f) {
+  HWND hwnd = static_cast<const MSG*>(context)->hwnd;
+  switch (fact) {
+    case kMsgFactStyle:
+      f->style = static_cast<uint32_t>(Style(hwnd));
+      break;
+    case kMsgFactRolled:
+      f->rolled = IsRolledUp(hwnd) != 0;
+      break;
+    case kMsgFactRButton:
+      f->rButton = GetKeyState(VK_RBUTTON) < 0;
+      break;
+    case kMsgFactShift:
+      f->shift = GetKeyState(VK_SHIFT) < 0;
+      break;
+    case kMsgFactControl:
+      f->control = GetKeyState(VK_CONTROL) < 0;
+      break;
+    case kMsgFactRControl:
+      f->rControl = GetKeyState(VK_RCONTROL) < 0;
+      break;
+    case kMsgFactTray:
+      f->tray = WindowClassIs(hwnd, L"Shell_TrayWnd", 16);
+      break;
+    case kMsgFactMessagePos:
+      f->messagePos = GetMessagePos();
+      break;
+    default:
+      break;
+  }
 }
 
 void PressEscape() {
@@ -267,124 +308,59 @@ void PressEscape() {
 
 // The rewrites and notifications that apply to messages being removed from the queue.
 void MessageTable(MSG* msg) {
-  const uint32_t mainFlag = g_shared.MainFlag;
   HWND hwnd = msg->hwnd;
-  // A window that the restore pass could not restore at once restores itself in its own thread.
-  if (g_shared.RollCount != 0 && (mainFlag & main_flag::kRollUp) == 0 && hwnd != nullptr &&
-      (Style(hwnd) & WS_CHILD) == 0 && IsRolledUp(hwnd) != 0) {
+  MessageIn in = {msg->message,
+                  msg->wParam,
+                  msg->lParam,
+                  {msg->pt.x, msg->pt.y},
+                  ReadShared(g_shared.MainFlag),
+                  ReadShared(g_shared.RollCount),
+                  hwnd != nullptr,
+                  false,
+                  g_moveSize.ScrollTrackCtl,
+                  g_moveSize.SizeMoveWnd != 0};
+  MessageFacts facts = {};
+  facts.fill = FillMessageFact;
+  facts.context = msg;
+  MessageAction a;
+  DecideMessage(in, facts, &a);
+  if (a.acts == kActRestore) {
     Unroll(hwnd);
+    in.restoreDone = true;
+    facts.asked &= ~kMsgFactRolled;
+    DecideMessage(in, facts, &a);
   }
-  switch (msg->message) {
-    case WM_CLOSE:
-      if (IsRolledUp(hwnd) != 0) Unroll(hwnd);
-      break;
-    case WM_NCLBUTTONDOWN: {
-      const LONG_PTR style = Style(hwnd);
-      if (IsRolledUp(hwnd) != 0) {
-        msg->wParam = static_cast<WPARAM>(RolledUpHitCode(static_cast<int>(msg->wParam), (style & WS_MAXIMIZE) != 0));
-      }
-      const WPARAM hit = msg->wParam;
-      if ((mainFlag & main_flag::kFrameDrag) != 0 &&
-          ((hit >= HTLEFT && hit <= HTBOTTOMRIGHT) || (hit == HTBORDER && (style & WS_DLGFRAME) != 0)) &&
-          GetKeyState(VK_RBUTTON) < 0) {
-        msg->wParam = HTCAPTION;
-      }
-      break;
-    }
-    case WM_NCLBUTTONDBLCLK:
-      if (msg->wParam == HTCAPTION && IsRolledUp(hwnd) != 0) {
-        MessageBeep(0);
-        msg->wParam = 0;
-      }
-      break;
-    case WM_NCRBUTTONDOWN:
-    case WM_NCRBUTTONDBLCLK: {
-      const LONG_PTR style = Style(hwnd);
-      if (msg->wParam == HTCAPTION && (mainFlag & main_flag::kRollUp) != 0 && GetKeyState(VK_SHIFT) >= 0 &&
-          GetKeyState(VK_CONTROL) >= 0 && (style & WS_CHILD) == 0 && (style & WS_VISIBLE) != 0 &&
-          (style & WS_DLGFRAME) != 0 && ToggleRoll(hwnd) != 0) {
-        msg->message = WM_NULL;
-      }
-      break;
-    }
-    case WM_NCMBUTTONDOWN:
-    case WM_NCMBUTTONUP:
-    case WM_NCMBUTTONDBLCLK: {
-      const WPARAM hit = msg->wParam;
-      if (hit == HTCAPTION || hit == HTSYSMENU || (hit >= HTMINBUTTON && hit <= HTBORDER) || hit == HTCLOSE) {
-        PostNotification(NotificationAWParam(msg->message, static_cast<uint32_t>(msg->wParam)), msg->lParam);
-      }
-      break;
-    }
-    case WM_KEYDOWN:
-      if (msg->wParam == VK_F2 && (mainFlag & main_flag::kRenameAid) != 0) RenameSelectHelper(nullptr, hwnd, 0);
-      break;
-    case WM_CHAR:
-      if ((mainFlag & main_flag::kEditSelectAll) != 0 && msg->wParam == 1 && EditSelectAll(hwnd) != 0) {
-        msg->message = WM_NULL;
-      }
-      break;
-    case WM_SYSCOMMAND: {
-      const WPARAM command = msg->wParam;
-      if (IsRolledUp(hwnd) == 0) break;
-      const bool maximized = (Style(hwnd) & WS_MAXIMIZE) != 0;
-      if (command == SC_SIZE || command == SC_MAXIMIZE ||
-          (maximized && (command == SC_MOVE || command == SC_MINIMIZE || command == SC_RESTORE))) {
-        MessageBeep(0);
-        msg->message = WM_NULL;
-      }
-      break;
-    }
-    case WM_LBUTTONDOWN:
-      if ((mainFlag & main_flag::kFrameDrag) != 0 && (msg->wParam & MK_RBUTTON) != 0 &&
-          GetKeyState(VK_RCONTROL) < 0) {
-        msg->message = WM_NCLBUTTONDOWN;
-        msg->wParam = (msg->wParam & MK_SHIFT) != 0 ? HTBOTTOMRIGHT : HTCAPTION;
-        msg->lParam = static_cast<LPARAM>(GetMessagePos());
-      }
-      break;
-    case WM_RBUTTONDOWN:
-      if ((mainFlag & main_flag::kScrollPosReport) != 0 && g_moveSize.ScrollTrackCtl != 0) {
-        PostNotification(NotificationBWParam(static_cast<uint32_t>(msg->wParam)),
-                         static_cast<LPARAM>(g_moveSize.ScrollTrackCtl));
-      }
-      if (g_moveSize.SizeMoveWnd != 0 && (mainFlag & main_flag::kFrameDrag) != 0) PressEscape();
-      break;
-    case WM_MBUTTONDOWN:
-      if ((mainFlag & main_flag::kWheelClickUpFolder) != 0 && (msg->wParam & (MK_SHIFT | MK_CONTROL)) == 0 &&
-          UpFolderByClick(hwnd) > 0) {
-        break;
-      }
-      PostNotification(NotificationAWParam(msg->message, static_cast<uint32_t>(msg->wParam)),
-                       static_cast<LPARAM>(PackPoint(msg->pt.x, msg->pt.y)));
-      break;
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-      PostNotification(NotificationAWParam(msg->message, static_cast<uint32_t>(msg->wParam)),
-                       static_cast<LPARAM>(PackPoint(msg->pt.x, msg->pt.y)));
-      break;
-    case 0x0504:  // the taskbar's Start-menu request
-      if ((mainFlag & main_flag::kNoWinKeyStart) != 0 && GetKeyState(VK_CONTROL) >= 0 &&
-          WindowClassIs(hwnd, L"Shell_TrayWnd", 16)) {
-        msg->message = WM_NULL;
-      }
-      break;
-    default:
-      break;
+  if (a.acts == 0) return;
+  if ((a.acts & kActUnroll) != 0) Unroll(hwnd);
+  if ((a.acts & kActBeep) != 0) MessageBeep(0);
+  if ((a.acts & kActRewrite) != 0) {
+    msg->message = a.message;
+    msg->wParam = static_cast<WPARAM>(a.wp);
+    msg->lParam = static_cast<LPARAM>(a.lp);
   }
+  if ((a.acts & kActToggleRoll) != 0 && ToggleRoll(hwnd) != 0) msg->message = WM_NULL;
+  if ((a.acts & kActSelectAll) != 0 && EditSelectAll(hwnd) != 0) msg->message = WM_NULL;
+  if ((a.acts & kActRename) != 0) RenameSelectHelper(nullptr, hwnd, 0);
+  if ((a.acts & kActUpFolder) != 0 && UpFolderByClick(hwnd) <= 0) a.acts |= kActNotify;
+  if ((a.acts & kActNotify) != 0) {
+    PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, a.notifyWp, static_cast<LPARAM>(a.notifyLp));
+  }
+  if ((a.acts & kActEscape) != 0) PressEscape();
 }
 
 }  // namespace
 
+// Gate (negative code), then for the wheel and for a message being removed: facts, decision,
+// action; the next hook always.
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wp, LPARAM lp) {
-  if (code < 0) return CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, wp, lp);
+  if (code < 0) return Next(code, wp, lp);
   MSG* msg = reinterpret_cast<MSG*>(lp);
   if (msg->message == WM_MOUSEWHEEL) {
     LRESULT result = 0;
     if (ConvertWheel(code, wp, lp, msg, &result)) return result;
   }
   if (wp == PM_REMOVE) MessageTable(msg);
-  return CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, wp, lp);
+  return Next(code, wp, lp);
 }
 
 }  // namespace qorv

@@ -4,6 +4,7 @@
 #include "common/flags.h"
 #include "common/winsearch_win.h"
 #include "hooklib/core_win.h"
+#include "hooklib/mouse.h"
 #include "hooklib/perwindow_win.h"
 #include "hooklib/scroll_win.h"
 #include "hooklib/shared_state.h"
@@ -36,6 +37,44 @@ HWND FindAncestorByExStyle(HWND hwnd, LONG_PTR required, LONG_PTR forbidden) {
 HWND ActivationTarget(HWND hwnd) {
   if (WindowClassIs(hwnd, L"EXCEL7", 32)) return hwnd;
   return FindAncestorByExStyle(hwnd, WS_EX_MDICHILD, 0);
+}
+
+// The windows of an MDI activation decision: under the cursor, the focus, and the child found.
+struct MdiContext {
+  HWND window;
+  HWND focus;
+  HWND child;
+};
+
+void FillMdiFact(void* context, uint32_t fact, MdiFacts* f) {
+  MdiContext& c = *static_cast<MdiContext*>(context);
+  switch (fact) {
+    case kMdiFactChild:
+      c.child = ActivationTarget(c.window);
+      f->child = WndBits(c.child);
+      break;
+    case kMdiFactFocusInside:
+      f->focusInside = IsChild(c.child, c.focus) != FALSE;
+      break;
+    case kMdiFactPrevious:
+      f->hasPrevious = GetWindow(c.child, GW_HWNDPREV) != nullptr;
+      break;
+    case kMdiFactActive: {
+      DWORD_PTR active = 0;
+      f->answered = SendMessageTimeoutW(GetParent(c.child), WM_MDIGETACTIVE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                                        &active) != 0;
+      f->active = active;
+      break;
+    }
+    case kMdiFactSheet:
+      f->sheet = WindowClassIs(c.child, L"EXCEL7", 32);
+      break;
+    case kMdiFactFocusTarget:
+      f->focusHasTarget = ActivationTarget(c.focus) != nullptr;
+      break;
+    default:
+      break;
+  }
 }
 
 int ForegroundRule(HWND window, HWND top) {
@@ -118,14 +157,18 @@ int IsWow64Window(HWND hwnd) {
   return result;
 }
 
+// Gate (a code other than HC_ACTION, a message other than a move or the wheel), facts (flag words,
+// the window under the cursor, its row), decisions (activation, MDI activation, route), act, and the
+// next hook unless the wheel was reposted.
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
-  const HHOOK next = HookFrom32(g_shared.MouseHookHandle);
-  if (code != HC_ACTION) return CallNextHookEx(next, code, wp, lp);
+  const HHOOK next = HookFrom32(ReadShared(g_shared.MouseHookHandle));
+  const bool move = wp == WM_MOUSEMOVE || wp == WM_NCMOUSEMOVE;
+  if (code != HC_ACTION || (!move && wp != WM_MOUSEWHEEL)) return CallNextHookEx(next, code, wp, lp);
   const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCTEX*>(lp);
   const FlagWords flags = ReadFlags();
   const uint32_t mainFlag = flags.main;
 
-  if (wp == WM_MOUSEMOVE || wp == WM_NCMOUSEMOVE) {
+  if (move) {
     if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0 && ReadShared(g_shared.MouseOwner) != 0) {
       const DWORD now = GetTickCount();
       if (now - g_lastMoveReport >= kMoveReportIntervalMs) {
@@ -137,7 +180,6 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
     }
     return CallNextHookEx(next, code, wp, lp);
   }
-  if (wp != WM_MOUSEWHEEL) return CallNextHookEx(next, code, wp, lp);
 
   HWND focus = info->hwnd;
   // Leave alone a wheel for a process of the other bitness, when asked to.
@@ -193,21 +235,16 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
       }
     }
 
-    if ((global & wheel_flag::kMdiActivate) != 0 && !activated && w != focus) {
-      HWND m = ActivationTarget(w);
-      bool go = m != nullptr && m != focus && !(focus != nullptr && IsChild(m, focus)) &&
-                GetWindow(m, GW_HWNDPREV) != nullptr;
-      DWORD_PTR active = 0;
-      if (go) {
-        go = SendMessageTimeoutW(GetParent(m), WM_MDIGETACTIVE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &active) &&
-             reinterpret_cast<HWND>(active) != m;
-      }
-      if (go && WindowClassIs(m, L"EXCEL7", 32)) go = top == foreground && ActivationTarget(focus) != nullptr;
-      if (go) {
-        SetWindowPos(m, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
-        PostMessageW(m, WM_CHILDACTIVATE, 0, 0);
-        if ((effective & wheel_flag::kMdiActivate) == 0) return 1;
-      }
+    MdiContext mdi = {w, focus, nullptr};
+    MdiFacts mdiFacts = {};
+    mdiFacts.fill = FillMdiFact;
+    mdiFacts.context = &mdi;
+    const MdiStep step = DecideMdiActivation(
+        {global, effective, activated, WndBits(w), WndBits(focus), WndBits(top), WndBits(foreground)}, mdiFacts);
+    if (step != MdiStep::kNone) {
+      SetWindowPos(mdi.child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+      PostMessageW(mdi.child, WM_CHILDACTIVATE, 0, 0);
+      if (step == MdiStep::kBringForwardConsume) return 1;
     }
 
     if ((effective & wheel_flag::kActivate) != 0 && !activated && y == foreground && x != nullptr &&

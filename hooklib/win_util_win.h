@@ -21,4 +21,7 @@ inline LONG_PTR Style(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_STYLE); }
 
 inline Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// A window handle as the opaque number that plain decisions compare.
+inline uint64_t WndBits(HWND hwnd) { return reinterpret_cast<uintptr_t>(hwnd); }
+
 }  // namespace qorv
