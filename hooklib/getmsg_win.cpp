@@ -26,8 +26,11 @@ static_assert(kHtCaption == HTCAPTION && kHtVScroll == HTVSCROLL && kHtHScroll =
                   kHtBottomRight == HTBOTTOMRIGHT && kHtClose == HTCLOSE,
               "hit codes");
 static_assert(kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE && kWsMaximize == WS_MAXIMIZE &&
-                  kWsDlgFrame == WS_DLGFRAME && kScRestore == SC_RESTORE && kScSize == SC_SIZE && kVkF2 == VK_F2,
+                  kWsDlgFrame == WS_DLGFRAME && kScRestore == SC_RESTORE && kScSize == SC_SIZE,
               "style bits and commands");
+static_assert(kVkRButton == VK_RBUTTON && kVkShift == VK_SHIFT && kVkControl == VK_CONTROL && kVkF2 == VK_F2 &&
+                  kVkRControl == VK_RCONTROL,
+              "virtual keys");
 
 // The wheel conversion as decided: the message to send (0, WM_KEYDOWN, WM_HSCROLL or WM_VSCROLL),
 // its target and scroll-bar control, the direction and the scroll-bar zone.
@@ -57,91 +60,69 @@ LRESULT Swallow(MSG* msg, int code, WPARAM wp, LPARAM lp) {
   return Next(code, wp, lp);
 }
 
-// The message being decided on and the windows the decision may name, found while its facts were
-// filled in.
-struct WheelContext {
-  const MSG* msg;
+// The message window as the wheel decision asks about it, and the windows it may name, found while
+// it asked.
+struct WheelWindows {
+  const MSG& msg;
   HWND parent;
   HWND grandParent;
   HWND foundBar;
+
+  bool ClientOnScreen(Rect* rect) {
+    RECT client;
+    if (!GetClientRect(msg.hwnd, &client)) return false;
+    POINT origin = {0, 0};
+    ClientToScreen(msg.hwnd, &origin);
+    OffsetRect(&client, origin.x, origin.y);
+    *rect = ToRect(client);
+    return true;
+  }
+  int32_t BarWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
+  int32_t BarHeight() { return GetSystemMetrics(SM_CYHSCROLL); }
+  int32_t HitTest() { return qorv::HitTest(msg.hwnd, msg.pt); }
+  uint32_t BarKind() { return ScrollBarKind(msg.hwnd, 0); }
+  bool HasParent() {
+    parent = GetParent(msg.hwnd);
+    return parent != nullptr;
+  }
+  uint32_t Style() { return static_cast<uint32_t>(qorv::Style(msg.hwnd)); }
+  uint32_t NuiBarKind() { return NuiScrollBarKind(msg.hwnd, 0); }
+  bool NuiHasOwner() {
+    parent = GetParent(msg.hwnd);
+    grandParent = GetParent(parent);
+    return grandParent != nullptr;
+  }
+  bool SearchBar(uint32_t direction) {
+    foundBar = FindScrollBarChild(msg.hwnd, direction, msg.pt);
+    return foundBar != nullptr;
+  }
+
+  HWND Named(WheelWnd which, uint32_t direction) const {
+    switch (which) {
+      case WheelWnd::kWindow:
+        return msg.hwnd;
+      case WheelWnd::kParent:
+        return parent;
+      case WheelWnd::kGrandParent:
+        return grandParent;
+      case WheelWnd::kFoundBar:
+        return foundBar;
+      case WheelWnd::kFoundBarParent:
+        return GetParent(foundBar);
+      case WheelWnd::kAncestor:
+        return FindScrollableAncestor(msg.hwnd, direction | WS_VISIBLE, WS_DISABLED);
+      case WheelWnd::kNone:
+        break;
+    }
+    return nullptr;
+  }
 };
 
-void FillWheelFact(void* context, uint32_t fact, WheelFacts* f) {
-  WheelContext& c = *static_cast<WheelContext*>(context);
-  HWND hwnd = c.msg->hwnd;
-  switch (fact) {
-    case kWheelFactClient: {
-      RECT client;
-      f->clientRead = GetClientRect(hwnd, &client) != FALSE;
-      if (f->clientRead) {
-        POINT origin = {0, 0};
-        ClientToScreen(hwnd, &origin);
-        OffsetRect(&client, origin.x, origin.y);
-        f->client = ToRect(client);
-        f->cxVScroll = GetSystemMetrics(SM_CXVSCROLL);
-        f->cyHScroll = GetSystemMetrics(SM_CYHSCROLL);
-      }
-      break;
-    }
-    case kWheelFactHit:
-      f->hit = HitTest(hwnd, c.msg->pt);
-      break;
-    case kWheelFactBarKind:
-      f->barKind = ScrollBarKind(hwnd, 0);
-      break;
-    case kWheelFactParent:
-      c.parent = GetParent(hwnd);
-      f->hasParent = c.parent != nullptr;
-      break;
-    case kWheelFactStyle:
-      f->style = static_cast<uint32_t>(Style(hwnd));
-      break;
-    case kWheelFactNuiKind:
-      f->nuiKind = NuiScrollBarKind(hwnd, 0);
-      break;
-    case kWheelFactNuiOwner:
-      c.parent = GetParent(hwnd);
-      c.grandParent = GetParent(c.parent);
-      f->nuiHasOwner = c.grandParent != nullptr;
-      break;
-    case kWheelFactBarSearch:
-      c.foundBar = FindScrollBarChild(hwnd, f->searchDirection, c.msg->pt);
-      f->barFound = c.foundBar != nullptr;
-      break;
-    default:
-      break;
-  }
-}
-
-HWND WheelWindow(WheelWnd which, const WheelContext& c, uint32_t direction) {
-  switch (which) {
-    case WheelWnd::kWindow:
-      return c.msg->hwnd;
-    case WheelWnd::kParent:
-      return c.parent;
-    case WheelWnd::kGrandParent:
-      return c.grandParent;
-    case WheelWnd::kFoundBar:
-      return c.foundBar;
-    case WheelWnd::kFoundBarParent:
-      return GetParent(c.foundBar);
-    case WheelWnd::kAncestor:
-      return FindScrollableAncestor(c.msg->hwnd, direction | WS_VISIBLE, WS_DISABLED);
-    case WheelWnd::kNone:
-      break;
-  }
-  return nullptr;
-}
-
-// A fresh decision, with the facts filled in as it asks for them.
+// A fresh decision.
 Decision Decide(const MSG& msg, uint32_t word, uint32_t keys) {
-  WheelContext context = {&msg, nullptr, nullptr, nullptr};
-  WheelFacts facts = {};
-  facts.fill = FillWheelFact;
-  facts.context = &context;
-  const WheelChoice c = DecideWheel(word, keys, {msg.pt.x, msg.pt.y}, facts);
-  return {c.message, WheelWindow(c.target, context, c.direction), WheelWindow(c.bar, context, c.direction),
-          c.direction, c.zone};
+  WheelWindows windows = {msg, nullptr, nullptr, nullptr};
+  const WheelChoice c = DecideWheel(word, keys, {msg.pt.x, msg.pt.y}, windows);
+  return {c.message, windows.Named(c.target, c.direction), windows.Named(c.bar, c.direction), c.direction, c.zone};
 }
 
 bool AtTopOfBar(const Decision& d) {
@@ -268,37 +249,16 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   return true;
 }
 
-void FillMessageFact(void* context, uint32_t fact, MessageFacts* f) {
-  HWND hwnd = static_cast<const MSG*>(context)->hwnd;
-  switch (fact) {
-    case kMsgFactStyle:
-      f->style = static_cast<uint32_t>(Style(hwnd));
-      break;
-    case kMsgFactRolled:
-      f->rolled = IsRolledUp(hwnd) != 0;
-      break;
-    case kMsgFactRButton:
-      f->rButton = GetKeyState(VK_RBUTTON) < 0;
-      break;
-    case kMsgFactShift:
-      f->shift = GetKeyState(VK_SHIFT) < 0;
-      break;
-    case kMsgFactControl:
-      f->control = GetKeyState(VK_CONTROL) < 0;
-      break;
-    case kMsgFactRControl:
-      f->rControl = GetKeyState(VK_RCONTROL) < 0;
-      break;
-    case kMsgFactTray:
-      f->tray = WindowClassIs(hwnd, L"Shell_TrayWnd", 16);
-      break;
-    case kMsgFactMessagePos:
-      f->messagePos = GetMessagePos();
-      break;
-    default:
-      break;
-  }
-}
+// The message window as the message table asks about it.
+struct MessageWindow {
+  HWND hwnd;
+
+  uint32_t Style() { return static_cast<uint32_t>(qorv::Style(hwnd)); }
+  bool RolledUp() { return IsRolledUp(hwnd) != 0; }
+  bool KeyDown(uint32_t vk) { return GetKeyState(static_cast<int>(vk)) < 0; }
+  bool IsTaskbar() { return WindowClassIs(hwnd, L"Shell_TrayWnd", 16); }
+  uint32_t MessagePos() { return GetMessagePos(); }
+};
 
 void PressEscape() {
   const BYTE scan = static_cast<BYTE>(MapVirtualKeyW(VK_ESCAPE, 0));
@@ -319,16 +279,13 @@ void MessageTable(MSG* msg) {
                   false,
                   g_moveSize.ScrollTrackCtl,
                   g_moveSize.SizeMoveWnd != 0};
-  MessageFacts facts = {};
-  facts.fill = FillMessageFact;
-  facts.context = msg;
+  MessageWindow window = {hwnd};
   MessageAction a;
-  DecideMessage(in, facts, &a);
-  if (a.acts == kActRestore) {
+  for (;;) {
+    a = DecideMessage(in, window);
+    if (a.acts != kActRestore) break;
     Unroll(hwnd);
     in.restoreDone = true;
-    facts.asked &= ~kMsgFactRolled;
-    DecideMessage(in, facts, &a);
   }
   if (a.acts == 0) return;
   if ((a.acts & kActUnroll) != 0) Unroll(hwnd);

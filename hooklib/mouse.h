@@ -1,33 +1,12 @@
 // The mouse hook's MDI activation as plain code: whether a wheel over an inactive MDI child brings
-// that child forward. The glue fills in the facts it asks for and does the sends and posts. Window
-// handles are opaque numbers, 0 for none.
+// that child forward. The decision asks the glue's (or a test's) windows for each fact when it
+// needs it; the glue does the sends and posts. Window handles are opaque numbers, 0 for none.
 #pragma once
 #include <cstdint>
 
-#include "hooklib/facts.h"
+#include "common/flags.h"
 
 namespace qorv {
-
-// Facts the decision may ask for.
-constexpr uint32_t kMdiFactChild = 0x01;        // the window an activation brings forward
-constexpr uint32_t kMdiFactFocusInside = 0x02;  // the focus window lies inside that child
-constexpr uint32_t kMdiFactPrevious = 0x04;     // a window lies above the child (GW_HWNDPREV)
-constexpr uint32_t kMdiFactActive = 0x08;       // WM_MDIGETACTIVE asked of the child's parent
-constexpr uint32_t kMdiFactSheet = 0x10;        // the child's class is "EXCEL7"
-constexpr uint32_t kMdiFactFocusTarget = 0x20;  // the focus window has an activation target itself
-
-struct MdiFacts {
-  void (*fill)(void* context, uint32_t fact, MdiFacts* facts);
-  void* context;
-  uint32_t asked;
-  uint64_t child;  // an "EXCEL7" window itself, else the MDI child holding the window
-  bool focusInside;
-  bool hasPrevious;
-  bool answered;    // WM_MDIGETACTIVE was answered in time
-  uint64_t active;  // its answer
-  bool sheet;
-  bool focusHasTarget;
-};
 
 struct MdiIn {
   uint32_t global;     // WheelFlag
@@ -45,6 +24,24 @@ enum class MdiStep : uint8_t {
   kBringForwardConsume,  // the same, and the wheel is discarded: the first notch only activates
 };
 
-MdiStep DecideMdiActivation(const MdiIn& in, MdiFacts& facts);
+// Windows answers, each when asked:
+//   uint64_t Child()          an "EXCEL7" window under the cursor itself, else the MDI child holding it
+//   bool FocusInside()        the focus window lies inside that child
+//   bool HasPrevious()        a window lies above the child (GW_HWNDPREV)
+//   bool ActiveChild(uint64_t* active)  asks the child's frame (WM_MDIGETACTIVE); false: no answer in time
+//   bool IsSheet()            the child's class is "EXCEL7"
+//   bool FocusHasTarget()     the focus window has an activation target itself
+template <typename Windows>
+MdiStep DecideMdiActivation(const MdiIn& in, Windows& w) {
+  if ((in.global & wheel_flag::kMdiActivate) == 0 || in.activated || in.window == in.focus) return MdiStep::kNone;
+  const uint64_t child = w.Child();
+  if (child == 0 || child == in.focus || (in.focus != 0 && w.FocusInside())) return MdiStep::kNone;
+  // The child in front has no window above it; one that its frame names active is in front too.
+  uint64_t active = 0;
+  if (!w.HasPrevious() || !w.ActiveChild(&active) || active == child) return MdiStep::kNone;
+  // An "EXCEL7" sheet only while its program is in front and the focus is on one of its sheets.
+  if (w.IsSheet() && (in.top != in.foreground || !w.FocusHasTarget())) return MdiStep::kNone;
+  return (in.effective & wheel_flag::kMdiActivate) == 0 ? MdiStep::kBringForwardConsume : MdiStep::kBringForward;
+}
 
 }  // namespace qorv

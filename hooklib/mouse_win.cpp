@@ -39,43 +39,29 @@ HWND ActivationTarget(HWND hwnd) {
   return FindAncestorByExStyle(hwnd, WS_EX_MDICHILD, 0);
 }
 
-// The windows of an MDI activation decision: under the cursor, the focus, and the child found.
-struct MdiContext {
+// The windows of an MDI activation decision as it asks about them: under the cursor, the focus, and
+// the child found.
+struct MdiWindows {
   HWND window;
   HWND focus;
   HWND child;
-};
 
-void FillMdiFact(void* context, uint32_t fact, MdiFacts* f) {
-  MdiContext& c = *static_cast<MdiContext*>(context);
-  switch (fact) {
-    case kMdiFactChild:
-      c.child = ActivationTarget(c.window);
-      f->child = WndBits(c.child);
-      break;
-    case kMdiFactFocusInside:
-      f->focusInside = IsChild(c.child, c.focus) != FALSE;
-      break;
-    case kMdiFactPrevious:
-      f->hasPrevious = GetWindow(c.child, GW_HWNDPREV) != nullptr;
-      break;
-    case kMdiFactActive: {
-      DWORD_PTR active = 0;
-      f->answered = SendMessageTimeoutW(GetParent(c.child), WM_MDIGETACTIVE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                                        &active) != 0;
-      f->active = active;
-      break;
-    }
-    case kMdiFactSheet:
-      f->sheet = WindowClassIs(c.child, L"EXCEL7", 32);
-      break;
-    case kMdiFactFocusTarget:
-      f->focusHasTarget = ActivationTarget(c.focus) != nullptr;
-      break;
-    default:
-      break;
+  uint64_t Child() {
+    child = ActivationTarget(window);
+    return WndBits(child);
   }
-}
+  bool FocusInside() { return IsChild(child, focus) != FALSE; }
+  bool HasPrevious() { return GetWindow(child, GW_HWNDPREV) != nullptr; }
+  bool ActiveChild(uint64_t* active) {
+    DWORD_PTR answer = 0;
+    const bool answered =
+        SendMessageTimeoutW(GetParent(child), WM_MDIGETACTIVE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer) != 0;
+    *active = answer;
+    return answered;
+  }
+  bool IsSheet() { return WindowClassIs(child, L"EXCEL7", 32); }
+  bool FocusHasTarget() { return ActivationTarget(focus) != nullptr; }
+};
 
 int ForegroundRule(HWND window, HWND top) {
   wchar_t windowClass[32] = {};
@@ -235,12 +221,9 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
       }
     }
 
-    MdiContext mdi = {w, focus, nullptr};
-    MdiFacts mdiFacts = {};
-    mdiFacts.fill = FillMdiFact;
-    mdiFacts.context = &mdi;
+    MdiWindows mdi = {w, focus, nullptr};
     const MdiStep step = DecideMdiActivation(
-        {global, effective, activated, WndBits(w), WndBits(focus), WndBits(top), WndBits(foreground)}, mdiFacts);
+        {global, effective, activated, WndBits(w), WndBits(focus), WndBits(top), WndBits(foreground)}, mdi);
     if (step != MdiStep::kNone) {
       SetWindowPos(mdi.child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
       PostMessageW(mdi.child, WM_CHILDACTIVATE, 0, 0);

@@ -29,29 +29,9 @@ uint32_t g_otherNameOffset;
 
 const char* CharNextAnsi(const char* p) { return CharNextA(p); }
 
-// Returns the end of what it wrote.
-wchar_t* FormatDecimal(wchar_t* out, uint32_t value) {
-  wchar_t digits[12];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (n > 0) *out++ = digits[--n];
-  *out = L'\0';
-  return out;
-}
-
-wchar_t* Append(wchar_t* out, const wchar_t* text) {
-  while (*text != L'\0') *out++ = *text++;
-  *out = L'\0';
-  return out;
-}
-
 // "QorvMsgGetModule " and the low 16 bits of the process id.
 void ModuleMappingName(wchar_t* name, uint32_t pid) {
-  wchar_t* p = Append(name, L"QorvMsgGetModule ");
-  FormatDecimal(p, pid & 0xFFFF);
+  AppendNumber(AppendAscii(name, "QorvMsgGetModule "), pid & 0xFFFF, 10);
 }
 
 }  // namespace

@@ -12,26 +12,55 @@ namespace {
 namespace wf = wheel_flag;
 namespace mf = main_flag;
 
-// Fills only the asked fact from the window's true facts (the context), so that a decision that
-// reads a fact it did not ask for sees zero.
-void FillWheel(void* context, uint32_t fact, WheelFacts* f) {
-  const WheelFacts& t = *static_cast<const WheelFacts*>(context);
-  switch (fact) {
-    case kWheelFactClient:
-      f->clientRead = t.clientRead;
-      f->client = t.client;
-      f->cxVScroll = t.cxVScroll;
-      f->cyHScroll = t.cyHScroll;
-      break;
-    case kWheelFactHit: f->hit = t.hit; break;
-    case kWheelFactBarKind: f->barKind = t.barKind; break;
-    case kWheelFactParent: f->hasParent = t.hasParent; break;
-    case kWheelFactStyle: f->style = t.style; break;
-    case kWheelFactNuiKind: f->nuiKind = t.nuiKind; break;
-    case kWheelFactNuiOwner: f->nuiHasOwner = t.nuiHasOwner; break;
-    case kWheelFactBarSearch: f->barFound = t.barFound && f->searchDirection != 0; break;
+// Questions a decision may ask, as bits of the fakes' asked.
+enum : uint32_t {
+  kClient = 0x001,
+  kHit = 0x002,
+  kBarKind = 0x004,
+  kParent = 0x008,
+  kStyle = 0x010,
+  kNuiKind = 0x020,
+  kNuiOwner = 0x040,
+  kSearch = 0x080,
+  kRolled = 0x100,
+  kKeys = 0x200,
+  kTaskbar = 0x400,
+  kPos = 0x800,
+};
+
+// A message window with prepared answers that notes each question asked.
+struct FakeWheelWindow {
+  int32_t hit;
+  uint32_t barKind;
+  bool parent;
+  uint32_t style;
+  uint32_t nuiKind;
+  bool nuiOwner;
+  bool barFound;
+  bool clientRead;
+  Rect client;
+  uint32_t asked;
+  uint32_t searchedFor;
+
+  bool ClientOnScreen(Rect* r) {
+    asked |= kClient;
+    *r = client;
+    return clientRead;
   }
-}
+  int32_t BarWidth() { return 17; }
+  int32_t BarHeight() { return 16; }
+  int32_t HitTest() { return asked |= kHit, hit; }
+  uint32_t BarKind() { return asked |= kBarKind, barKind; }
+  bool HasParent() { return asked |= kParent, parent; }
+  uint32_t Style() { return asked |= kStyle, style; }
+  uint32_t NuiBarKind() { return asked |= kNuiKind, nuiKind; }
+  bool NuiHasOwner() { return asked |= kNuiOwner, nuiOwner; }
+  bool SearchBar(uint32_t direction) {
+    asked |= kSearch;
+    searchedFor = direction;
+    return barFound;
+  }
+};
 
 constexpr uint32_t kLines = wf::kVertScroll | wf::kShiftHorzScroll | (3u << 16) | (3u << 20);
 constexpr uint32_t kDetect = wf::kDetectVertBar | wf::kDetectHorzBar;
@@ -40,77 +69,67 @@ struct WheelCase {
   const char* name;
   uint32_t word;
   uint32_t keys;
-  WheelFacts truth;
+  FakeWheelWindow window;
   uint32_t message;
   WheelWnd target;
   WheelWnd bar;
   uint32_t direction;
   uint32_t zone;
-  uint32_t asked;  // exactly the facts the decision may gather
+  uint32_t asked;  // exactly the questions the decision may ask
 };
 
-WheelFacts Truth(int32_t hit, uint32_t barKind, bool parent, uint32_t style, uint32_t nui, bool nuiOwner,
-                 bool barFound) {
-  WheelFacts t = {};
-  t.hit = hit;
-  t.barKind = barKind;
-  t.hasParent = parent;
-  t.style = style;
-  t.nuiKind = nui;
-  t.nuiHasOwner = nuiOwner;
-  t.barFound = barFound;
-  return t;
+FakeWheelWindow Truth(int32_t hit, uint32_t barKind, bool parent, uint32_t style, uint32_t nui, bool nuiOwner,
+                      bool barFound) {
+  return {hit, barKind, parent, style, nui, nuiOwner, barFound, false, {}, 0, 0};
 }
 
 TEST(WheelDecision, TargetsAndTheFactsGathered) {
   using W = WheelWnd;
-  const WheelFacts ownBar = Truth(0, 0, true, kDirVert | kDirHorz, 0, false, false);
-  const WheelFacts plainChild = Truth(1, 0, true, kWsChild, 0, false, true);
+  const FakeWheelWindow ownBar = Truth(0, 0, true, kDirVert | kDirHorz, 0, false, false);
+  const FakeWheelWindow plainChild = Truth(1, 0, true, kWsChild, 0, false, true);
   const WheelCase cases[] = {
       {"own bar, no detection: the style alone", kLines, 0, ownBar, kWmVScroll, W::kWindow, W::kNone, kDirVert, 0,
-       kWheelFactStyle},
-      {"Shift: horizontal", kLines, kMkShift, ownBar, kWmHScroll, W::kWindow, W::kNone, kDirHorz, 0, kWheelFactStyle},
+       kStyle},
+      {"Shift: horizontal", kLines, kMkShift, ownBar, kWmHScroll, W::kWindow, W::kNone, kDirHorz, 0, kStyle},
       {"Ctrl chooses nothing and asks nothing", kLines, kMkControl, ownBar, 0, W::kNone, W::kNone, 0, 0, 0},
       {"over the own vertical bar", kLines | kDetect, 0, Truth(kHtVScroll, 0, false, 0, 0, false, false), kWmVScroll,
-       W::kWindow, W::kNone, kDirVert, kDirVert, kWheelFactHit},
+       W::kWindow, W::kNone, kDirVert, kDirVert, kHit},
       {"horizontal bar not detected", kLines | wf::kDetectVertBar, 0, Truth(kHtHScroll, 0, false, 0, 0, false, false),
-       kWmVScroll, W::kNone, W::kNone, kDirVert, 0, kWheelFactHit | kWheelFactBarKind | kWheelFactStyle},
+       kWmVScroll, W::kNone, W::kNone, kDirVert, 0, kHit | kBarKind | kStyle},
       {"scroll-bar control: its parent", kLines | kDetect, 0, Truth(1, kDirHorz, true, kWsChild, 0, false, false),
-       kWmHScroll, W::kParent, W::kWindow, kDirHorz, kDirHorz, kWheelFactHit | kWheelFactBarKind | kWheelFactParent},
+       kWmHScroll, W::kParent, W::kWindow, kDirHorz, kDirHorz, kHit | kBarKind | kParent},
       {"scroll-bar control without a parent", kLines | kDetect, 0, Truth(1, kDirVert, false, 0, 0, false, false),
        kWmVScroll, W::kNone, W::kNone, kDirVert, 0,
-       kWheelFactHit | kWheelFactBarKind | kWheelFactParent | kWheelFactStyle},
+       kHit | kBarKind | kParent | kStyle},
       {"inside an NUIScrollbar", kLines | kDetect, 0, Truth(1, 0, true, kWsChild, kDirVert, true, false), kWmVScroll,
        W::kGrandParent, W::kParent, kDirVert, kDirVert,
-       kWheelFactHit | kWheelFactBarKind | kWheelFactStyle | kWheelFactNuiKind | kWheelFactNuiOwner},
+       kHit | kBarKind | kStyle | kNuiKind | kNuiOwner},
       {"search finds a bar control", kLines | wf::kSearchScrollBar, 0, plainChild, kWmVScroll, W::kFoundBarParent,
-       W::kFoundBar, kDirVert, 0, kWheelFactStyle | kWheelFactBarSearch},
+       W::kFoundBar, kDirVert, 0, kStyle | kSearch},
       {"search finds none: the ancestor", kLines | wf::kSearchScrollBar, 0,
        Truth(1, 0, true, kWsChild, 0, false, false), kWmVScroll, W::kAncestor, W::kNone, kDirVert, 0,
-       kWheelFactStyle | kWheelFactBarSearch},
+       kStyle | kSearch},
       {"no search without the bit", kLines, 0, plainChild, kWmVScroll, W::kNone, W::kNone, kDirVert, 0,
-       kWheelFactStyle},
+       kStyle},
   };
   for (const WheelCase& c : cases) {
-    WheelFacts f = {};
-    f.fill = FillWheel;
-    f.context = const_cast<WheelFacts*>(&c.truth);
-    const WheelChoice d = DecideWheel(c.word, c.keys, {100, 100}, f);
+    FakeWheelWindow w = c.window;
+    const WheelChoice d = DecideWheel(c.word, c.keys, {100, 100}, w);
     EXPECT_EQ(d.message, c.message) << c.name;
     EXPECT_EQ(d.target, c.target) << c.name;
     EXPECT_EQ(d.bar, c.bar) << c.name;
     EXPECT_EQ(d.direction, c.direction) << c.name;
     EXPECT_EQ(d.zone, c.zone) << c.name;
-    EXPECT_EQ(f.asked, c.asked) << c.name;
+    EXPECT_EQ(w.asked, c.asked) << c.name;
+    if ((w.asked & kSearch) != 0) {
+      EXPECT_EQ(w.searchedFor, c.direction) << c.name;
+    }
   }
 }
 
 TEST(WheelDecision, KeyModeZonesAtTheClientEdges) {
-  WheelFacts t = {};
-  t.clientRead = true;
-  t.client = {-200, 0, 0, 100};  // on a monitor left of the primary one
-  t.cxVScroll = 17;
-  t.cyHScroll = 16;
+  FakeWheelWindow t = Truth(0, 0, false, 0, 0, false, false);
+  t.client = {-200, 0, 0, 100};  // on a monitor left of the primary one; bars 17 wide, 16 high
   const uint32_t word = kLines | kDetect | wf::kCursorKeys;
   const struct {
     Point pt;
@@ -119,31 +138,27 @@ TEST(WheelDecision, KeyModeZonesAtTheClientEdges) {
     uint32_t zone;
     uint32_t direction;
   } cases[] = {
-      {{-17, 50}, word, true, kDirVert, kDirVert},    // first pixel of the vertical band
+      {{-17, 50}, word, true, kDirVert, kDirVert},  // first pixel of the vertical band
       {{-18, 50}, word, true, 0, kDirVert},
-      {{0, 50}, word, true, 0, kDirVert},             // right edge is outside
-      {{-100, 84}, word, true, kDirHorz, kDirVert},   // the plain wheel keeps vertical keys
+      {{0, 50}, word, true, 0, kDirVert},  // right edge is outside
+      {{-100, 84}, word, true, kDirHorz, kDirVert},  // the plain wheel keeps vertical keys
       {{-100, 84}, word & ~wf::kVertScroll, true, kDirHorz, kDirHorz},  // else the band chooses horizontal
       {{-100, 84}, word | wf::kSearchScrollBar, true, kDirHorz, kDirHorz},  // swapped
-      {{-17, 99}, word, true, kDirVert, kDirVert},    // the corner belongs to the vertical band
-      {{-17, 50}, word, false, 0, kDirVert},          // client rectangle not read
+      {{-17, 99}, word, true, kDirVert, kDirVert},  // the corner belongs to the vertical band
+      {{-17, 50}, word, false, 0, kDirVert},        // client rectangle not read
   };
   for (const auto& c : cases) {
-    t.clientRead = c.read;
-    WheelFacts f = {};
-    f.fill = FillWheel;
-    f.context = &t;
-    const WheelChoice d = DecideWheel(c.word, 0, c.pt, f);
+    FakeWheelWindow w = t;
+    w.clientRead = c.read;
+    const WheelChoice d = DecideWheel(c.word, 0, c.pt, w);
     EXPECT_EQ(d.zone, c.zone) << c.pt.x << "," << c.pt.y;
     EXPECT_EQ(d.direction, c.direction) << c.pt.x << "," << c.pt.y;
     EXPECT_EQ(d.message, kWmKeyDown);
     EXPECT_EQ(d.target, WheelWnd::kWindow);
   }
-  WheelFacts f = {};
-  f.fill = FillWheel;
-  f.context = &t;
-  DecideWheel(kLines | wf::kCursorKeys, 0, {0, 0}, f);
-  EXPECT_EQ(f.asked, 0u);  // without detection the client rectangle is not read
+  FakeWheelWindow w = t;
+  DecideWheel(kLines | wf::kCursorKeys, 0, {0, 0}, w);
+  EXPECT_EQ(w.asked, 0u);  // without detection the client rectangle is not read
 }
 
 TEST(WheelDecision, ReuseWithinTwoPixelsUnderTheSameSettings) {
@@ -165,26 +180,32 @@ TEST(WheelDecision, ReuseWithinTwoPixelsUnderTheSameSettings) {
   for (const auto& c : cases) EXPECT_EQ(DecideWheelReuse(memo, c.hasBar, c.now), c.expected);
 }
 
-void FillMessage(void* context, uint32_t fact, MessageFacts* f) {
-  const MessageFacts& t = *static_cast<const MessageFacts*>(context);
-  switch (fact) {
-    case kMsgFactStyle: f->style = t.style; break;
-    case kMsgFactRolled: f->rolled = t.rolled; break;
-    case kMsgFactRButton: f->rButton = t.rButton; break;
-    case kMsgFactShift: f->shift = t.shift; break;
-    case kMsgFactControl: f->control = t.control; break;
-    case kMsgFactRControl: f->rControl = t.rControl; break;
-    case kMsgFactTray: f->tray = t.tray; break;
-    case kMsgFactMessagePos: f->messagePos = t.messagePos; break;
+struct FakeMessageWindow {
+  uint32_t style;
+  bool rolled;
+  bool rButton;
+  bool shift;
+  bool control;
+  bool rControl;
+  bool taskbar;
+  uint32_t asked;
+
+  uint32_t Style() { return asked |= kStyle, style; }
+  bool RolledUp() { return asked |= kRolled, rolled; }
+  bool KeyDown(uint32_t vk) {
+    asked |= kKeys;
+    return vk == kVkRButton ? rButton : vk == kVkShift ? shift : vk == kVkControl ? control : vk == kVkRControl && rControl;
   }
-}
+  bool IsTaskbar() { return asked |= kTaskbar, taskbar; }
+  uint32_t MessagePos() { return asked |= kPos, 0x00500060; }
+};
 
 struct MessageCase {
   const char* name;
   uint32_t message;
   uint64_t wp;
   uint32_t mainFlag;
-  MessageFacts truth;
+  FakeMessageWindow window;
   uint32_t acts;
   uint32_t outMessage;
   uint64_t outWp;
@@ -193,9 +214,9 @@ struct MessageCase {
   int64_t notifyLp;
 };
 
-MessageFacts Window(uint32_t style, bool rolled, bool rButton = false, bool shift = false, bool control = false,
-                    bool rControl = false, bool tray = false) {
-  return {nullptr, nullptr, 0, style, rolled, rButton, shift, control, rControl, tray, 0x00500060};
+FakeMessageWindow Window(uint32_t style, bool rolled, bool rButton = false, bool shift = false, bool control = false,
+                         bool rControl = false, bool taskbar = false) {
+  return {style, rolled, rButton, shift, control, rControl, taskbar, 0};
 }
 
 TEST(MessageTable, Rows) {
@@ -243,6 +264,8 @@ TEST(MessageTable, Rows) {
        lp, 0x00010204, 0x777},
       {"middle click on a file list", kWmMButtonDown, 0, mf::kWheelClickUpFolder, Window(0, false), kActUpFolder,
        kWmMButtonDown, 0, lp, 0x0207, pt},
+      {"middle button up is only reported", kWmMButtonUp, 0, mf::kWheelClickUpFolder, Window(0, false), kActNotify,
+       kWmMButtonUp, 0, lp, 0x0208, pt},
       {"middle click with Ctrl is only reported", kWmMButtonDown, kMkControl, mf::kWheelClickUpFolder,
        Window(0, false), kActNotify, kWmMButtonDown, kMkControl, lp, 0x00080207, pt},
       {"Start menu kept shut", kWmStartMenu, 0, mf::kNoWinKeyStart, Window(0, false, false, false, false, false, true),
@@ -252,11 +275,8 @@ TEST(MessageTable, Rows) {
   };
   for (const MessageCase& c : cases) {
     const MessageIn in = {c.message, c.wp, lp, {3, 4}, c.mainFlag, 0, true, false, 0x777, true};
-    MessageFacts f = {};
-    f.fill = FillMessage;
-    f.context = const_cast<MessageFacts*>(&c.truth);
-    MessageAction a = {};
-    DecideMessage(in, f, &a);
+    FakeMessageWindow w = c.window;
+    const MessageAction a = DecideMessage(in, w);
     EXPECT_EQ(a.acts, c.acts) << c.name;
     if ((a.acts & kActRewrite) != 0) {
       EXPECT_EQ(a.message, c.outMessage) << c.name;
@@ -271,15 +291,11 @@ TEST(MessageTable, Rows) {
 }
 
 TEST(MessageTable, OtherMessagesAskForNothing) {
-  const MessageFacts truth = Window(kWsVisible, true, true, true, true, true, true);
   for (uint32_t message : {0x0000u, 0x000Fu, 0x0113u, 0x0200u, 0x020Au, 0x0400u}) {
-    MessageFacts f = {};
-    f.fill = FillMessage;
-    f.context = const_cast<MessageFacts*>(&truth);
-    MessageAction a = {};
-    DecideMessage({message, 0, 0, {0, 0}, 0xFFFFFFFF, 0, true, false, 0, false}, f, &a);
+    FakeMessageWindow w = Window(kWsVisible, true, true, true, true, true, true);
+    const MessageAction a = DecideMessage({message, 0, 0, {0, 0}, 0xFFFFFFFF, 0, true, false, 0, true}, w);
     EXPECT_EQ(a.acts, 0u) << message;
-    EXPECT_EQ(f.asked, 0u) << message;
+    EXPECT_EQ(w.asked, 0u) << message;
   }
 }
 
@@ -298,12 +314,8 @@ TEST(MessageTable, RestoreBeforeTheRowOnlyWhileWindowsWaitAndRollUpIsOff) {
       {1, 0, 0, true, 0},
   };
   for (const auto& c : cases) {
-    const MessageFacts truth = Window(c.style, true);
-    MessageFacts f = {};
-    f.fill = FillMessage;
-    f.context = const_cast<MessageFacts*>(&truth);
-    MessageAction a = {};
-    DecideMessage({0x0113, 0, 0, {0, 0}, c.mainFlag, c.rollCount, true, c.restoreDone, 0, false}, f, &a);
+    FakeMessageWindow w = Window(c.style, true);
+    const MessageAction a = DecideMessage({0x0113, 0, 0, {0, 0}, c.mainFlag, c.rollCount, true, c.restoreDone, 0, false}, w);
     EXPECT_EQ(a.acts, c.acts) << c.rollCount << " " << c.mainFlag << " " << c.style;
   }
 }

@@ -9,30 +9,41 @@ namespace {
 
 constexpr uint64_t kWindow = 0x100, kFocus = 0x200, kChild = 0x300, kTop = 0x400;
 
-void FillMdi(void* context, uint32_t fact, MdiFacts* f) {
-  const MdiFacts& t = *static_cast<const MdiFacts*>(context);
-  switch (fact) {
-    case kMdiFactChild: f->child = t.child; break;
-    case kMdiFactFocusInside: f->focusInside = t.focusInside; break;
-    case kMdiFactPrevious: f->hasPrevious = t.hasPrevious; break;
-    case kMdiFactActive: f->answered = t.answered, f->active = t.active; break;
-    case kMdiFactSheet: f->sheet = t.sheet; break;
-    case kMdiFactFocusTarget: f->focusHasTarget = t.focusHasTarget; break;
+// Windows with prepared answers that note each question asked, as bits in the order they may be asked.
+struct FakeMdi {
+  uint64_t child;
+  bool focusInside;
+  bool hasPrevious;
+  bool answered;
+  uint64_t active;
+  bool sheet;
+  bool focusHasTarget;
+  uint32_t asked;
+
+  uint64_t Child() { return asked |= 0x01, child; }
+  bool FocusInside() { return asked |= 0x02, focusInside; }
+  bool HasPrevious() { return asked |= 0x04, hasPrevious; }
+  bool ActiveChild(uint64_t* a) {
+    asked |= 0x08;
+    *a = active;
+    return answered;
   }
-}
+  bool IsSheet() { return asked |= 0x10, sheet; }
+  bool FocusHasTarget() { return asked |= 0x20, focusHasTarget; }
+};
 
 // child, focusInside, hasPrevious, answered, active, sheet, focusHasTarget
-MdiFacts Truth(uint64_t child, bool inside, bool previous, bool answered, uint64_t active, bool sheet, bool target) {
-  return {nullptr, nullptr, 0, child, inside, previous, answered, active, sheet, target};
+FakeMdi Truth(uint64_t child, bool inside, bool previous, bool answered, uint64_t active, bool sheet, bool target) {
+  return {child, inside, previous, answered, active, sheet, target, 0};
 }
 
 TEST(MdiActivation, BringsForwardAnInactiveChildOnly) {
   const uint32_t mdi = wheel_flag::kMdiActivate;
-  const MdiFacts ready = Truth(kChild, false, true, true, 0x999, false, false);
+  const FakeMdi ready = Truth(kChild, false, true, true, 0x999, false, false);
   const struct {
     const char* name;
     MdiIn in;
-    MdiFacts truth;
+    FakeMdi windows;
     MdiStep expected;
     uint32_t asked;
   } cases[] = {
@@ -44,9 +55,9 @@ TEST(MdiActivation, BringsForwardAnInactiveChildOnly) {
       {"activated already", {mdi, 0, true, kWindow, kFocus, kTop, kTop}, ready, MdiStep::kNone, 0},
       {"over the focus", {mdi, 0, false, kFocus, kFocus, kTop, kTop}, ready, MdiStep::kNone, 0},
       {"no MDI child", {mdi, 0, false, kWindow, kFocus, kTop, kTop}, Truth(0, false, true, true, 0, false, false),
-       MdiStep::kNone, kMdiFactChild},
+       MdiStep::kNone, 0x01},
       {"focus inside the child", {mdi, 0, false, kWindow, kFocus, kTop, kTop},
-       Truth(kChild, true, true, true, 0, false, false), MdiStep::kNone, kMdiFactChild | kMdiFactFocusInside},
+       Truth(kChild, true, true, true, 0, false, false), MdiStep::kNone, 0x03},
       {"no focus window: not asked", {mdi, 0, false, kWindow, 0, kTop, kTop}, ready, MdiStep::kBringForwardConsume,
        0x1D},
       {"in front already", {mdi, 0, false, kWindow, kFocus, kTop, kTop},
@@ -63,11 +74,9 @@ TEST(MdiActivation, BringsForwardAnInactiveChildOnly) {
        Truth(kChild, false, true, true, 0, true, false), MdiStep::kNone, 0x3F},
   };
   for (const auto& c : cases) {
-    MdiFacts f = {};
-    f.fill = FillMdi;
-    f.context = const_cast<MdiFacts*>(&c.truth);
-    EXPECT_EQ(DecideMdiActivation(c.in, f), c.expected) << c.name;
-    EXPECT_EQ(f.asked, c.asked) << c.name;
+    FakeMdi w = c.windows;
+    EXPECT_EQ(DecideMdiActivation(c.in, w), c.expected) << c.name;
+    EXPECT_EQ(w.asked, c.asked) << c.name;
   }
 }
 
