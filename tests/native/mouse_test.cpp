@@ -43,7 +43,6 @@ TEST(MdiActivation, BringsForwardAnInactiveChildOnly) {
       {"the effective word keeps the notch", {mdi, mdi, false, kWindow, kFocus, kTop, kTop}, ready,
        MdiStep::kBringForward, 0x1F},
       {"activated already", {mdi, 0, true, kWindow, kFocus, kTop, kTop}, ready, MdiStep::kNone, 0},
-      {"over the focus", {mdi, 0, false, kFocus, kFocus, kTop, kTop}, ready, MdiStep::kNone, 0},
       {"no MDI child", {mdi, 0, false, kWindow, kFocus, kTop, kTop}, {0, false, true, true, 0, false, false},
        MdiStep::kNone, 0x01},
       {"focus inside the child", {mdi, 0, false, kWindow, kFocus, kTop, kTop},
