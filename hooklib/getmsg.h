@@ -18,14 +18,12 @@ constexpr uint32_t kWmNull = 0x0000, kWmClose = 0x0010, kWmNcLButtonDown = 0x00A
                    kWmNcRButtonDown = 0x00A4, kWmNcRButtonDblClk = 0x00A6, kWmNcMButtonDown = 0x00A7,
                    kWmNcMButtonUp = 0x00A8, kWmNcMButtonDblClk = 0x00A9, kWmKeyDown = 0x0100, kWmChar = 0x0102,
                    kWmHScroll = 0x0114, kWmVScroll = 0x0115, kWmSysCommand = 0x0112, kWmLButtonDown = 0x0201,
-                   kWmRButtonDown = 0x0204, kWmMButtonDown = 0x0207, kWmMButtonUp = 0x0208,
-                   kWmMButtonDblClk = 0x0209, kWmStartMenu = 0x0504;  // the taskbar's Start-menu request
+                   kWmRButtonDown = 0x0204, kWmMButtonDown = 0x0207, kWmMButtonUp = 0x0208, kWmMButtonDblClk = 0x0209,
+                   kWmStartMenu = 0x0504;  // the taskbar's Start-menu request
 constexpr int32_t kHtCaption = 2, kHtSysMenu = 3, kHtHScroll = 6, kHtVScroll = 7, kHtMinButton = 8, kHtLeft = 10,
                   kHtBottomRight = 17, kHtBorder = 18, kHtClose = 20;
-constexpr uint32_t kWsChild = 0x40000000, kWsVisible = 0x10000000, kWsMaximize = 0x01000000,
-                   kWsDlgFrame = 0x00400000;
-constexpr uint32_t kScSize = 0xF000, kScMove = 0xF010, kScMinimize = 0xF020, kScMaximize = 0xF030,
-                   kScRestore = 0xF120;
+constexpr uint32_t kWsChild = 0x40000000, kWsVisible = 0x10000000, kWsMaximize = 0x01000000, kWsDlgFrame = 0x00400000;
+constexpr uint32_t kScSize = 0xF000, kScMove = 0xF010, kScMinimize = 0xF020, kScMaximize = 0xF030, kScRestore = 0xF120;
 constexpr uint32_t kVkRButton = 0x02, kVkShift = 0x10, kVkControl = 0x11, kVkF2 = 0x71, kVkRControl = 0xA3;
 
 // --- Wheel target ---
@@ -146,7 +144,7 @@ struct MessageIn {
   int64_t lp;
   Point pt;
   uint32_t mainFlag;
-  uint32_t rollCount;       // RollCount of the shared block
+  uint32_t rollCount;  // RollCount of the shared block
   bool hasWindow;
   bool restoreDone;         // the window was restored before the table already
   uint64_t scrollTrackCtl;  // MoveSizeState: the control whose scroll box is dragged, 0 none
@@ -248,8 +246,9 @@ MessageAction DecideMessage(const MessageIn& in, Window& w) {
       break;
     case kWmSysCommand:
       // A rolled-up window is not sized, nor moved, minimised or restored while maximised.
-      if (w.RolledUp() && (wp == kScSize || wp == kScMaximize ||
-                           ((wp == kScMove || wp == kScMinimize || wp == kScRestore) && (w.Style() & kWsMaximize) != 0))) {
+      if (w.RolledUp() &&
+          (wp == kScSize || wp == kScMaximize ||
+           ((wp == kScMove || wp == kScMinimize || wp == kScRestore) && (w.Style() & kWsMaximize) != 0))) {
         a.acts = kActBeep | kActRewrite;
         a.message = kWmNull;
       }
