@@ -55,10 +55,10 @@ Char* AppendAscii(Char* out, const char* text) {
   return out;
 }
 
-// Writes value in upper-case hex (radix 16) or in decimal (10) at out, null-terminated; returns the null.
+// Writes value in radix 2 to 16 (upper-case digits) at out, null-terminated; returns the null.
 template <typename Char>
 Char* AppendNumber(Char* out, uint32_t value, uint32_t radix) {
-  Char digits[10];
+  Char digits[32];
   int n = 0;
   do {
     digits[n++] = static_cast<Char>("0123456789ABCDEF"[value % radix]);
