@@ -14,6 +14,7 @@
 #include "hooklib/wheel.h"
 #include "hooklib/wheel_accum.h"
 #include "bench/bench_tables.h"
+#include "common/map_table.h"
 #include "host/map_table.h"
 
 namespace qorv {
@@ -156,7 +157,7 @@ int main() {
 
   const std::vector<uint8_t> block = bench::MapTable200();
   wchar_t name[96];
-  swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())), 77u);
+  qorv::MapTableName(name, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())), 77u);
   HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(block.size()), name);
   void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, block.size());
   std::memcpy(view, block.data(), block.size());

@@ -44,5 +44,39 @@ static_assert(offsetof(SharedMapEntry, PathMode) == 24, "path mode at 24");
 static_assert(offsetof(SharedMapEntry, ClassNameLength) == 32, "ClassName length at 32");
 
 constexpr char kMapTablePrefix[] = "QorvMapFlag";
+// Characters a mapping name takes at most, with its terminating null.
+constexpr int kMapTableNameCount = 33;
+
+// Writes the ASCII text at out and returns the end (no terminating null). For any character type, so
+// that the hook library needs no formatting library.
+template <typename Char>
+Char* AppendAscii(Char* out, const char* text) {
+  while (*text != '\0') *out++ = static_cast<Char>(*text++);
+  return out;
+}
+
+// Writes value in radix 2 to 16 (upper-case digits) at out, null-terminated; returns the null.
+template <typename Char>
+Char* AppendNumber(Char* out, uint32_t value, uint32_t radix) {
+  Char digits[32];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<Char>("0123456789ABCDEF"[value % radix]);
+    value /= radix;
+  } while (value != 0);
+  while (n > 0) *out++ = digits[--n];
+  *out = static_cast<Char>('\0');
+  return out;
+}
+
+// Fills name (kMapTableNameCount characters) with the published table's mapping name: the prefix,
+// "0x" and the desktop window in upper-case hex, a blank and the number in decimal. Returns the
+// terminating null.
+template <typename Char>
+Char* MapTableName(Char* name, uint32_t desktop, uint32_t number) {
+  Char* p = AppendNumber(AppendAscii(AppendAscii(name, kMapTablePrefix), "0x"), desktop, 16);
+  *p++ = static_cast<Char>(' ');
+  return AppendNumber(p, number, 10);
+}
 
 }  // namespace qorv

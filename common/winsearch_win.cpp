@@ -7,7 +7,6 @@ wchar_t Lower(wchar_t c) {
   return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
 }
 
-
 struct ChildSearch {
   HWND container;
   POINT pt;
@@ -43,7 +42,7 @@ bool PointInWindowShape(HWND hwnd, POINT pt) {
 BOOL CALLBACK ChildTestProc(HWND hwnd, LPARAM lp) {
   ChildSearch& s = *reinterpret_cast<ChildSearch*>(lp);
   if (hwnd == s.excluded) return TRUE;
-  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  const LONG_PTR style = Style(hwnd);
   const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
   if ((s.flags & kChildVisible) != 0 && (style & WS_VISIBLE) == 0) return TRUE;
   if ((s.flags & kChildEnabled) != 0 && (style & WS_DISABLED) != 0) return TRUE;
@@ -102,7 +101,7 @@ HWND WindowAtPoint(POINT pt) {
       static_cast<LRESULT>(hit) > 0) {
     return hwnd;
   }
-  HWND scope = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(hwnd) : hwnd;
+  HWND scope = (Style(hwnd) & WS_CHILD) != 0 ? GetParent(hwnd) : hwnd;
   ChildSearch search = {scope, pt, nullptr, kChildVisible | kChildEnabled, nullptr};
   if (scope != nullptr) EnumChildWindows(scope, ChildTestProc, reinterpret_cast<LPARAM>(&search));
   return search.found != nullptr ? search.found : hwnd;
@@ -118,7 +117,7 @@ int CaseInsensitiveCompareW(const wchar_t* a, const wchar_t* b) {
 }
 
 HWND TopLevelOf(HWND hwnd) {
-  while (hwnd != nullptr && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0) {
+  while (hwnd != nullptr && (Style(hwnd) & WS_CHILD) != 0) {
     HWND parent = GetParent(hwnd);
     if (parent == nullptr) break;
     hwnd = parent;
@@ -132,6 +131,12 @@ bool Responsive(HWND hwnd) {
   if (thread == GetCurrentThreadId()) return true;
   DWORD_PTR ignored = 0;
   return SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored) != 0;
+}
+
+LONG_PTR Style(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_STYLE); }
+
+int HitTest(HWND hwnd, POINT pt) {
+  return static_cast<int>(DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
 }
 
 }  // namespace qorv

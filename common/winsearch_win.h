@@ -19,6 +19,10 @@ int CaseInsensitiveCompareW(const wchar_t* a, const wchar_t* b);
 // Climbs GetParent while the window has WS_CHILD.
 HWND TopLevelOf(HWND hwnd);
 
+LONG_PTR Style(HWND hwnd);
+// Hit code of a screen point, computed by the default procedure in this thread without a send.
+int HitTest(HWND hwnd, POINT pt);
+
 // Flags of ChildAtPoint.
 constexpr UINT kChildVisible = 0x01;          // must be visible
 constexpr UINT kChildEnabled = 0x02;          // must be enabled

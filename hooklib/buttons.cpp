@@ -1,6 +1,7 @@
 #include "hooklib/buttons.h"
 
 #include "common/flags.h"
+#include "common/mouse_keys.h"
 
 namespace qorv {
 
@@ -24,8 +25,6 @@ constexpr uint32_t kKeyDown = 0x0100;
 constexpr uint32_t kKeyUp = 0x0101;
 constexpr uint32_t kSysKeyDown = 0x0104;
 constexpr uint32_t kSysKeyUp = 0x0105;
-constexpr uint32_t kMkShift = 0x0004;
-constexpr uint32_t kMkControl = 0x0008;
 constexpr int32_t kWheelDelta = 120;
 // A notch converts into at most a report, four modifier downs, a key down and up, four modifier ups.
 static_assert(1 + kMaxWheelNotchesPerEvent * 10 <= kMaxButtonActions, "a wheel event's notches fit the actions");

@@ -3,7 +3,6 @@
 // main program. It watches a fixed set of sent messages and changes none of them; the only one it
 // keeps from the window is the module-path request, which it answers itself.
 
-
 #include "common/flags.h"
 #include "common/layered_win.h"
 #include "common/winsearch_win.h"
@@ -16,6 +15,7 @@
 #include "hooklib/scroll_win.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/snap_win.h"
+#include "hooklib/win_util_win.h"
 #include "hooklib/window_win.h"
 
 namespace qorv {
@@ -42,8 +42,6 @@ LPARAM SizeWord(int32_t width, int32_t height) {
 bool SameRect(const RECT& r, const Rect& s) {
   return r.left == s.left && r.top == s.top && r.right == s.right && r.bottom == s.bottom;
 }
-
-Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // Kind of a scroll control by its class: 2 scroll bar, 4 trackbar, -1 anything else.
 int ScrollControlKind(HWND control) {
@@ -102,9 +100,9 @@ void SetUpSnapping(HWND hwnd, LONG_PTR style) {
   RECT window = {};
   RECT box = {};
   SnapBoxOf(hwnd, (eff & wnd_flag::kSnapRgn) != 0, &window, &box);
-  ms.SnapBaseRect = FromRECT(window);
+  ms.SnapBaseRect = ToRect(window);
   // The window's own edges snap where they can be seen: inside its region box and its visible frame.
-  BoxInsets(FromRECT(window), FromRECT(box), ms.RgnInset);
+  BoxInsets(ToRect(window), ToRect(box), ms.RgnInset);
   const auto snapProc = reinterpret_cast<LONG_PTR>(SnapWndProc);
   if (SnapSubclassBuried()) return;
   PinLibrary();
@@ -139,7 +137,7 @@ void StartTracking(HWND hwnd) {
   ms.TrackedWnd = Handle(hwnd);
   RECT window = {};
   GetWindowRect(hwnd, &window);
-  ms.MoveStartRect = FromRECT(window);
+  ms.MoveStartRect = ToRect(window);
   ms.LayeredWnd = Handle(hwnd);
   ms.LastSizeEdge = 0;
   PostCallWndReport(kReportLoopStart, Lp(hwnd));
@@ -147,7 +145,7 @@ void StartTracking(HWND hwnd) {
 
 void OnEnterSizeMove(HWND hwnd) {
   MoveSizeState& ms = g_moveSize;
-  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  const LONG_PTR style = Style(hwnd);
   SetUpSnapping(hwnd, style);
   if (ms.TrackedWnd == 0 && (style & WS_CHILD) == 0) StartTracking(hwnd);
   if (ms.SizeMoveWnd == 0) ms.SizeMoveWnd = Handle(hwnd);
@@ -236,11 +234,14 @@ void OnScroll(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+// Gate (negative code, no message, the switch below as the message filter), then for each watched
+// message its facts, decision and act, and the next hook; only the module-path request stops here.
 LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
-  const HHOOK next = HookFrom32(g_shared.CallWndHook);
+  const HHOOK next = HookFrom32(ReadShared(g_shared.CallWndHook));
   if (code < 0 || lp == 0) return CallNextHookEx(next, code, wp, lp);
   const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lp);
   MoveSizeState& ms = g_moveSize;
+  const uint32_t mainFlag = ReadShared(g_shared.MainFlag);
   switch (m.message) {
     case WM_DESTROY:
       if (Handle(m.hwnd) == ms.SnapWnd) ms.SnapWnd = 0;
@@ -249,7 +250,7 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
       if (IsRolledUp(m.hwnd) != 0) Unroll(m.hwnd);
       break;
     case WM_CANCELMODE:
-      if ((g_shared.MainFlag & main_flag::kScrollPosReport) != 0 && ms.ScrollTrackWnd != 0) {
+      if ((mainFlag & main_flag::kScrollPosReport) != 0 && ms.ScrollTrackWnd != 0) {
         PostCallWndReport(kReportThumbCancelled, static_cast<LPARAM>(ms.ScrollTrackWnd));
         ms.ScrollTrackWnd = 0;
       }
@@ -269,7 +270,6 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
       break;
     case WM_NOTIFY: {
       // lParam points into the sender's memory: read only when this thread sent it itself.
-      const uint32_t mainFlag = g_shared.MainFlag;
       if ((mainFlag & (main_flag::kDoubleClickUpFolder | main_flag::kDesktopDblClickReport)) != 0 && m.lParam != 0 &&
           !InSendMessage()) {
         if (UpFolderByDoubleClick(m.hwnd, reinterpret_cast<const NMITEMACTIVATE*>(m.lParam),
@@ -280,17 +280,17 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_NCACTIVATE:
-      if (m.wParam != 0 && (GetWindowLongPtrW(m.hwnd, GWL_STYLE) & WS_CHILD) == 0) {
+      if (m.wParam != 0 && (Style(m.hwnd) & WS_CHILD) == 0) {
         PostCallWndReport((static_cast<WPARAM>(LOWORD(m.wParam)) << 16) | WM_NCACTIVATE, Lp(m.hwnd));
       }
       break;
     case WM_HSCROLL:
     case WM_VSCROLL:
-      if ((g_shared.MainFlag & main_flag::kScrollPosReport) != 0) OnScroll(m.hwnd, m.message, m.wParam, m.lParam);
+      if ((mainFlag & main_flag::kScrollPosReport) != 0) OnScroll(m.hwnd, m.message, m.wParam, m.lParam);
       break;
     case WM_PARENTNOTIFY:
       // Only a creation names a child window in lParam; other events carry a point there.
-      if ((g_shared.MainFlag & main_flag::kRenameAid) != 0 && g_osMajorVersion < 6 && LOWORD(m.wParam) == WM_CREATE) {
+      if ((mainFlag & main_flag::kRenameAid) != 0 && g_osMajorVersion < 6 && LOWORD(m.wParam) == WM_CREATE) {
         RenameSelectHelper(m.hwnd, reinterpret_cast<HWND>(m.lParam), 1);
       }
       break;

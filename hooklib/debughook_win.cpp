@@ -9,11 +9,12 @@
 namespace qorv {
 
 // Runs on the thread that is about to call another hook; the mask is read at every call, so a new
-// one takes effect at once everywhere.
+// one takes effect at once everywhere. Gate, facts, decision, act, next hook: a negative code passes
+// on (in the decision); the facts are the mask and the kind about to be called.
 LRESULT CALLBACK DebugProc(int code, WPARAM wp, LPARAM lp) {
   // wParam is the kind about to be called; WH_MSGFILTER (-1) arrives sign-extended on 64-bit.
   const int64_t kind = static_cast<int64_t>(static_cast<INT_PTR>(wp));
-  switch (DebugDecide(g_shared.DebugMask, code, kind)) {
+  switch (DebugDecide(ReadShared(g_shared.DebugMask), code, kind)) {
     case DebugVerdict::Block:
       return 1;
     case DebugVerdict::Allow:

@@ -3,6 +3,7 @@
 #include "common/geometry.h"
 #include "hooklib/frame_bounds.h"
 #include "hooklib/snap_win.h"
+#include "hooklib/win_util_win.h"
 
 namespace qorv {
 
@@ -34,8 +35,6 @@ DwmGetWindowAttributeFn LookUpDwmAttribute() {
       reinterpret_cast<void*>(GetProcAddress(module, "DwmGetWindowAttribute")));
 }
 
-Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 }  // namespace
 
 bool VisibleFrameOf(HWND hwnd, RECT* frame) {
@@ -55,10 +54,10 @@ bool SnapBoxOf(HWND hwnd, bool withRegion, RECT* window, RECT* box) {
   RECT regionBox;
   const bool region = withRegion && WindowRegionBox(hwnd, &regionBox) != 0;
   RECT frame;
-  const bool visible = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) == 0 && VisibleFrameOf(hwnd, &frame);
-  const Rect regionRect = region ? FromRECT(regionBox) : Rect{};
-  const Rect frameRect = visible ? FromRECT(frame) : Rect{};
-  const Rect result = VisibleBox(FromRECT(*window), region ? &regionRect : nullptr, visible ? &frameRect : nullptr);
+  const bool visible = (Style(hwnd) & WS_CHILD) == 0 && VisibleFrameOf(hwnd, &frame);
+  const Rect regionRect = region ? ToRect(regionBox) : Rect{};
+  const Rect frameRect = visible ? ToRect(frame) : Rect{};
+  const Rect result = VisibleBox(ToRect(*window), region ? &regionRect : nullptr, visible ? &frameRect : nullptr);
   *box = {result.left, result.top, result.right, result.bottom};
   return true;
 }

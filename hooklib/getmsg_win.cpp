@@ -5,35 +5,35 @@
 #include "common/flags.h"
 #include "common/winsearch_win.h"
 #include "hooklib/core_win.h"
+#include "hooklib/getmsg.h"
 #include "hooklib/movesize.h"
 #include "hooklib/perwindow_win.h"
 #include "hooklib/scroll_win.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/wheel.h"
 #include "hooklib/wheel_accum.h"
+#include "hooklib/win_util_win.h"
 #include "hooklib/window_win.h"
 
 namespace qorv {
 namespace {
 
-// Per process: the last decision, reused while the cursor stays put, and the last conversion, which
-// carries the precise-scrolling ramp.
-struct WheelMemo {
-  HWND messageWnd;
-  uint32_t word;  // the effective wheel word the decision was made under
-  WPARAM wp;
-  POINT pt;
-  UINT scrollMsg;  // 0, WM_KEYDOWN, WM_HSCROLL or WM_VSCROLL
-  HWND target;
-  HWND barCtl;
-  uint32_t direction;
-  uint32_t zone;
-  RampMemo ramp;
-};
-WheelMemo g_memo;
-// Per process: the part of a notch collected from fine wheel deltas, for one target and direction.
-WheelAccum g_wheelAccum;
+static_assert(kWmNcLButtonDown == WM_NCLBUTTONDOWN && kWmNcMButtonDblClk == WM_NCMBUTTONDBLCLK &&
+                  kWmSysCommand == WM_SYSCOMMAND && kWmVScroll == WM_VSCROLL && kWmHScroll == WM_HSCROLL &&
+                  kWmMButtonDblClk == WM_MBUTTONDBLCLK && kWmKeyDown == WM_KEYDOWN && kWmChar == WM_CHAR,
+              "message ids");
+static_assert(kHtCaption == HTCAPTION && kHtVScroll == HTVSCROLL && kHtHScroll == HTHSCROLL && kHtBorder == HTBORDER &&
+                  kHtBottomRight == HTBOTTOMRIGHT && kHtClose == HTCLOSE,
+              "hit codes");
+static_assert(kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE && kWsMaximize == WS_MAXIMIZE &&
+                  kWsDlgFrame == WS_DLGFRAME && kScRestore == SC_RESTORE && kScSize == SC_SIZE,
+              "style bits and commands");
+static_assert(kVkRButton == VK_RBUTTON && kVkShift == VK_SHIFT && kVkControl == VK_CONTROL && kVkF2 == VK_F2 &&
+                  kVkRControl == VK_RCONTROL,
+              "virtual keys");
 
+// The wheel conversion as decided: the message to send (0, WM_KEYDOWN, WM_HSCROLL or WM_VSCROLL),
+// its target and scroll-bar control, the direction and the scroll-bar zone.
 struct Decision {
   UINT scrollMsg;
   HWND target;
@@ -42,86 +42,87 @@ struct Decision {
   uint32_t zone;
 };
 
-int HitTest(HWND hwnd, POINT pt) {
-  return static_cast<int>(DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
-}
+// Per process: the last decision, reused while the cursor stays put, and the last conversion, which
+// carries the precise-scrolling ramp.
+struct WheelMemo {
+  WheelMemoKey key;
+  Decision decision;
+  RampMemo ramp;
+};
+WheelMemo g_memo;
+// Per process: the part of a notch collected from fine wheel deltas, for one target and direction.
+WheelAccum g_wheelAccum;
 
-LONG_PTR Style(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_STYLE); }
-
-UINT ScrollMsgFor(uint32_t direction) { return direction == kDirVert ? WM_VSCROLL : WM_HSCROLL; }
+LRESULT Next(int code, WPARAM wp, LPARAM lp) { return CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, wp, lp); }
 
 LRESULT Swallow(MSG* msg, int code, WPARAM wp, LPARAM lp) {
   msg->message = WM_NULL;
-  return CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, wp, lp);
+  return Next(code, wp, lp);
 }
 
-Decision DecideKeys(const MSG& msg, uint32_t word, uint32_t keys) {
-  Decision d = {};
-  if ((word & (wheel_flag::kDetectVertBar | wheel_flag::kDetectHorzBar)) != 0) {
+// The message window as the wheel decision asks about it, and the windows it may name, found while
+// it asked.
+struct WheelWindows {
+  const MSG& msg;
+  HWND parent;
+  HWND grandParent;
+  HWND foundBar;
+
+  bool ClientOnScreen(Rect* rect) {
     RECT client;
-    if (GetClientRect(msg.hwnd, &client)) {
-      POINT origin = {0, 0};
-      ClientToScreen(msg.hwnd, &origin);
-      OffsetRect(&client, origin.x, origin.y);
-      const POINT& p = msg.pt;
-      const bool inside = p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom;
-      if (inside && (word & wheel_flag::kDetectVertBar) != 0 && p.x >= client.right - GetSystemMetrics(SM_CXVSCROLL)) {
-        d.zone = kDirVert;
-      } else if (inside && (word & wheel_flag::kDetectHorzBar) != 0 &&
-                 p.y >= client.bottom - GetSystemMetrics(SM_CYHSCROLL)) {
-        d.zone = kDirHorz;
-      }
-    }
+    if (!GetClientRect(msg.hwnd, &client)) return false;
+    POINT origin = {0, 0};
+    ClientToScreen(msg.hwnd, &origin);
+    OffsetRect(&client, origin.x, origin.y);
+    *rect = ToRect(client);
+    return true;
   }
-  uint32_t direction = KeyModeDirection(word, keys, d.zone);
-  if (direction == 0) return d;
-  if ((word & wheel_flag::kSearchScrollBar) != 0) direction = direction == kDirVert ? kDirHorz : kDirVert;
-  d.scrollMsg = WM_KEYDOWN;
-  d.target = msg.hwnd;
-  d.direction = direction;
-  return d;
-}
+  int32_t BarWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
+  int32_t BarHeight() { return GetSystemMetrics(SM_CYHSCROLL); }
+  int32_t HitTest() { return qorv::HitTest(msg.hwnd, msg.pt); }
+  uint32_t BarKind() { return ScrollBarKind(msg.hwnd, 0); }
+  bool HasParent() {
+    parent = GetParent(msg.hwnd);
+    return parent != nullptr;
+  }
+  uint32_t Style() { return static_cast<uint32_t>(qorv::Style(msg.hwnd)); }
+  uint32_t NuiBarKind() { return NuiScrollBarKind(msg.hwnd, 0); }
+  bool NuiHasOwner() {
+    parent = GetParent(msg.hwnd);
+    grandParent = GetParent(parent);
+    return grandParent != nullptr;
+  }
+  bool SearchBar(uint32_t direction) {
+    foundBar = FindScrollBarChild(msg.hwnd, direction, msg.pt);
+    return foundBar != nullptr;
+  }
 
-Decision DecideScroll(const MSG& msg, uint32_t word, uint32_t keys) {
-  Decision d = {};
-  HWND hwnd = msg.hwnd;
-  if ((word & (wheel_flag::kDetectVertBar | wheel_flag::kDetectHorzBar)) != 0) {
-    const int hit = HitTest(hwnd, msg.pt);
-    if ((word & wheel_flag::kDetectVertBar) != 0 && hit == HTVSCROLL) return {WM_VSCROLL, hwnd, nullptr, kDirVert, kDirVert};
-    if ((word & wheel_flag::kDetectHorzBar) != 0 && hit == HTHSCROLL) return {WM_HSCROLL, hwnd, nullptr, kDirHorz, kDirHorz};
-    const uint32_t bar = ScrollBarKind(hwnd, 0);
-    if (bar != 0) {
-      uint32_t direction = 0;
-      if ((word & wheel_flag::kDetectVertBar) != 0 && bar == kDirVert) direction = kDirVert;
-      if ((word & wheel_flag::kDetectHorzBar) != 0 && bar == kDirHorz) direction = kDirHorz;
-      HWND parent = GetParent(hwnd);
-      if (direction != 0 && parent != nullptr) {
-        return {ScrollMsgFor(direction), parent, hwnd, direction, direction};
-      }
+  HWND Named(WheelWnd which, uint32_t direction) const {
+    switch (which) {
+      case WheelWnd::kWindow:
+        return msg.hwnd;
+      case WheelWnd::kParent:
+        return parent;
+      case WheelWnd::kGrandParent:
+        return grandParent;
+      case WheelWnd::kFoundBar:
+        return foundBar;
+      case WheelWnd::kFoundBarParent:
+        return GetParent(foundBar);
+      case WheelWnd::kAncestor:
+        return FindScrollableAncestor(msg.hwnd, direction | WS_VISIBLE, WS_DISABLED);
+      case WheelWnd::kNone:
+        break;
     }
-    if ((Style(hwnd) & WS_CHILD) != 0) {
-      const uint32_t nui = NuiScrollBarKind(hwnd, 0);
-      uint32_t direction = 0;
-      if ((word & wheel_flag::kDetectVertBar) != 0 && nui == kDirVert) direction = kDirVert;
-      if ((word & wheel_flag::kDetectHorzBar) != 0 && nui == kDirHorz) direction = kDirHorz;
-      if (direction != 0) {
-        HWND nuiBar = GetParent(hwnd);
-        HWND target = GetParent(nuiBar);
-        if (target != nullptr) return {ScrollMsgFor(direction), target, nuiBar, direction, direction};
-      }
-    }
+    return nullptr;
   }
-  d.direction = ScrollModeDirection(word, keys);
-  if (d.direction == 0) return d;
-  d.scrollMsg = ScrollMsgFor(d.direction);
-  if ((static_cast<uint32_t>(Style(hwnd)) & d.direction) != 0) {
-    d.target = hwnd;
-  } else if ((word & wheel_flag::kSearchScrollBar) != 0) {
-    d.barCtl = FindScrollBarChild(hwnd, d.direction, msg.pt);
-    d.target = d.barCtl != nullptr ? GetParent(d.barCtl)
-                                   : FindScrollableAncestor(hwnd, d.direction | WS_VISIBLE, WS_DISABLED);
-  }
-  return d;
+};
+
+// A fresh decision.
+Decision Decide(const MSG& msg, uint32_t word, uint32_t keys) {
+  WheelWindows windows = {msg, nullptr, nullptr, nullptr};
+  const WheelChoice c = DecideWheel(word, keys, {msg.pt.x, msg.pt.y}, windows);
+  return {c.message, windows.Named(c.target, c.direction), windows.Named(c.bar, c.direction), c.direction, c.zone};
 }
 
 bool AtTopOfBar(const Decision& d) {
@@ -134,7 +135,7 @@ bool AtTopOfBar(const Decision& d) {
 }
 
 uint32_t RampTimeField() {
-  return Field(g_shared.WheelFlag, wheel_flag::kPreciseTimeMask, wheel_flag::kPreciseTimeShift);
+  return Field(ReadShared(g_shared.WheelFlag), wheel_flag::kPreciseTimeMask, wheel_flag::kPreciseTimeShift);
 }
 
 int Ramp(uint32_t word, int repeat, uint32_t code, uint32_t time) {
@@ -151,7 +152,7 @@ constexpr int32_t kMaxNotchesPerMessage = 10;
 // conversion runs that many times.
 int32_t WholeNotches(const Decision& d, int delta, DWORD time) {
   int32_t notches = WheelAccumulate(g_wheelAccum, reinterpret_cast<UINT_PTR>(d.target), d.direction, delta, time,
-                                    WheelAccumPauseMs(g_shared.WheelFlag));
+                                    WheelAccumPauseMs(ReadShared(g_shared.WheelFlag)));
   if (notches < 0) notches = -notches;
   return notches < kMaxNotchesPerMessage ? notches : kMaxNotchesPerMessage;
 }
@@ -161,7 +162,7 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   const int delta = static_cast<short>(HIWORD(msg->wParam));
   const uint32_t keys = LOWORD(msg->wParam);
   if (delta == 0) {
-    *result = CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, hookWp, hookLp);
+    *result = Next(code, hookWp, hookLp);
     return true;
   }
   const FlagWords flags = ReadFlags();
@@ -192,26 +193,14 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   }
   if ((word & 0xF0) == 0) return false;
 
-  Decision d;
-  // A decision made under other settings (a new word, another per-window row) is not reused.
-  const bool reuse = msg->hwnd == g_memo.messageWnd && word == g_memo.word && LOWORD(msg->wParam) == LOWORD(g_memo.wp) &&
-                     msg->pt.x - g_memo.pt.x <= 2 && g_memo.pt.x - msg->pt.x <= 2 &&
-                     msg->pt.y - g_memo.pt.y <= 2 && g_memo.pt.y - msg->pt.y <= 2 &&
-                     (g_memo.barCtl == nullptr || IsWindowEnabled(g_memo.barCtl));
-  if (reuse) {
-    d = {g_memo.scrollMsg, g_memo.target, g_memo.barCtl, g_memo.direction, g_memo.zone};
-  } else {
-    d = (word & wheel_flag::kCursorKeys) != 0 ? DecideKeys(*msg, word, keys) : DecideScroll(*msg, word, keys);
-    g_memo.messageWnd = msg->hwnd;
-    g_memo.word = word;
-    g_memo.wp = msg->wParam;
-    g_memo.pt = msg->pt;
-    g_memo.scrollMsg = d.scrollMsg;
-    g_memo.target = d.target;
-    g_memo.barCtl = d.barCtl;
-    g_memo.direction = d.direction;
-    g_memo.zone = d.zone;
+  const WheelMemoKey now = {WndBits(msg->hwnd), word, keys, {msg->pt.x, msg->pt.y}};
+  WheelReuse reuse = DecideWheelReuse(g_memo.key, g_memo.decision.barCtl != nullptr, now);
+  if (reuse == WheelReuse::kIfBarEnabled && !IsWindowEnabled(g_memo.decision.barCtl)) reuse = WheelReuse::kNo;
+  if (reuse == WheelReuse::kNo) {
+    g_memo.decision = Decide(*msg, word, keys);
+    g_memo.key = now;
   }
+  const Decision d = g_memo.decision;
   if (d.target == nullptr || d.scrollMsg == 0) return false;
   const bool removing = hookWp == PM_REMOVE;
 
@@ -260,9 +249,16 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   return true;
 }
 
-void PostNotification(WPARAM wp, LPARAM lp) {
-  PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, wp, lp);
-}
+// The message window as the message table asks about it.
+struct MessageWindow {
+  HWND hwnd;
+
+  uint32_t Style() { return static_cast<uint32_t>(qorv::Style(hwnd)); }
+  bool RolledUp() { return IsRolledUp(hwnd) != 0; }
+  bool KeyDown(uint32_t vk) { return GetKeyState(static_cast<int>(vk)) < 0; }
+  bool IsTaskbar() { return WindowClassIs(hwnd, L"Shell_TrayWnd", 16); }
+  uint32_t MessagePos() { return GetMessagePos(); }
+};
 
 void PressEscape() {
   const BYTE scan = static_cast<BYTE>(MapVirtualKeyW(VK_ESCAPE, 0));
@@ -272,124 +268,56 @@ void PressEscape() {
 
 // The rewrites and notifications that apply to messages being removed from the queue.
 void MessageTable(MSG* msg) {
-  const uint32_t mainFlag = g_shared.MainFlag;
   HWND hwnd = msg->hwnd;
-  // A window that the restore pass could not restore at once restores itself in its own thread.
-  if (g_shared.RollCount != 0 && (mainFlag & main_flag::kRollUp) == 0 && hwnd != nullptr &&
-      (Style(hwnd) & WS_CHILD) == 0 && IsRolledUp(hwnd) != 0) {
+  MessageIn in = {msg->message,
+                  msg->wParam,
+                  msg->lParam,
+                  {msg->pt.x, msg->pt.y},
+                  ReadShared(g_shared.MainFlag),
+                  ReadShared(g_shared.RollCount),
+                  hwnd != nullptr,
+                  false,
+                  g_moveSize.ScrollTrackCtl,
+                  g_moveSize.SizeMoveWnd != 0};
+  MessageWindow window = {hwnd};
+  MessageAction a;
+  for (;;) {
+    a = DecideMessage(in, window);
+    if (a.acts != kActRestore) break;
     Unroll(hwnd);
+    in.restoreDone = true;
   }
-  switch (msg->message) {
-    case WM_CLOSE:
-      if (IsRolledUp(hwnd) != 0) Unroll(hwnd);
-      break;
-    case WM_NCLBUTTONDOWN: {
-      const LONG_PTR style = Style(hwnd);
-      if (IsRolledUp(hwnd) != 0) {
-        msg->wParam = static_cast<WPARAM>(RolledUpHitCode(static_cast<int>(msg->wParam), (style & WS_MAXIMIZE) != 0));
-      }
-      const WPARAM hit = msg->wParam;
-      if ((mainFlag & main_flag::kFrameDrag) != 0 &&
-          ((hit >= HTLEFT && hit <= HTBOTTOMRIGHT) || (hit == HTBORDER && (style & WS_DLGFRAME) != 0)) &&
-          GetKeyState(VK_RBUTTON) < 0) {
-        msg->wParam = HTCAPTION;
-      }
-      break;
-    }
-    case WM_NCLBUTTONDBLCLK:
-      if (msg->wParam == HTCAPTION && IsRolledUp(hwnd) != 0) {
-        MessageBeep(0);
-        msg->wParam = 0;
-      }
-      break;
-    case WM_NCRBUTTONDOWN:
-    case WM_NCRBUTTONDBLCLK: {
-      const LONG_PTR style = Style(hwnd);
-      if (msg->wParam == HTCAPTION && (mainFlag & main_flag::kRollUp) != 0 && GetKeyState(VK_SHIFT) >= 0 &&
-          GetKeyState(VK_CONTROL) >= 0 && (style & WS_CHILD) == 0 && (style & WS_VISIBLE) != 0 &&
-          (style & WS_DLGFRAME) != 0 && ToggleRoll(hwnd) != 0) {
-        msg->message = WM_NULL;
-      }
-      break;
-    }
-    case WM_NCMBUTTONDOWN:
-    case WM_NCMBUTTONUP:
-    case WM_NCMBUTTONDBLCLK: {
-      const WPARAM hit = msg->wParam;
-      if (hit == HTCAPTION || hit == HTSYSMENU || (hit >= HTMINBUTTON && hit <= HTBORDER) || hit == HTCLOSE) {
-        PostNotification(NotificationAWParam(msg->message, static_cast<uint32_t>(msg->wParam)), msg->lParam);
-      }
-      break;
-    }
-    case WM_KEYDOWN:
-      if (msg->wParam == VK_F2 && (mainFlag & main_flag::kRenameAid) != 0) RenameSelectHelper(nullptr, hwnd, 0);
-      break;
-    case WM_CHAR:
-      if ((mainFlag & main_flag::kEditSelectAll) != 0 && msg->wParam == 1 && EditSelectAll(hwnd) != 0) {
-        msg->message = WM_NULL;
-      }
-      break;
-    case WM_SYSCOMMAND: {
-      const WPARAM command = msg->wParam;
-      if (IsRolledUp(hwnd) == 0) break;
-      const bool maximized = (Style(hwnd) & WS_MAXIMIZE) != 0;
-      if (command == SC_SIZE || command == SC_MAXIMIZE ||
-          (maximized && (command == SC_MOVE || command == SC_MINIMIZE || command == SC_RESTORE))) {
-        MessageBeep(0);
-        msg->message = WM_NULL;
-      }
-      break;
-    }
-    case WM_LBUTTONDOWN:
-      if ((mainFlag & main_flag::kFrameDrag) != 0 && (msg->wParam & MK_RBUTTON) != 0 &&
-          GetKeyState(VK_RCONTROL) < 0) {
-        msg->message = WM_NCLBUTTONDOWN;
-        msg->wParam = (msg->wParam & MK_SHIFT) != 0 ? HTBOTTOMRIGHT : HTCAPTION;
-        msg->lParam = static_cast<LPARAM>(GetMessagePos());
-      }
-      break;
-    case WM_RBUTTONDOWN:
-      if ((mainFlag & main_flag::kScrollPosReport) != 0 && g_moveSize.ScrollTrackCtl != 0) {
-        PostNotification(NotificationBWParam(static_cast<uint32_t>(msg->wParam)),
-                         static_cast<LPARAM>(g_moveSize.ScrollTrackCtl));
-      }
-      if (g_moveSize.SizeMoveWnd != 0 && (mainFlag & main_flag::kFrameDrag) != 0) PressEscape();
-      break;
-    case WM_MBUTTONDOWN:
-      if ((mainFlag & main_flag::kWheelClickUpFolder) != 0 && (msg->wParam & (MK_SHIFT | MK_CONTROL)) == 0 &&
-          UpFolderByClick(hwnd) > 0) {
-        break;
-      }
-      PostNotification(NotificationAWParam(msg->message, static_cast<uint32_t>(msg->wParam)),
-                       static_cast<LPARAM>(PackPoint(msg->pt.x, msg->pt.y)));
-      break;
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-      PostNotification(NotificationAWParam(msg->message, static_cast<uint32_t>(msg->wParam)),
-                       static_cast<LPARAM>(PackPoint(msg->pt.x, msg->pt.y)));
-      break;
-    case 0x0504:  // the taskbar's Start-menu request
-      if ((mainFlag & main_flag::kNoWinKeyStart) != 0 && GetKeyState(VK_CONTROL) >= 0 &&
-          WindowClassIs(hwnd, L"Shell_TrayWnd", 16)) {
-        msg->message = WM_NULL;
-      }
-      break;
-    default:
-      break;
+  if (a.acts == 0) return;
+  if ((a.acts & kActUnroll) != 0) Unroll(hwnd);
+  if ((a.acts & kActBeep) != 0) MessageBeep(0);
+  if ((a.acts & kActRewrite) != 0) {
+    msg->message = a.message;
+    msg->wParam = static_cast<WPARAM>(a.wp);
+    msg->lParam = static_cast<LPARAM>(a.lp);
   }
+  if ((a.acts & kActToggleRoll) != 0 && ToggleRoll(hwnd) != 0) msg->message = WM_NULL;
+  if ((a.acts & kActSelectAll) != 0 && EditSelectAll(hwnd) != 0) msg->message = WM_NULL;
+  if ((a.acts & kActRename) != 0) RenameSelectHelper(nullptr, hwnd, 0);
+  if ((a.acts & kActUpFolder) != 0 && UpFolderByClick(hwnd) <= 0) a.acts |= kActNotify;
+  if ((a.acts & kActNotify) != 0) {
+    PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, a.notifyWp, static_cast<LPARAM>(a.notifyLp));
+  }
+  if ((a.acts & kActEscape) != 0) PressEscape();
 }
 
 }  // namespace
 
+// Gate (negative code), then for the wheel and for a message being removed: facts, decision,
+// action; the next hook always.
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wp, LPARAM lp) {
-  if (code < 0) return CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, wp, lp);
+  if (code < 0) return Next(code, wp, lp);
   MSG* msg = reinterpret_cast<MSG*>(lp);
   if (msg->message == WM_MOUSEWHEEL) {
     LRESULT result = 0;
     if (ConvertWheel(code, wp, lp, msg, &result)) return result;
   }
   if (wp == PM_REMOVE) MessageTable(msg);
-  return CallNextHookEx(HookFrom32(g_shared.GetMsgHook), code, wp, lp);
+  return Next(code, wp, lp);
 }
 
 }  // namespace qorv

@@ -4,10 +4,12 @@
 #include "common/flags.h"
 #include "common/winsearch_win.h"
 #include "hooklib/core_win.h"
+#include "hooklib/mouse.h"
 #include "hooklib/perwindow_win.h"
 #include "hooklib/scroll_win.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/wheel.h"
+#include "hooklib/win_util_win.h"
 
 namespace qorv {
 namespace {
@@ -22,15 +24,11 @@ bool g_isWow64Resolved;
 
 LPARAM PointParam(POINT pt) { return static_cast<LPARAM>(PackPoint(pt.x, pt.y)); }
 
-int HitTest(HWND hwnd, POINT pt) {
-  return static_cast<int>(DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
-}
-
 HWND FindAncestorByExStyle(HWND hwnd, LONG_PTR required, LONG_PTR forbidden) {
   for (HWND w = hwnd; w != nullptr; w = GetParent(w)) {
     const LONG_PTR exStyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
     if ((exStyle & required) == required && (exStyle & forbidden) == 0) return w;
-    if ((GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) == 0) break;
+    if ((Style(w) & WS_CHILD) == 0) break;
   }
   return nullptr;
 }
@@ -40,6 +38,30 @@ HWND ActivationTarget(HWND hwnd) {
   if (WindowClassIs(hwnd, L"EXCEL7", 32)) return hwnd;
   return FindAncestorByExStyle(hwnd, WS_EX_MDICHILD, 0);
 }
+
+// The windows of an MDI activation decision as it asks about them: under the cursor, the focus, and
+// the child found.
+struct MdiWindows {
+  HWND window;
+  HWND focus;
+  HWND child;
+
+  uint64_t Child() {
+    child = ActivationTarget(window);
+    return WndBits(child);
+  }
+  bool FocusInside() { return IsChild(child, focus) != FALSE; }
+  bool HasPrevious() { return GetWindow(child, GW_HWNDPREV) != nullptr; }
+  bool ActiveChild(uint64_t* active) {
+    DWORD_PTR answer = 0;
+    const bool answered =
+        SendMessageTimeoutW(GetParent(child), WM_MDIGETACTIVE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer) != 0;
+    *active = answer;
+    return answered;
+  }
+  bool IsSheet() { return WindowClassIs(child, L"EXCEL7", 32); }
+  bool FocusHasTarget() { return ActivationTarget(focus) != nullptr; }
+};
 
 int ForegroundRule(HWND window, HWND top) {
   wchar_t windowClass[32] = {};
@@ -63,7 +85,7 @@ HWND ForceActivate(HWND y) {
   const bool attachMe = threadF != 0 && threadF != me && AttachThreadInput(me, threadF, TRUE);
   const bool attachY = threadF != 0 && threadY != threadF && threadY != me && AttachThreadInput(threadY, threadF, TRUE);
   HWND result = nullptr;
-  if ((GetWindowLongPtrW(y, GWL_STYLE) & WS_CHILD) != 0) {
+  if ((Style(y) & WS_CHILD) != 0) {
     result = SetFocus(y);
     if (result != nullptr) {
       HWND mdiChild = FindAncestorByExStyle(y, WS_EX_MDICHILD, 0);
@@ -82,7 +104,7 @@ HWND ForceActivate(HWND y) {
 HWND DeepTargetAt(HWND w, POINT pt) {
   const int hit = HitTest(w, pt);
   if (hit == HTHSCROLL || hit == HTVSCROLL) return w;
-  HWND parent = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(w) : nullptr;
+  HWND parent = (Style(w) & WS_CHILD) != 0 ? GetParent(w) : nullptr;
   if (parent == nullptr) {
     parent = ChildAtPoint(nullptr, pt, w, kChildVisible | kChildSkipClickThrough);
     if (parent == nullptr || GetWindowThreadProcessId(parent, nullptr) != GetWindowThreadProcessId(w, nullptr)) {
@@ -121,14 +143,18 @@ int IsWow64Window(HWND hwnd) {
   return result;
 }
 
+// Gate (a code other than HC_ACTION, a message other than a move or the wheel), facts (flag words,
+// the window under the cursor, its row), decisions (activation, MDI activation, route), act, and the
+// next hook unless the wheel was reposted.
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
-  const HHOOK next = HookFrom32(g_shared.MouseHookHandle);
-  if (code != HC_ACTION) return CallNextHookEx(next, code, wp, lp);
+  const HHOOK next = HookFrom32(ReadShared(g_shared.MouseHookHandle));
+  const bool move = wp == WM_MOUSEMOVE || wp == WM_NCMOUSEMOVE;
+  if (code != HC_ACTION || (!move && wp != WM_MOUSEWHEEL)) return CallNextHookEx(next, code, wp, lp);
   const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCTEX*>(lp);
   const FlagWords flags = ReadFlags();
   const uint32_t mainFlag = flags.main;
 
-  if (wp == WM_MOUSEMOVE || wp == WM_NCMOUSEMOVE) {
+  if (move) {
     if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0 && ReadShared(g_shared.MouseOwner) != 0) {
       const DWORD now = GetTickCount();
       if (now - g_lastMoveReport >= kMoveReportIntervalMs) {
@@ -140,7 +166,6 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
     }
     return CallNextHookEx(next, code, wp, lp);
   }
-  if (wp != WM_MOUSEWHEEL) return CallNextHookEx(next, code, wp, lp);
 
   HWND focus = info->hwnd;
   // Leave alone a wheel for a process of the other bitness, when asked to.
@@ -196,21 +221,13 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
       }
     }
 
-    if ((global & wheel_flag::kMdiActivate) != 0 && !activated && w != focus) {
-      HWND m = ActivationTarget(w);
-      bool go = m != nullptr && m != focus && !(focus != nullptr && IsChild(m, focus)) &&
-                GetWindow(m, GW_HWNDPREV) != nullptr;
-      DWORD_PTR active = 0;
-      if (go) {
-        go = SendMessageTimeoutW(GetParent(m), WM_MDIGETACTIVE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &active) &&
-             reinterpret_cast<HWND>(active) != m;
-      }
-      if (go && WindowClassIs(m, L"EXCEL7", 32)) go = top == foreground && ActivationTarget(focus) != nullptr;
-      if (go) {
-        SetWindowPos(m, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
-        PostMessageW(m, WM_CHILDACTIVATE, 0, 0);
-        if ((effective & wheel_flag::kMdiActivate) == 0) return 1;
-      }
+    MdiWindows mdi = {w, focus, nullptr};
+    const MdiStep step = DecideMdiActivation(
+        {global, effective, activated, WndBits(w), WndBits(focus), WndBits(top), WndBits(foreground)}, mdi);
+    if (step != MdiStep::kNone) {
+      SetWindowPos(mdi.child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+      PostMessageW(mdi.child, WM_CHILDACTIVATE, 0, 0);
+      if (step == MdiStep::kBringForwardConsume) return 1;
     }
 
     if ((effective & wheel_flag::kActivate) != 0 && !activated && y == foreground && x != nullptr &&
@@ -224,9 +241,9 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   static const struct {
     int vk;
     uint32_t bit;
-  } kKeyBits[] = {{VK_LBUTTON, kKeyLButton}, {VK_RBUTTON, kKeyRButton}, {VK_SHIFT, kKeyShift},
-                  {VK_CONTROL, kKeyControl}, {VK_MBUTTON, kKeyMButton}, {VK_XBUTTON1, kKeyXButton1},
-                  {VK_XBUTTON2, kKeyXButton2}};
+  } kKeyBits[] = {{VK_LBUTTON, kMkLButton}, {VK_RBUTTON, kMkRButton}, {VK_SHIFT, kMkShift},
+                  {VK_CONTROL, kMkControl}, {VK_MBUTTON, kMkMButton}, {VK_XBUTTON1, kMkXButton1},
+                  {VK_XBUTTON2, kMkXButton2}};
   for (const auto& k : kKeyBits) {
     if (GetKeyState(k.vk) < 0) keys |= k.bit;
   }

@@ -1,10 +1,12 @@
 #include "hooklib/perwindow_win.h"
 
 #include "common/codepage.h"
+#include "common/map_table.h"
 #include "common/mbcs.h"
 #include "hooklib/core_win.h"
 #include "hooklib/perwindow.h"
 #include "hooklib/shared_state.h"
+#include "hooklib/win_util_win.h"
 
 namespace qorv {
 namespace {
@@ -27,50 +29,9 @@ uint32_t g_otherNameOffset;
 
 const char* CharNextAnsi(const char* p) { return CharNextA(p); }
 
-// Both formatters return the end of what they wrote.
-wchar_t* FormatDecimal(wchar_t* out, uint32_t value) {
-  wchar_t digits[12];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (n > 0) *out++ = digits[--n];
-  *out = L'\0';
-  return out;
-}
-
-wchar_t* FormatHex(wchar_t* out, uint32_t value) {
-  wchar_t digits[9];
-  int n = 0;
-  do {
-    const uint32_t d = value & 0xF;
-    digits[n++] = static_cast<wchar_t>(d < 10 ? L'0' + d : L'A' + d - 10);
-    value >>= 4;
-  } while (value != 0);
-  while (n > 0) *out++ = digits[--n];
-  *out = L'\0';
-  return out;
-}
-
-wchar_t* Append(wchar_t* out, const wchar_t* text) {
-  while (*text != L'\0') *out++ = *text++;
-  *out = L'\0';
-  return out;
-}
-
-// "QorvMapFlag" "0x%X" of the desktop window, " %u" of the table number.
-void TableName(wchar_t* name, uint32_t extraFlag) {
-  wchar_t* p = Append(name, L"QorvMapFlag0x");
-  p = FormatHex(p, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())));
-  p = Append(p, L" ");
-  FormatDecimal(p, extraFlag & 0xFFFF);
-}
-
 // "QorvMsgGetModule " and the low 16 bits of the process id.
 void ModuleMappingName(wchar_t* name, uint32_t pid) {
-  wchar_t* p = Append(name, L"QorvMsgGetModule ");
-  FormatDecimal(p, pid & 0xFFFF);
+  AppendNumber(AppendAscii(name, "QorvMsgGetModule "), pid & 0xFFFF, 10);
 }
 
 }  // namespace
@@ -96,8 +57,8 @@ const uint8_t* PublishedTable(uint32_t extraFlag, size_t* size) {
   if (g_table.view != nullptr) UnmapViewOfFile(g_table.view);
   if (g_table.mapping != nullptr) CloseHandle(g_table.mapping);
   g_table = {};
-  wchar_t name[64];
-  TableName(name, extraFlag);
+  wchar_t name[kMapTableNameCount];
+  MapTableName(name, To32(GetDesktopWindow()), number);
   HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name);
   if (mapping == nullptr) return nullptr;
   const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
@@ -127,7 +88,7 @@ uint32_t PerWindowLookup(HWND hwnd, uint32_t extraFlag, const char* path, uint32
       facts.path = path;
       facts.pathLength = path != nullptr ? static_cast<uint32_t>(lstrlenA(path)) : 0;
       facts.nameOffset = nameOffset <= facts.pathLength ? nameOffset : facts.pathLength;
-      facts.isChild = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+      facts.isChild = (Style(hwnd) & WS_CHILD) != 0;
       facts.controlId = GetDlgCtrlID(hwnd);
       facts.className = className;
       facts.classLength = classLength > 0 ? static_cast<uint32_t>(classLength) : 0;

@@ -4,20 +4,16 @@
 #include "hooklib/core_win.h"
 #include "hooklib/scroll.h"
 #include "hooklib/wheel.h"
+#include "hooklib/win_util_win.h"
 
 namespace qorv {
 namespace {
-
 
 uint32_t BarDirection(LONG_PTR style, uint32_t filter) {
   if ((style & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0) return 0;
   const uint32_t direction = (style & SBS_VERT) != 0 ? kDirVert : kDirHorz;
   return (filter == 0 || (filter & direction) != 0) ? direction : 0;
 }
-
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-LONG_PTR Style(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_STYLE); }
 
 // One search of FindScrollBarChild.
 struct BarSearch {

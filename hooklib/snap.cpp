@@ -140,50 +140,60 @@ int32_t EdgeCodeOffset(uint32_t code, int32_t length, int32_t distance) {
   }
 }
 
-int FindOuterSnap(SnapDeltas* deltas, const Rect& v, const Rect* rects, const uint32_t* edges, int32_t count,
-                  int32_t distance) {
+namespace {
+
+// Each target's visible edges against the window's edges: outer snapping brings the facing edge
+// (the window's bottom to a target's top), inner snapping the edge along it (top to top). The
+// nearest distance wins per side.
+int FindEdgeSnap(SnapDeltas* deltas, const Rect& v, const Rect* rects, const uint32_t* edges, int32_t count,
+                 int32_t distance, bool inner) {
   for (int32_t i = 0; i < count; ++i) {
     const Rect& r = rects[i];
     const uint32_t e = edges[i];
     if (!Covered(e, kEdgeTopShift) && StretchOverlaps(e, kEdgeTopShift, r.left, r.right, v.left, v.right, distance)) {
-      TakeNearer(&deltas->bottom, r.top - v.bottom);
+      if (inner) {
+        TakeNearer(&deltas->top, v.top - r.top);
+      } else {
+        TakeNearer(&deltas->bottom, r.top - v.bottom);
+      }
     }
     if (!Covered(e, kEdgeBottomShift) &&
         StretchOverlaps(e, kEdgeBottomShift, r.left, r.right, v.left, v.right, distance)) {
-      TakeNearer(&deltas->top, v.top - r.bottom);
+      if (inner) {
+        TakeNearer(&deltas->bottom, r.bottom - v.bottom);
+      } else {
+        TakeNearer(&deltas->top, v.top - r.bottom);
+      }
     }
     if (!Covered(e, kEdgeLeftShift) && StretchOverlaps(e, kEdgeLeftShift, r.top, r.bottom, v.top, v.bottom, distance)) {
-      TakeNearer(&deltas->right, r.left - v.right);
+      if (inner) {
+        TakeNearer(&deltas->left, v.left - r.left);
+      } else {
+        TakeNearer(&deltas->right, r.left - v.right);
+      }
     }
     if (!Covered(e, kEdgeRightShift) &&
         StretchOverlaps(e, kEdgeRightShift, r.top, r.bottom, v.top, v.bottom, distance)) {
-      TakeNearer(&deltas->left, v.left - r.right);
+      if (inner) {
+        TakeNearer(&deltas->right, r.right - v.right);
+      } else {
+        TakeNearer(&deltas->left, v.left - r.right);
+      }
     }
   }
   return 1;
 }
 
+}  // namespace
+
+int FindOuterSnap(SnapDeltas* deltas, const Rect& v, const Rect* rects, const uint32_t* edges, int32_t count,
+                  int32_t distance) {
+  return FindEdgeSnap(deltas, v, rects, edges, count, distance, false);
+}
+
 int FindInnerSnap(SnapDeltas* deltas, const Rect& v, const Rect* rects, const uint32_t* edges, int32_t count,
                   int32_t distance) {
-  for (int32_t i = 0; i < count; ++i) {
-    const Rect& r = rects[i];
-    const uint32_t e = edges[i];
-    if (!Covered(e, kEdgeTopShift) && StretchOverlaps(e, kEdgeTopShift, r.left, r.right, v.left, v.right, distance)) {
-      TakeNearer(&deltas->top, v.top - r.top);
-    }
-    if (!Covered(e, kEdgeBottomShift) &&
-        StretchOverlaps(e, kEdgeBottomShift, r.left, r.right, v.left, v.right, distance)) {
-      TakeNearer(&deltas->bottom, r.bottom - v.bottom);
-    }
-    if (!Covered(e, kEdgeLeftShift) && StretchOverlaps(e, kEdgeLeftShift, r.top, r.bottom, v.top, v.bottom, distance)) {
-      TakeNearer(&deltas->left, v.left - r.left);
-    }
-    if (!Covered(e, kEdgeRightShift) &&
-        StretchOverlaps(e, kEdgeRightShift, r.top, r.bottom, v.top, v.bottom, distance)) {
-      TakeNearer(&deltas->right, r.right - v.right);
-    }
-  }
-  return 1;
+  return FindEdgeSnap(deltas, v, rects, edges, count, distance, true);
 }
 
 int FindCornerSnap(SnapDeltas* deltas, const Rect& v, const Rect* rects, const uint32_t* edges, int32_t count,

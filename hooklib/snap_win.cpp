@@ -7,6 +7,7 @@
 #include "hooklib/shared_state.h"
 #include "hooklib/shims_win.h"
 #include "hooklib/snap.h"
+#include "hooklib/win_util_win.h"
 
 namespace qorv {
 
@@ -17,7 +18,6 @@ constexpr uint8_t kFlagSnapRgn = static_cast<uint8_t>(wnd_flag::kSnapRgn);
 constexpr uint8_t kFlagNoSnapLay = static_cast<uint8_t>(wnd_flag::kNoSnapLay);
 
 RECT& AsRECT(Rect& r) { return reinterpret_cast<RECT&>(r); }
-Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 bool Empty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
@@ -31,13 +31,13 @@ bool ParentClientOnScreen(HWND parent, RECT* out) {
 // Samples the box's edges against what is still uncovered; the region is left unchanged.
 uint32_t SampleEdges(HRGN uncovered, const RECT& box) {
   Rect strips[16];
-  EdgeStrips(FromRECT(box), strips);
+  EdgeStrips(ToRect(box), strips);
   uint8_t hidden[4] = {0, 0, 0, 0};
   for (int i = 0; i < 16; ++i) {
     if (!RectInRegion(uncovered, &AsRECT(strips[i]))) hidden[i / 4] |= static_cast<uint8_t>(1u << (i % 4));
   }
   Point corners[4];
-  EdgeCorners(FromRECT(box), corners);
+  EdgeCorners(ToRect(box), corners);
   EdgeSamples s = {};
   s.hiddenTop = hidden[0];
   s.hiddenBottom = hidden[1];
@@ -72,16 +72,16 @@ bool SnapMessage(HWND hwnd, UINT msg, WPARAM wp, RECT* proposed) {
   GetCursorPos(&pt);
   SnapStepFacts facts = {};
   RECT bound;
-  if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0) {
+  if ((Style(hwnd) & WS_CHILD) != 0) {
     if (!ParentClientOnScreen(GetParent(hwnd), &bound)) return false;
-    facts.bound = SnapChildBound(FromRECT(bound), ms.RgnInset, ms.EffWndFlag);
+    facts.bound = SnapChildBound(ToRect(bound), ms.RgnInset, ms.EffWndFlag);
   } else {
     if (!MonitorRectAtPoint(&bound, pt.x, pt.y, 1)) PrimaryWorkArea(&bound);
-    facts.bound = FromRECT(bound);
+    facts.bound = ToRect(bound);
   }
   facts.moving = msg == WM_MOVING;
   facts.sizeEdge = static_cast<int32_t>(wp);
-  facts.proposed = FromRECT(*proposed);
+  facts.proposed = ToRect(*proposed);
   facts.cursor = {pt.x, pt.y};
   facts.grabCursor = facts.cursor;
   if (GetKeyState(VK_LBUTTON) < 0) {
@@ -157,7 +157,7 @@ BOOL CALLBACK SnapTargetEnumProc(HWND hwnd, LPARAM lp) {
     if ((word & kEdgeAllCovered) == kEdgeAllCovered) return TRUE;
   }
   if (c->edges != nullptr) c->edges[c->count] = word;
-  if (c->rects != nullptr) c->rects[c->count] = FromRECT(box);
+  if (c->rects != nullptr) c->rects[c->count] = ToRect(box);
   ++c->count;
   return TRUE;
 }

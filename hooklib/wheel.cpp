@@ -12,20 +12,20 @@ char16_t LowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<
 }  // namespace
 
 uint32_t ChoiceKeys(uint32_t word, uint32_t keys) {
-  return (word & wheel_flag::kCtrlPage) != 0 ? (keys & ~kKeyControl) : keys;
+  return (word & wheel_flag::kCtrlPage) != 0 ? (keys & ~kMkControl) : keys;
 }
 
 uint32_t KeyModeDirection(uint32_t word, uint32_t keys, uint32_t zone) {
   if (zone == kDirVert) return kDirVert;
   const uint32_t choice = ChoiceKeys(word, keys);
   if ((word & wheel_flag::kVertScroll) != 0 && choice == 0) return kDirVert;
-  if (zone == kDirHorz || ((word & wheel_flag::kShiftHorzScroll) != 0 && choice == kKeyShift)) return kDirHorz;
+  if (zone == kDirHorz || ((word & wheel_flag::kShiftHorzScroll) != 0 && choice == kMkShift)) return kDirHorz;
   return 0;
 }
 
 uint32_t ScrollModeDirection(uint32_t word, uint32_t keys) {
   const uint32_t choice = ChoiceKeys(word, keys);
-  if ((word & wheel_flag::kShiftHorzScroll) != 0 && choice == kKeyShift) return kDirHorz;
+  if ((word & wheel_flag::kShiftHorzScroll) != 0 && choice == kMkShift) return kDirHorz;
   if ((word & wheel_flag::kVertScroll) != 0 && choice == 0) return kDirVert;
   return 0;
 }
@@ -33,15 +33,15 @@ uint32_t ScrollModeDirection(uint32_t word, uint32_t keys) {
 int ScrollCount(uint32_t word, bool vertical, uint32_t zone, uint32_t keys, bool targetIsMessageWindow) {
   int count = static_cast<int>(vertical ? Field(word, wheel_flag::kVertCountMask, wheel_flag::kVertCountShift)
                                         : Field(word, wheel_flag::kHorzCountMask, wheel_flag::kHorzCountShift));
-  const bool shiftOrCtrl = (keys & (kKeyShift | kKeyControl)) != 0;
+  const bool shiftOrCtrl = (keys & (kMkShift | kMkControl)) != 0;
   if (zone != 0) {
-    if (((keys & kKeyShift) != 0 && (keys & kKeyControl) != 0) || (keys & kKeyMButton) != 0) return kCountJump;
+    if (((keys & kMkShift) != 0 && (keys & kMkControl) != 0) || (keys & kMkMButton) != 0) return kCountJump;
     if (targetIsMessageWindow && vertical && (word & wheel_flag::kVertScroll) != 0) {
       if (!shiftOrCtrl) count = Toggle(count);
     } else if (shiftOrCtrl) {
       count = Toggle(count);
     }
-  } else if ((word & wheel_flag::kCtrlPage) != 0 && (keys & kKeyControl) != 0) {
+  } else if ((word & wheel_flag::kCtrlPage) != 0 && (keys & kMkControl) != 0) {
     count = Toggle(count);
   }
   return count;
@@ -67,13 +67,13 @@ KeyStep KeyStepFor(uint32_t word, uint32_t direction, uint32_t zone, uint32_t ke
     return {key, count};
   }
   int count = static_cast<int>(Field(word, wheel_flag::kVertCountMask, wheel_flag::kVertCountShift));
-  const bool shiftOrCtrl = (keys & (kKeyShift | kKeyControl)) != 0;
+  const bool shiftOrCtrl = (keys & (kMkShift | kMkControl)) != 0;
   if (zone != 0) {
-    if (((keys & kKeyShift) != 0 && (keys & kKeyControl) != 0) || (keys & kKeyMButton) != 0) {
+    if (((keys & kMkShift) != 0 && (keys & kMkControl) != 0) || (keys & kMkMButton) != 0) {
       return {delta > 0 ? kVkHome : kVkEnd, 1};
     }
     if (shiftOrCtrl) count = Toggle(count);
-  } else if ((word & wheel_flag::kCtrlPage) != 0 && (keys & kKeyControl) != 0) {
+  } else if ((word & wheel_flag::kCtrlPage) != 0 && (keys & kMkControl) != 0) {
     count = Toggle(count);
   }
   if (count >= 15) return {delta > 0 ? kVkPrior : kVkNext, 1};

@@ -6,21 +6,13 @@
 #include <cstdint>
 
 #include "common/geometry.h"
+#include "common/mouse_keys.h"
 
 namespace qorv {
 
 // Directions, equal to the window-style bits WS_VSCROLL and WS_HSCROLL.
 constexpr uint32_t kDirVert = 0x00200000;
 constexpr uint32_t kDirHorz = 0x00100000;
-
-// MK_ key state bits of a wheel message.
-constexpr uint32_t kKeyLButton = 0x0001;
-constexpr uint32_t kKeyRButton = 0x0002;
-constexpr uint32_t kKeyShift = 0x0004;
-constexpr uint32_t kKeyControl = 0x0008;
-constexpr uint32_t kKeyMButton = 0x0010;
-constexpr uint32_t kKeyXButton1 = 0x0020;
-constexpr uint32_t kKeyXButton2 = 0x0040;
 
 // Scroll-bar codes and virtual keys the conversion produces.
 constexpr uint32_t kSbLineUp = 0, kSbLineDown = 1, kSbPageUp = 2, kSbPageDown = 3, kSbTop = 6, kSbBottom = 7,

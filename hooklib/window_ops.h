@@ -3,13 +3,13 @@
 #pragma once
 #include <cstdint>
 
+#include "common/mouse_keys.h"
+
 namespace qorv {
 
 constexpr uint32_t kAlphaStep = 25;
 constexpr uint32_t kAlphaMin = 25;
 constexpr uint32_t kAlphaMax = 225;
-constexpr uint32_t kMkShift = 0x0004;    // MK_SHIFT in the wheel message's key state
-constexpr uint32_t kMkControl = 0x0008;  // MK_CONTROL
 
 struct WheelStepFacts {
   uint32_t currentAlpha;  // value of the window's wheel-translucency property, 0 when absent

@@ -3,6 +3,7 @@
 #include "common/layered_win.h"
 #include "common/winsearch_win.h"
 #include "hooklib/shared_state.h"
+#include "hooklib/win_util_win.h"
 #include "hooklib/window_ops.h"
 
 namespace qorv {
@@ -112,7 +113,7 @@ int DirectXInUse() {
 UINT_PTR IsRolledUp(HWND hwnd) { return reinterpret_cast<UINT_PTR>(GetPropW(hwnd, kPropWndHight)); }
 
 int RollUp(HWND hwnd) {
-  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  const LONG_PTR style = Style(hwnd);
   const int cyMin = GetSystemMetrics(SM_CYMIN);
 
   // System defaults, as the window manager fills them before it asks the window.
@@ -155,7 +156,7 @@ int RollUp(HWND hwnd) {
 }
 
 int Unroll(HWND hwnd) {
-  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  const LONG_PTR style = Style(hwnd);
   // A minimised window's restored rectangle is set by a call that waits on the window's thread:
   // a window that does not answer keeps its height for a later pass or for its own thread.
   if ((style & WS_MINIMIZE) != 0 && !Responsive(hwnd)) return 0;

@@ -1,6 +1,7 @@
 #include "host/events.h"
 
 #include "common/flags.h"
+#include "common/mouse_keys.h"
 
 namespace qorv {
 
@@ -44,12 +45,11 @@ WheelDecision DecideWheelReport(const WheelReport& report, uint32_t mainFlag, co
   WheelDecision decision = {};
   if (!report.valid || report.delta == 0) return decision;
   const int steps = report.delta > 0 ? 1 : -1;
-  constexpr uint32_t kShiftKey = 0x0004;  // MK_SHIFT in the wheel message's keys
   if ((mainFlag & main_flag::kTrayVolume) != 0 && facts.overTrayIcon) {
     decision.volumeSteps = steps;
     return decision;
   }
-  if ((mainFlag & main_flag::kDesktopVolume) != 0 && (report.keys & kShiftKey) != 0 && facts.overDesktop) {
+  if ((mainFlag & main_flag::kDesktopVolume) != 0 && (report.keys & kMkShift) != 0 && facts.overDesktop) {
     decision.volumeSteps = steps;
     return decision;
   }

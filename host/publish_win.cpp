@@ -1,7 +1,6 @@
 #include "host/publish_win.h"
 
 #include <cstring>
-#include <cwchar>
 #include <vector>
 
 #include "common/flags.h"
@@ -22,9 +21,9 @@ TablePublisher::~TablePublisher() {
 }
 
 std::wstring TablePublisher::MappingName(uint32_t number) {
-  wchar_t name[96];
-  swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())),
-           number & extra_flag::kMapNumberMask);
+  wchar_t name[kMapTableNameCount];
+  MapTableName(name, static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())),
+               number & extra_flag::kMapNumberMask);
   return name;
 }
 

@@ -1,5 +1,7 @@
 #include "settings/keyctl.h"
 
+#include "common/mouse_keys.h"
+
 namespace qorv {
 
 namespace {
@@ -156,8 +158,7 @@ unsigned KeyCoreMenuChoice(KeyControlCore& core, unsigned id) {
 
 unsigned KeyCoreWheel(KeyControlCore& core, int delta, uint32_t keyState, bool focused, ScanToVirtualKey map,
                       void* context) {
-  constexpr uint32_t kRightButtonOnly = 0x0002;  // MK_RBUTTON
-  if (!focused || keyState != kRightButtonOnly) return 0;
+  if (!focused || keyState != kMkRButton) return 0;
   uint8_t s = static_cast<uint8_t>(core.value >> 16);
   if (s == 0 || s > 0x53) return 0;
   const int step = delta / -120;

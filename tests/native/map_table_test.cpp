@@ -92,5 +92,25 @@ TEST(MapSharedTable, TrailByteBackslashIsNotAPath) {
   EXPECT_EQ(b.Entry(0).PathMode, 0u);
 }
 
+TEST(MapTableName, DesktopInHexAndNumberInDecimal) {
+  const struct {
+    uint32_t desktop;
+    uint32_t number;
+    std::u16string expected;
+  } cases[] = {
+      {0x10010, 7, u"QorvMapFlag0x10010 7"},
+      {0, 0, u"QorvMapFlag0x0 0"},
+      {0xABCDEF01u, 65535, u"QorvMapFlag0xABCDEF01 65535"},
+      {0xFFFFFFFFu, 0xFFFFFFFFu, u"QorvMapFlag0xFFFFFFFF 4294967295"},  // the longest name
+  };
+  for (const auto& c : cases) {
+    char16_t name[kMapTableNameCount];
+    const char16_t* end = MapTableName(name, c.desktop, c.number);
+    EXPECT_EQ(std::u16string(name), c.expected);
+    EXPECT_EQ(end - name, static_cast<ptrdiff_t>(c.expected.size()));
+    EXPECT_LT(c.expected.size(), static_cast<size_t>(kMapTableNameCount));
+  }
+}
+
 }  // namespace
 }  // namespace qorv

@@ -19,12 +19,12 @@ constexpr uint32_t kCtrlPage = wheel_flag::kCtrlPage;
 
 TEST(WheelChoice, KeyStateChoosesDirection) {
   EXPECT_EQ(ScrollModeDirection(Word(kVert | kShiftHorz, 3), 0), kDirVert);
-  EXPECT_EQ(ScrollModeDirection(Word(kVert | kShiftHorz, 3), kKeyShift), kDirHorz);
-  EXPECT_EQ(ScrollModeDirection(Word(kVert, 3), kKeyShift), 0u);
+  EXPECT_EQ(ScrollModeDirection(Word(kVert | kShiftHorz, 3), kMkShift), kDirHorz);
+  EXPECT_EQ(ScrollModeDirection(Word(kVert, 3), kMkShift), 0u);
   EXPECT_EQ(ScrollModeDirection(Word(kShiftHorz, 3), 0), 0u);  // plain conversion off
-  EXPECT_EQ(ScrollModeDirection(Word(kVert, 3), kKeyControl), 0u);  // Ctrl blocks ...
-  EXPECT_EQ(ScrollModeDirection(Word(kVert | kCtrlPage, 3), kKeyControl), kDirVert);  // ... unless it pages
-  EXPECT_EQ(ScrollModeDirection(Word(kVert, 3), kKeyShift | kKeyControl), 0u);
+  EXPECT_EQ(ScrollModeDirection(Word(kVert, 3), kMkControl), 0u);  // Ctrl blocks ...
+  EXPECT_EQ(ScrollModeDirection(Word(kVert | kCtrlPage, 3), kMkControl), kDirVert);  // ... unless it pages
+  EXPECT_EQ(ScrollModeDirection(Word(kVert, 3), kMkShift | kMkControl), 0u);
   // Key mode: a horizontal bar zone chooses horizontal keys even without Shift conversion.
   EXPECT_EQ(KeyModeDirection(Word(0, 3), 0, kDirHorz), kDirHorz);
   EXPECT_EQ(KeyModeDirection(Word(kVert, 3), 0, kDirHorz), kDirVert);
@@ -44,18 +44,18 @@ struct CountCase {
 TEST(WheelCount, LinesPagesTogglesAndJumps) {
   const CountCase cases[] = {
       {Word(kVert, 3), true, 0, 0, true, 3},
-      {Word(kVert | kCtrlPage, 3), true, 0, kKeyControl, true, 15},    // Ctrl: lines become a page
-      {Word(kVert | kCtrlPage, 15), true, 0, kKeyControl, true, 3},    // and a page three lines
-      {Word(kVert, 3), true, 0, kKeyControl, true, 3},                 // without the bit Ctrl changes nothing
-      {Word(kShiftHorz, 0, 7), false, 0, kKeyShift, true, 7},
-      {Word(kVert, 3), true, kDirVert, kKeyShift | kKeyControl, true, kCountJump},
-      {Word(kVert, 3), true, kDirVert, kKeyMButton, false, kCountJump},
+      {Word(kVert | kCtrlPage, 3), true, 0, kMkControl, true, 15},    // Ctrl: lines become a page
+      {Word(kVert | kCtrlPage, 15), true, 0, kMkControl, true, 3},    // and a page three lines
+      {Word(kVert, 3), true, 0, kMkControl, true, 3},                 // without the bit Ctrl changes nothing
+      {Word(kShiftHorz, 0, 7), false, 0, kMkShift, true, 7},
+      {Word(kVert, 3), true, kDirVert, kMkShift | kMkControl, true, kCountJump},
+      {Word(kVert, 3), true, kDirVert, kMkMButton, false, kCountJump},
       {Word(kVert, 3), true, kDirVert, 0, true, 15},                   // own vertical bar: plain wheel pages
-      {Word(kVert, 3), true, kDirVert, kKeyShift, true, 3},
+      {Word(kVert, 3), true, kDirVert, kMkShift, true, 3},
       {Word(0, 3), true, kDirVert, 0, true, 3},                        // no plain conversion: keeps lines
-      {Word(0, 3), true, kDirVert, kKeyShift, true, 15},
+      {Word(0, 3), true, kDirVert, kMkShift, true, 15},
       {Word(kVert, 3), true, kDirVert, 0, false, 3},                   // a bar control beside the window
-      {Word(kVert, 3), true, kDirVert, kKeyControl, false, 15},
+      {Word(kVert, 3), true, kDirVert, kMkControl, false, 15},
       {Word(kVert, 0), true, 0, 0, true, 0},
   };
   for (const CountCase& c : cases) {
@@ -92,9 +92,9 @@ TEST(WheelKeys, CursorKeySteps) {
   EXPECT_EQ(s.key, kVkPrior);
   EXPECT_EQ(s.repeat, 1);
   EXPECT_FALSE(rampable);
-  s = KeyStepFor(Word(kVert, 3), kDirVert, kDirVert, kKeyShift | kKeyControl, 120, &rampable);
+  s = KeyStepFor(Word(kVert, 3), kDirVert, kDirVert, kMkShift | kMkControl, 120, &rampable);
   EXPECT_EQ(s.key, kVkHome);
-  s = KeyStepFor(Word(kVert, 3), kDirVert, kDirVert, kKeyShift, -120, &rampable);
+  s = KeyStepFor(Word(kVert, 3), kDirVert, kDirVert, kMkShift, -120, &rampable);
   EXPECT_EQ(s.key, kVkNext);  // Shift on the bar zone toggles to a page
   // Horizontal: a page is six keys; precise scrolling doubles the count.
   s = KeyStepFor(Word(0, 0, 15), kDirHorz, 0, 0, -120, &rampable);
@@ -104,7 +104,7 @@ TEST(WheelKeys, CursorKeySteps) {
   EXPECT_EQ(s.key, kVkLeft);
   EXPECT_EQ(s.repeat, 6);
   EXPECT_TRUE(rampable);
-  s = KeyStepFor(Word(0, 0, 0), kDirHorz, 0, kKeyShift, 120, &rampable);
+  s = KeyStepFor(Word(0, 0, 0), kDirHorz, 0, kMkShift, 120, &rampable);
   EXPECT_EQ(s.repeat, 0);  // a zero count posts nothing
   EXPECT_FALSE(rampable);
 }

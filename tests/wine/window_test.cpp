@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/flags.h"
+#include "common/mouse_keys.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/target_protocol.h"
 
@@ -15,13 +16,13 @@ using harness::Prop;
 using harness::ReadLayered;
 using harness::Target;
 using harness::WindowHeight;
+using qorv::kMkControl;
+using qorv::kMkShift;
 
 namespace {
 
 constexpr wchar_t kWndLay[] = L"qv WndLay";
 constexpr wchar_t kWndHight[] = L"qv WndHight";
-constexpr UINT kMkShift = 0x0004;
-constexpr UINT kMkControl = 0x0008;
 constexpr uint32_t kLevel5 = qorv::main_flag::kWheelTranslucent | (5u << qorv::main_flag::kInitialLevelShift);
 
 WPARAM Wheel(int delta, UINT keys = 0) { return MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(delta))); }
