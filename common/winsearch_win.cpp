@@ -139,4 +139,17 @@ int HitTest(HWND hwnd, POINT pt) {
   return static_cast<int>(DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
 }
 
+uint32_t HeldMouseKeys() {
+  static const struct {
+    int vk;
+    uint32_t bit;
+  } kKeys[] = {{VK_LBUTTON, MK_LBUTTON}, {VK_RBUTTON, MK_RBUTTON}, {VK_SHIFT, MK_SHIFT},    {VK_CONTROL, MK_CONTROL},
+               {VK_MBUTTON, MK_MBUTTON}, {VK_XBUTTON1, MK_XBUTTON1}, {VK_XBUTTON2, MK_XBUTTON2}};
+  uint32_t keys = 0;
+  for (const auto& k : kKeys) {
+    if (GetKeyState(k.vk) < 0) keys |= k.bit;
+  }
+  return keys;
+}
+
 }  // namespace qorv

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 namespace qorv {
 
 // Time-out of every message sent to a window of another thread, always with SMTO_ABORTIFHUNG: a
@@ -22,6 +24,8 @@ HWND TopLevelOf(HWND hwnd);
 LONG_PTR Style(HWND hwnd);
 // Hit code of a screen point, computed by the default procedure in this thread without a send.
 int HitTest(HWND hwnd, POINT pt);
+// The MK_ bits of the mouse buttons, Ctrl and Shift that this thread's key state holds down.
+uint32_t HeldMouseKeys();
 
 // Flags of ChildAtPoint.
 constexpr UINT kChildVisible = 0x01;          // must be visible

@@ -3,6 +3,7 @@
 // The decisions are in buttons.cpp.
 #define VANTEL_BUILD
 #include "common/flags.h"
+#include "common/winsearch_win.h"
 #include "hooklib/button_watch.h"
 #include "hooklib/buttons.h"
 #include "hooklib/core_win.h"
@@ -173,19 +174,6 @@ void BeginAttachment(HWND window, uint32_t m) {
   g_attach.written = SetKeyboardState(state) != FALSE;
 }
 
-// wParam key bits of a client click: the buttons and Ctrl/Shift held now.
-uint32_t HeldKeyBits() {
-  uint32_t bits = 0;
-  if (GetKeyState(VK_LBUTTON) < 0) bits |= MK_LBUTTON;
-  if (GetKeyState(VK_RBUTTON) < 0) bits |= MK_RBUTTON;
-  if (GetKeyState(VK_MBUTTON) < 0) bits |= MK_MBUTTON;
-  if (GetKeyState(VK_XBUTTON1) < 0) bits |= MK_XBUTTON1;
-  if (GetKeyState(VK_XBUTTON2) < 0) bits |= MK_XBUTTON2;
-  if (GetKeyState(VK_CONTROL) < 0) bits |= MK_CONTROL;
-  if (GetKeyState(VK_SHIFT) < 0) bits |= MK_SHIFT;
-  return bits;
-}
-
 bool InClientArea(HWND window, POINT pt) {
   RECT client;
   if (!GetClientRect(window, &client)) return false;
@@ -203,7 +191,7 @@ bool PostClick(HWND window, uint32_t vk, bool up, POINT pt, DWORD time) {
                       GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK), GetDoubleClickTime());
     if (doubleClick) g_click.window = 0;
   }
-  LRESULT hit = DefWindowProcW(window, WM_NCHITTEST, 0, static_cast<LPARAM>(PackPoint(pt.x, pt.y)));
+  int hit = HitTest(window, pt);
   // Some systems answer nowhere for a window of another process; a point inside its client
   // rectangle is a client click all the same.
   if (hit == HTNOWHERE && InClientArea(window, pt)) hit = HTCLIENT;
@@ -215,7 +203,7 @@ bool PostClick(HWND window, uint32_t vk, bool up, POINT pt, DWORD time) {
   if (client) {
     POINT local = pt;
     ScreenToClient(window, &local);
-    wp |= HeldKeyBits() | (up ? 0 : ClickKeyStateBit(vk));
+    wp |= HeldMouseKeys() | (up ? 0 : ClickKeyStateBit(vk));
     lp = static_cast<LPARAM>(PackPoint(local.x, local.y));
   } else {
     wp |= static_cast<WPARAM>(hit);

@@ -237,16 +237,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   }
 
   if (g_osMajorVersion < 5) return CallNextHookEx(next, code, wp, lp);
-  uint32_t keys = 0;
-  static const struct {
-    int vk;
-    uint32_t bit;
-  } kKeyBits[] = {{VK_LBUTTON, kMkLButton}, {VK_RBUTTON, kMkRButton}, {VK_SHIFT, kMkShift},
-                  {VK_CONTROL, kMkControl}, {VK_MBUTTON, kMkMButton}, {VK_XBUTTON1, kMkXButton1},
-                  {VK_XBUTTON2, kMkXButton2}};
-  for (const auto& k : kKeyBits) {
-    if (GetKeyState(k.vk) < 0) keys |= k.bit;
-  }
+  const uint32_t keys = HeldMouseKeys();
   // Without an owner a post would land in this thread's own queue.
   PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, NotificationCWParam(keys, delta), PointParam(pt));
 

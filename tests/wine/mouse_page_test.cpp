@@ -190,6 +190,7 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
   LRESULT afterX2 = 0;
   LRESULT afterOutside = 0;
   bool disabled = false;
+  bool ready = false;
   DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
     HWND key = GetDlgItem(dialog, IDC_BE_KEY);
     SendMessageW(GetDlgItem(dialog, IDC_BE_ENABLED), BM_CLICK, 0, 0);
@@ -200,8 +201,14 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
     input::MoveTo(centre.x, centre.y);
     // The wheel goes to the window under the cursor: turn it only once the editor is in front and
     // the cursor is over the key control (or the dialog, which takes the mouse over a disabled one).
-    WaitFor([&] {
+    // Under Wine the desktop's thread may put the cursor back where an older report of the X
+    // server says it is: move it again until it stays, with a round trip to that thread between.
+    ready = WaitFor([&] {
       POINT now;
+      GetCursorPos(&now);
+      if (now.x != centre.x || now.y != centre.y) input::MoveTo(centre.x, centre.y);
+      DWORD_PTR ignored;
+      SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
       GetCursorPos(&now);
       const HWND under = WindowFromPoint(centre);
       return now.x == centre.x && now.y == centre.y && GetForegroundWindow() == dialog &&
@@ -229,6 +236,7 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
   host.Click(IDC_MB_EDIT);
   ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
   EXPECT_TRUE(disabled);
+  EXPECT_TRUE(ready) << "the editor was not in front with the cursor over its key control";
   EXPECT_EQ(afterWheel, static_cast<LRESULT>(qorv::hotkey::kVkWheelBack));
   EXPECT_EQ(afterDouble, 4);
   EXPECT_EQ(afterX2, 6);
