@@ -476,25 +476,29 @@ void CloseThreadHandles() {
 
 }  // namespace
 
+// Gate (not an action, or not a button or wheel event after the watch has looked for lost
+// releases), facts (the event; the modifiers only when a pair's condition asks for them), decision
+// (ButtonStep), action (CarryOut, then the state mirrored into the block), the next hook unless the
+// event is swallowed.
 LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp) {
-  if (code == HC_ACTION) {
-    const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
-    ButtonEvent event;
-    const bool buttonEvent = ButtonEventFromMessage(static_cast<uint32_t>(wp), info->mouseData, event);
-    if (WatchNeeded(g_ll) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) {
-      ReleaseLostButtons(buttonEvent ? ButtonTriggerBit(event.index) : 0);
-    }
-    if (buttonEvent) {
-      ButtonActions actions;
-      event.time = info->time;
-      g_wheelParts.pauseMs = WheelAccumPauseMs(ReadFlags().wheel);
-      ButtonStep(g_ll, event, ReadModifiers, actions, &g_wheelParts);
-      const bool swallow = CarryOut(actions, static_cast<UINT>(wp), info);
-      Mirror();
-      if (swallow) return 1;
-    }
+  const HHOOK next = HookFrom32(g_ll.LLMouseHook);
+  if (code != HC_ACTION) return CallNextHookEx(next, code, wp, lp);
+  const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
+  ButtonEvent event;
+  const bool buttonEvent = ButtonEventFromMessage(static_cast<uint32_t>(wp), info->mouseData, event);
+  if (WatchNeeded(g_ll) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) {
+    ReleaseLostButtons(buttonEvent ? ButtonTriggerBit(event.index) : 0);
   }
-  return CallNextHookEx(HookFrom32(g_ll.LLMouseHook), code, wp, lp);
+  if (!buttonEvent) return CallNextHookEx(next, code, wp, lp);
+
+  event.time = info->time;
+  g_wheelParts.pauseMs = WheelAccumPauseMs(ReadFlags().wheel);
+  ButtonActions actions;
+  ButtonStep(g_ll, event, ReadModifiers, actions, &g_wheelParts);
+
+  const bool swallow = CarryOut(actions, static_cast<UINT>(wp), info);
+  Mirror();
+  return swallow ? 1 : CallNextHookEx(next, code, wp, lp);
 }
 
 void LLMouseUseBlock(const MouseBtnBlock& block) {
