@@ -135,7 +135,8 @@ file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_t
 # The settings program's tests have an executable of their own (below), with its resources.
 list(FILTER QORV_WINE_TESTS EXCLUDE REGEX "/(pelisk_[^/]*|pages_[^/]*|perwindow_page|mouse_page)_test\\.cpp$")
 # The monitor shims are linked in too, so that their single-monitor answers can be shown here.
-add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp hooklib/shims_win.cpp)
+add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp tests/wine/input_left_up.cpp
+  hooklib/shims_win.cpp)
 target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
   -D_WIN32_WINNT=0x0601)
@@ -191,7 +192,8 @@ target_link_libraries(pelisk PRIVATE pelisk_lib)
 file(GLOB QORV_PELISK_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/pelisk_*_test.cpp
   ${PROJECT_SOURCE_DIR}/tests/wine/pages_*_test.cpp ${PROJECT_SOURCE_DIR}/tests/wine/perwindow_page_test.cpp
   ${PROJECT_SOURCE_DIR}/tests/wine/mouse_page_test.cpp)
-add_executable(qorv_pelisk_tests ${QORV_PELISK_TESTS} tests/wine/harness.cpp ${QORV_PELISK_RC})
+add_executable(qorv_pelisk_tests ${QORV_PELISK_TESTS} tests/wine/harness.cpp tests/wine/input_left_up.cpp
+  ${QORV_PELISK_RC})
 target_include_directories(qorv_pelisk_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/settings)
 target_compile_options(qorv_pelisk_tests PRIVATE
   $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601>)

@@ -66,12 +66,15 @@ inline void Key(WORD vk, bool down) {
 
 // Releases everything a test may have left down.
 inline void ReleaseAll() {
-  for (WORD vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU, VK_RCONTROL}) {
+  for (WORD vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_LCONTROL, VK_LMENU, VK_RSHIFT, VK_RCONTROL, VK_RMENU,
+                  VK_LWIN, VK_RWIN}) {
     if (GetAsyncKeyState(vk) < 0) Key(vk, false);
   }
   if (GetAsyncKeyState(VK_LBUTTON) < 0) Mouse(MOUSEEVENTF_LEFTUP);
   if (GetAsyncKeyState(VK_RBUTTON) < 0) Mouse(MOUSEEVENTF_RIGHTUP);
   if (GetAsyncKeyState(VK_MBUTTON) < 0) Mouse(MOUSEEVENTF_MIDDLEUP);
+  if (GetAsyncKeyState(VK_XBUTTON1) < 0) Mouse(MOUSEEVENTF_XUP, XBUTTON1);
+  if (GetAsyncKeyState(VK_XBUTTON2) < 0) Mouse(MOUSEEVENTF_XUP, XBUTTON2);
 }
 
 }  // namespace input

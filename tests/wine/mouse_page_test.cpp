@@ -182,6 +182,35 @@ TEST_F(MousePageTest, HotkeyEqualToTheDebugHotkeyAsksToFix) {
 
 // With "有効" unticked the key control is disabled and the dialog itself takes the mouse over it:
 // Shift + wheel (real input) sets a wheel code, a double click sets that button.
+// The witness of the wheel turns the settings window's thread takes: window, point and key bits,
+// said when a turn did not do what it should.
+struct WheelTaken {
+  HWND hwnd;
+  POINT pt;
+  WPARAM wp;
+};
+WheelTaken g_wheels[8];
+LONG g_wheelCount;
+
+LRESULT CALLBACK WheelWitness(int code, WPARAM wp, LPARAM lp) {
+  const MSG* m = reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE && m->message == WM_MOUSEWHEEL) {
+    const LONG i = InterlockedIncrement(&g_wheelCount) - 1;
+    if (i < 8) g_wheels[i] = {m->hwnd, m->pt, m->wParam};
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+std::string WheelsTaken(HWND dialog) {
+  std::string out = "wheel turns taken:";
+  for (LONG i = 0; i < g_wheelCount && i < 8; ++i) {
+    const WheelTaken& w = g_wheels[i];
+    out += " [" + std::string(w.hwnd == dialog ? "dialog" : "window " + std::to_string(GetDlgCtrlID(w.hwnd))) + " at " +
+           std::to_string(w.pt.x) + "," + std::to_string(w.pt.y) + " keys " + std::to_string(LOWORD(w.wp)) + "]";
+  }
+  return out;
+}
+
 TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
   Load(Pairs(1));
   PageHost host(IDD_MOUSE, qorv::MousePageProc);
@@ -191,6 +220,9 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
   LRESULT afterOutside = 0;
   bool disabled = false;
   bool ready = false;
+  std::string wheelsTaken;
+  g_wheelCount = 0;
+  HHOOK witness = SetWindowsHookExW(WH_GETMESSAGE, WheelWitness, nullptr, GetCurrentThreadId());
   DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
     HWND key = GetDlgItem(dialog, IDC_BE_KEY);
     SendMessageW(GetDlgItem(dialog, IDC_BE_ENABLED), BM_CLICK, 0, 0);
@@ -219,6 +251,7 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
     input::Key(VK_SHIFT, false);
     WaitFor([&] { return SendMessageW(key, qorv::KWM_GETVALUE, 0, 0) == qorv::hotkey::kVkWheelBack; });
     afterWheel = SendMessageW(key, qorv::KWM_GETVALUE, 0, 0);
+    wheelsTaken = WheelsTaken(dialog);
     // Double clicks as the dialog receives them (the system pairs the clicks; that pairing is not
     // what is tested here): over the control they set that button, elsewhere nothing.
     POINT over = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -237,7 +270,8 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
   ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
   EXPECT_TRUE(disabled);
   EXPECT_TRUE(ready) << "the editor was not in front with the cursor over its key control";
-  EXPECT_EQ(afterWheel, static_cast<LRESULT>(qorv::hotkey::kVkWheelBack));
+  UnhookWindowsHookEx(witness);
+  EXPECT_EQ(afterWheel, static_cast<LRESULT>(qorv::hotkey::kVkWheelBack)) << wheelsTaken;
   EXPECT_EQ(afterDouble, 4);
   EXPECT_EQ(afterX2, 6);
   EXPECT_EQ(afterOutside, 6);
