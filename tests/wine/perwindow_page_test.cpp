@@ -97,17 +97,26 @@ std::vector<std::wstring> Titles(HWND list) {
 }
 
 // Moves the held mouse in steps, each taken by the system before the next.
+// Puts the cursor at p and keeps it there. Under Wine the desktop's thread may take an older
+// report of the X server's pointer late and put the cursor back; the editor then follows it to the
+// window at that older point and takes its frame off the one under test. A round trip to the
+// desktop's thread lets such a report come in before the cursor is checked, and a cursor put back
+// is moved again.
+bool StayAt(POINT p) {
+  POINT now;
+  GetCursorPos(&now);
+  if (now.x != p.x || now.y != p.y) input::MoveTo(p.x, p.y);
+  DWORD_PTR ignored;
+  SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+  GetCursorPos(&now);
+  return now.x == p.x && now.y == p.y;
+}
+
 void DragTo(POINT from, POINT to) {
   for (int i = 1; i <= 8; ++i) {
     const POINT p = {from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8};
     input::MoveTo(p.x, p.y);
-    WaitFor(
-        [&] {
-          POINT now;
-          GetCursorPos(&now);
-          return now.x == p.x && now.y == p.y;
-        },
-        2000);
+    WaitFor([&] { return StayAt(p); }, 2000);
   }
 }
 
@@ -359,11 +368,12 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
     // Down beside the window first, so that the way in passes over nothing of its but itself.
     const POINT beside = {start.x, outer.bottom - 25};
     DragTo(start, beside);
-    DragTo(beside, {(outer.left + outer.right) / 2, outer.bottom - 25});
-    seen.frameShown = WaitFor([&] { return dialogdrive::FrameBand(top, 4) != clean; });
-    DragTo({(outer.left + outer.right) / 2, outer.bottom - 25},
-           {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2});
-    seen.frameMoved = WaitFor([&] { return dialogdrive::FrameBand(top, 4) == clean; });
+    const POINT below = {(outer.left + outer.right) / 2, outer.bottom - 25};
+    const POINT onControl = {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2};
+    DragTo(beside, below);
+    seen.frameShown = WaitFor([&] { return StayAt(below) && dialogdrive::FrameBand(top, 4) != clean; });
+    DragTo(below, onControl);
+    seen.frameMoved = WaitFor([&] { return StayAt(onControl) && dialogdrive::FrameBand(top, 4) == clean; });
     input::Mouse(MOUSEEVENTF_LEFTUP);
     WaitFor([&] { return ItemText(dialog, IDC_ME_CLASS) == L"msctls_trackbar32"; });
     seen.frameGone = dialogdrive::FrameBand(top, 4) == clean;
@@ -466,8 +476,9 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
     captured = PressOnPicker(dialog, GetWindowThreadProcessId(dialog, nullptr), start, press);
     const POINT beside = {start.x, outer.bottom - 25};
     DragTo(start, beside);
-    DragTo(beside, {(outer.left + outer.right) / 2, outer.bottom - 25});
-    shown = WaitFor([&] { return dialogdrive::FrameBand(top, 4) != clean; });
+    const POINT below = {(outer.left + outer.right) / 2, outer.bottom - 25};
+    DragTo(beside, below);
+    shown = WaitFor([&] { return StayAt(below) && dialogdrive::FrameBand(top, 4) != clean; });
     SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // the button is still held
     // The frame is inverted back and every window repaints (a paint under an inverted frame would
     // otherwise leave its inversion behind).
