@@ -21,6 +21,12 @@ trap cleanup EXIT INT TERM
 wineserver -p
 # Warm the server and the desktop so that the first test does not pay for them.
 "$WINE64" cmd /c exit >/dev/null 2>&1
+# One desktop for the whole run too: Wine closes the virtual desktop about a second after its last
+# user ends, and a test program that starts while it is closing fails before it runs. The keeper is
+# a user of the desktop that shows nothing; the cleanup above ends it with the server.
+if [ -f "$build/qorv_desktop_keeper.exe" ]; then
+  "$WINE64" "$build/qorv_desktop_keeper.exe" >/dev/null 2>&1 &
+fi
 
 cd "$build" || exit 1
 rm -rf run
