@@ -88,6 +88,16 @@ uint32_t ReadByAsyncState() {  // the system's key state at this moment, one que
   return m;
 }
 
+// The fastest and the slowest of a few rounds.
+struct Rounds {
+  double best = 1e30;
+  double worst = 0;
+  void Add(double ns) {
+    if (ns < best) best = ns;
+    if (ns > worst) worst = ns;
+  }
+};
+
 double NsPerRead(ModifierRead read, long iterations) {
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
@@ -150,18 +160,14 @@ int wmain(int argc, wchar_t** argv) {
     info.mouseData = s.mouseData;
     // Alternate the two procedures a few times and keep the best of each, so that a busy moment
     // on a shared machine does not decide the figure.
-    double bestEmpty = 1e30, bestHook = 1e30, worstEmpty = 0, worstHook = 0;
+    Rounds empty, hook;
     for (int round = 0; round < 5; ++round) {
-      const double e = NsPerCall(EmptyProc, s, iterations, info);
-      const double h = NsPerCall(qorv::LLMouseProc, s, iterations, info);
-      if (e < bestEmpty) bestEmpty = e;
-      if (e > worstEmpty) worstEmpty = e;
-      if (h < bestHook) bestHook = h;
-      if (h > worstHook) worstHook = h;
+      empty.Add(NsPerCall(EmptyProc, s, iterations, info));
+      hook.Add(NsPerCall(qorv::LLMouseProc, s, iterations, info));
     }
     std::printf("  %-52s hook %8.1f ns (up to %8.1f)  empty %8.1f ns (up to %8.1f)  added %+8.1f ns %+6.1f%%\n",
-                s.name, bestHook, worstHook, bestEmpty, worstEmpty, bestHook - bestEmpty,
-                100.0 * (bestHook - bestEmpty) / bestEmpty);
+                s.name, hook.best, hook.worst, empty.best, empty.worst, hook.best - empty.best,
+                100.0 * (hook.best - empty.best) / empty.best);
   }
   // The modifier reads alone, against the empty procedure's cost measured in the same run: what
   // each way would add to an event whose pairs have modifier conditions.
@@ -180,17 +186,13 @@ int wmain(int argc, wchar_t** argv) {
   std::memset(&qorv::g_shared, 0, sizeof(qorv::g_shared));
   qorv::LLMouseUseBlock(qorv::g_shared.MouseBtn);
   for (const Way& way : ways) {
-    double bestEmpty = 1e30, bestRead = 1e30, worstEmpty = 0, worstRead = 0;
+    Rounds empty, read;
     for (int round = 0; round < 5; ++round) {
-      const double e = NsPerCall(EmptyProc, moves, iterations, info);
-      const double r = NsPerRead(way.read, iterations);
-      if (e < bestEmpty) bestEmpty = e;
-      if (e > worstEmpty) worstEmpty = e;
-      if (r < bestRead) bestRead = r;
-      if (r > worstRead) worstRead = r;
+      empty.Add(NsPerCall(EmptyProc, moves, iterations, info));
+      read.Add(NsPerRead(way.read, iterations));
     }
     std::printf("  %-48s read %8.1f ns (rounds up to %8.1f)  empty %8.1f ns (up to %8.1f)  added %+6.1f%%\n",
-                way.name, bestRead, worstRead, bestEmpty, worstEmpty, 100.0 * bestRead / bestEmpty);
+                way.name, read.best, read.worst, empty.best, empty.worst, 100.0 * read.best / empty.best);
   }
   return 0;
 }

@@ -21,6 +21,8 @@ std::wstring NewRunDir();
 // Waits until pred() holds, pumping this thread's messages; false after timeoutMs.
 bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 10000);
 void Pump(DWORD ms);
+// Writes bytes as the whole content of a file; the test fails when the file cannot be made.
+void WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // The library copied into a fresh folder and loaded: every copy of the same file shares one block,
 // a new file starts with a zero block.

@@ -13,20 +13,12 @@ using harness::WaitFor;
 
 namespace {
 
-void WriteText(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
 TEST(HostButtonsTest, InstallsConversionAndDebugHookFromTheSettingsAndFollowsTheSaveBroadcast) {
   Library lib;
   ASSERT_TRUE(lib.Loaded());
   const std::wstring exe = lib.Dir() + L"\\qorv.exe";
   ASSERT_TRUE(CopyFileW((harness::ExeDir() + L"\\qorv.exe").c_str(), exe.c_str(), FALSE));
-  WriteText(lib.Dir() + L"\\Qorv.ini",
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini",
             "[FLAGS]\r\nDebugFlag=0x00100420\r\n[MouseBtn]\r\nBtnFlag=0x3\r\nSetNum=2\r\n"
             "BtnSet0=0x035000:0x00000041\r\nBtnSet1=0x016000:0x0000020B\r\n");
   Process qorv(exe, L"", lib.Dir());
@@ -52,7 +44,7 @@ TEST(HostButtonsTest, InstallsConversionAndDebugHookFromTheSettingsAndFollowsThe
 
   // Saved with another table and mask: the conversion restarts with it, the mask changes in place.
   const UINT settingsMsg = RegisterWindowMessageW(L"QorvWnd");
-  WriteText(
+  harness::WriteBytes(
       lib.Dir() + L"\\Qorv.ini",
       "[FLAGS]\r\nDebugFlag=0x00108000\r\n[MouseBtn]\r\nBtnFlag=0x1\r\nSetNum=1\r\nBtnSet0=0x016000:0x00000042\r\n");
   PostMessageW(HWND_BROADCAST, settingsMsg, 2, GetCurrentThreadId());
@@ -62,12 +54,12 @@ TEST(HostButtonsTest, InstallsConversionAndDebugHookFromTheSettingsAndFollowsThe
   EXPECT_EQ(shared->DebugOwner, owner);
 
   // Neither asked for any more: both removed.
-  WriteText(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nDebugFlag=0x00000420\r\n[MouseBtn]\r\nBtnFlag=0x2\r\n");
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nDebugFlag=0x00000420\r\n[MouseBtn]\r\nBtnFlag=0x2\r\n");
   PostMessageW(HWND_BROADCAST, settingsMsg, 2, GetCurrentThreadId());
   EXPECT_TRUE(WaitFor([&] { return shared->LLMouseOwner == 0 && shared->DebugOwner == 0; }));
 
   // Asked again, then the program ends: it removes both.
-  WriteText(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nDebugFlag=0x00100001\r\n[MouseBtn]\r\nBtnFlag=0x1\r\n");
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nDebugFlag=0x00100001\r\n[MouseBtn]\r\nBtnFlag=0x1\r\n");
   PostMessageW(HWND_BROADCAST, settingsMsg, 2, GetCurrentThreadId());
   EXPECT_TRUE(WaitFor([&] { return shared->LLMouseOwner == owner && shared->DebugOwner == owner; }));
   PostMessageW(hwnd, WM_CLOSE, 0, 0);

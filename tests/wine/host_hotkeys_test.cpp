@@ -19,14 +19,6 @@ namespace {
 
 constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
 
-void WriteText(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
 // Whether a combination is free: only trying to register it tells.
 bool Free(UINT modifiers, UINT vk) {
   if (!RegisterHotKey(nullptr, 0x7000, modifiers, vk)) return false;
@@ -63,7 +55,7 @@ class HostHotkeys : public ::testing::Test {
     ASSERT_TRUE(lib.Loaded());
     exe = lib.Dir() + L"\\qorv.exe";
     ASSERT_TRUE(CopyFileW((harness::ExeDir() + L"\\qorv.exe").c_str(), exe.c_str(), FALSE));
-    WriteText(lib.Dir() + L"\\Qorv.ini", kIni);
+    harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", kIni);
   }
   void TearDown() override { input::ReleaseAll(); }
 
@@ -108,7 +100,7 @@ TEST_F(HostHotkeys, HeldWhileRunningReleasedOnEditBeginHeldAgainChangedOnSave) {
   // Saved with another key for the translucency: the new set is held, the old keys free.
   PostMessageW(HWND_BROADCAST, settingsMsg, 1, GetCurrentThreadId());
   ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == 0; }));
-  WriteText(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkLayTop=0x373\r\n");
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkLayTop=0x373\r\n");
   PostMessageW(HWND_BROADCAST, settingsMsg, 2, GetCurrentThreadId());
   ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == 0x4u; }));
   EXPECT_FALSE(Free(kCtrlAlt, VK_F4));
@@ -214,7 +206,7 @@ TEST_F(HostHotkeys, ActionsReachTheForegroundWindowOfAnotherProgram) {
 
 // The settings program is started from qorv's folder; the demonstration application stands in for it.
 TEST_F(HostHotkeys, SettingsHotkeyAndMenuItemStartTheSettingsProgramBesideQorv) {
-  WriteText(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkProp=0x370\r\n");  // Ctrl+Alt+F1
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkProp=0x370\r\n");  // Ctrl+Alt+F1
   ASSERT_TRUE(
       CopyFileW((harness::ExeDir() + L"\\qorv_demo.exe").c_str(), (lib.Dir() + L"\\pelisk.exe").c_str(), FALSE));
   Process qorv(exe, L"", lib.Dir());
@@ -236,7 +228,7 @@ TEST_F(HostHotkeys, SettingsHotkeyAndMenuItemStartTheSettingsProgramBesideQorv) 
 }
 
 TEST_F(HostHotkeys, PauseRemovesEveryHookAndKeepsTheHotkeys) {
-  WriteText(lib.Dir() + L"\\Qorv.ini", std::string(kIni) + "[MouseBtn]\r\nBtnFlag=0x1\r\n");
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", std::string(kIni) + "[MouseBtn]\r\nBtnFlag=0x1\r\n");
   Process qorv(exe, L"", lib.Dir());
   HWND hwnd = StartQorv(qorv);
   ASSERT_NE(hwnd, nullptr);

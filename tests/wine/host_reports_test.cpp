@@ -15,14 +15,6 @@ using harness::WaitFor;
 
 namespace {
 
-void WriteText(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
 std::wstring RunValue() {
   wchar_t value[MAX_PATH + 8] = {};
   DWORD size = sizeof(value) - sizeof(wchar_t);
@@ -39,7 +31,7 @@ TEST(HostReports, CaptionWheelFrontAndTemporaryTranslucencyDiagnosticsAndRunKey)
   const std::wstring exe = lib.Dir() + L"\\qorv.exe";
   ASSERT_TRUE(CopyFileW((harness::ExeDir() + L"\\qorv.exe").c_str(), exe.c_str(), FALSE));
   // Wheel brings to the front and makes translucent (level 5), the message hook's list shown.
-  WriteText(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nMainFlag=0x0500000C\r\nDebugFlag=0x01000000\r\n");
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nMainFlag=0x0500000C\r\nDebugFlag=0x01000000\r\n");
   Process qorv(exe, L"", lib.Dir());
   HWND hwnd = nullptr;
   ASSERT_TRUE(WaitFor([&] {

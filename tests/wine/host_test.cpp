@@ -30,14 +30,6 @@ bool PresenceMutexExists() {
   return true;
 }
 
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
 // qorv.exe beside a fresh copy of the library, so that its shared block starts at zero.
 class HostTest : public ::testing::Test {
  protected:
@@ -105,7 +97,7 @@ TEST_F(HostTest, InstallsHooksWithItsWindowAsOwnerAndRemovesThemOnQuit) {
 
 // The test keeps the library loaded, so the killed copy's owner stays in the shared block.
 TEST_F(HostTest, StartedAfterAKilledCopyTakesOverEveryHookAndHoldsItsHotkeys) {
-  WriteFileBytes(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkWndTop=0x376\r\n");  // Ctrl+Alt+F7
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkWndTop=0x376\r\n");  // Ctrl+Alt+F7
   const auto f7Free = [] {
     if (!RegisterHotKey(nullptr, 0x7000, MOD_CONTROL | MOD_ALT, VK_F7)) return false;
     UnregisterHotKey(nullptr, 0x7000);
@@ -243,9 +235,9 @@ PublishedTable ReadTable(uint32_t extraFlag) {
 
 TEST_F(HostTest, ReadsSettingsAndPublishesTableThenFollowsTheBroadcasts) {
   const uint32_t mainFlag = 0x03000234;  // no tray icon, roll-up, level 3
-  WriteFileBytes(lib.Dir() + L"\\Qorv.ini",
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini",
                  "[FLAGS]\r\nMainFlag=0x03000234\r\nWheelFlag=0x00030011\r\nWndFlag=0x05140001\r\n");
-  WriteFileBytes(lib.Dir() + L"\\MapFlag.ini",
+  harness::WriteBytes(lib.Dir() + L"\\MapFlag.ini",
                  "; rows\r\n0x0041|0x00000001|0|Editor|0||9|EditorWnd\r\n0x0060|0x1|0|off|0|x.exe|1|X\r\n"
                  "0x0053|0x00000010|0x050A0001|ids|1001|||\r\n");
   Process qorv(exe, L"", lib.Dir());
@@ -271,7 +263,7 @@ TEST_F(HostTest, ReadsSettingsAndPublishesTableThenFollowsTheBroadcasts) {
   const UINT settingsMsg = RegisterWindowMessageW(L"QorvWnd");
   // Editing begins and is cancelled: nothing changes.
   PostMessageW(HWND_BROADCAST, settingsMsg, 1, GetCurrentThreadId());
-  WriteFileBytes(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nMainFlag=0x05000030\r\n");
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nMainFlag=0x05000030\r\n");
   PostMessageW(HWND_BROADCAST, settingsMsg, 3, GetCurrentThreadId());
   harness::Pump(300);
   EXPECT_EQ(shared->MainFlag, mainFlag);
@@ -283,7 +275,7 @@ TEST_F(HostTest, ReadsSettingsAndPublishesTableThenFollowsTheBroadcasts) {
   EXPECT_EQ(shared->ExtraFlag, extra);
 
   // The table was saved: published again under a new number, the old one released.
-  WriteFileBytes(lib.Dir() + L"\\MapFlag.ini", "0x0041|0|0|t|0||6|Other1\r\n");
+  harness::WriteBytes(lib.Dir() + L"\\MapFlag.ini", "0x0041|0|0|t|0||6|Other1\r\n");
   PostMessageW(HWND_BROADCAST, settingsMsg, 4, GetCurrentThreadId());
   EXPECT_TRUE(WaitFor([&] { return shared->ExtraFlag != extra; }));
   const uint32_t next = shared->ExtraFlag;

@@ -30,6 +30,20 @@ inline void MoveTo(int x, int y) {
   g_at = {x, y};
 }
 
+// Puts the cursor at p and says whether it stays there. Under Wine the desktop's thread may take an
+// older report of the X server's pointer late and put the cursor back: a round trip to that thread
+// lets such a report come in before the cursor is checked, and a cursor put back is moved again.
+// Called in a wait until it holds.
+inline bool CursorStaysAt(POINT p) {
+  POINT now;
+  GetCursorPos(&now);
+  if (now.x != p.x || now.y != p.y) MoveTo(p.x, p.y);
+  DWORD_PTR ignored;
+  SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+  GetCursorPos(&now);
+  return now.x == p.x && now.y == p.y;
+}
+
 inline void Mouse(DWORD flags, DWORD data = 0) {
   INPUT in = {};
   in.type = INPUT_MOUSE;

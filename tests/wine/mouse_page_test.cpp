@@ -233,18 +233,10 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
     input::MoveTo(centre.x, centre.y);
     // The wheel goes to the window under the cursor: turn it only once the editor is in front and
     // the cursor is over the key control (or the dialog, which takes the mouse over a disabled one).
-    // Under Wine the desktop's thread may put the cursor back where an older report of the X
-    // server says it is: move it again until it stays, with a round trip to that thread between.
     ready = WaitFor([&] {
-      POINT now;
-      GetCursorPos(&now);
-      if (now.x != centre.x || now.y != centre.y) input::MoveTo(centre.x, centre.y);
-      DWORD_PTR ignored;
-      SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
-      GetCursorPos(&now);
+      if (!input::CursorStaysAt(centre)) return false;
       const HWND under = WindowFromPoint(centre);
-      return now.x == centre.x && now.y == centre.y && GetForegroundWindow() == dialog &&
-             (under == key || under == dialog);
+      return GetForegroundWindow() == dialog && (under == key || under == dialog);
     });
     input::Key(VK_SHIFT, true);
     input::Wheel(-120);

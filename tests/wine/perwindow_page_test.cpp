@@ -96,27 +96,28 @@ std::vector<std::wstring> Titles(HWND list) {
   return titles;
 }
 
-// Moves the held mouse in steps, each taken by the system before the next.
-// Puts the cursor at p and keeps it there. Under Wine the desktop's thread may take an older
-// report of the X server's pointer late and put the cursor back; the editor then follows it to the
-// window at that older point and takes its frame off the one under test. A round trip to the
-// desktop's thread lets such a report come in before the cursor is checked, and a cursor put back
-// is moved again.
-bool StayAt(POINT p) {
-  POINT now;
-  GetCursorPos(&now);
-  if (now.x != p.x || now.y != p.y) input::MoveTo(p.x, p.y);
-  DWORD_PTR ignored;
-  SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
-  GetCursorPos(&now);
-  return now.x == p.x && now.y == p.y;
+// The screen around a window once it has painted everything it had to: a frame is an inversion of
+// what is on the screen, and a paint after this picture would wipe it.
+std::vector<COLORREF> CleanFrameBand(HWND top) {
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  std::vector<COLORREF> clean = dialogdrive::FrameBand(top, 4);
+  WaitFor([&] {
+    const std::vector<COLORREF> again = dialogdrive::FrameBand(top, 4);
+    const bool steady = again == clean;
+    clean = again;
+    return steady;
+  });
+  return clean;
 }
 
+// Moves the held mouse in steps, each taken by the system before the next. Under Wine a cursor put
+// back to an older point would make the editor follow it there and take its frame off the window
+// under test, so each step waits until the cursor stays.
 void DragTo(POINT from, POINT to) {
   for (int i = 1; i <= 8; ++i) {
     const POINT p = {from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8};
     input::MoveTo(p.x, p.y);
-    WaitFor([&] { return StayAt(p); }, 2000);
+    WaitFor([&] { return input::CursorStaysAt(p); }, 2000);
   }
 }
 
@@ -348,16 +349,7 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
     // mouse over another program's window.
     SetForegroundWindow(dialog);
     WaitFor([&] { return GetForegroundWindow() == dialog; });
-    // The target has painted everything it had to before the clean picture is taken: a frame is an
-    // inversion of what is on the screen, and a paint after it would wipe it.
-    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    std::vector<COLORREF> clean = dialogdrive::FrameBand(top, 4);
-    WaitFor([&] {
-      const std::vector<COLORREF> again = dialogdrive::FrameBand(top, 4);
-      const bool steady = again == clean;
-      clean = again;
-      return steady;
-    });
+    const std::vector<COLORREF> clean = CleanFrameBand(top);
     RECT icon, outer, inner;
     GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
     GetWindowRect(top, &outer);
@@ -371,9 +363,11 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
     const POINT below = {(outer.left + outer.right) / 2, outer.bottom - 25};
     const POINT onControl = {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2};
     DragTo(beside, below);
-    seen.frameShown = WaitFor([&] { return StayAt(below) && dialogdrive::FrameBand(top, 4) != clean; });
+    seen.frameShown =
+        WaitFor([&] { return input::CursorStaysAt(below) && dialogdrive::FrameBand(top, 4) != clean; });
     DragTo(below, onControl);
-    seen.frameMoved = WaitFor([&] { return StayAt(onControl) && dialogdrive::FrameBand(top, 4) == clean; });
+    seen.frameMoved =
+        WaitFor([&] { return input::CursorStaysAt(onControl) && dialogdrive::FrameBand(top, 4) == clean; });
     input::Mouse(MOUSEEVENTF_LEFTUP);
     WaitFor([&] { return ItemText(dialog, IDC_ME_CLASS) == L"msctls_trackbar32"; });
     seen.frameGone = dialogdrive::FrameBand(top, 4) == clean;
@@ -461,14 +455,7 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
   DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
     SetForegroundWindow(dialog);
     WaitFor([&] { return GetForegroundWindow() == dialog; });
-    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    std::vector<COLORREF> clean = dialogdrive::FrameBand(top, 4);
-    WaitFor([&] {
-      const std::vector<COLORREF> again = dialogdrive::FrameBand(top, 4);
-      const bool steady = again == clean;
-      clean = again;
-      return steady;
-    });
+    const std::vector<COLORREF> clean = CleanFrameBand(top);
     RECT icon, outer;
     GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
     GetWindowRect(top, &outer);
@@ -478,7 +465,7 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
     DragTo(start, beside);
     const POINT below = {(outer.left + outer.right) / 2, outer.bottom - 25};
     DragTo(beside, below);
-    shown = WaitFor([&] { return StayAt(below) && dialogdrive::FrameBand(top, 4) != clean; });
+    shown = WaitFor([&] { return input::CursorStaysAt(below) && dialogdrive::FrameBand(top, 4) != clean; });
     SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // the button is still held
     // The frame is inverted back and every window repaints (a paint under an inverted frame would
     // otherwise leave its inversion behind).

@@ -18,14 +18,6 @@ std::string ReadAll(const std::wstring& path) {
   return bytes;
 }
 
-void WriteAll(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
 class StoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -61,7 +53,7 @@ TEST_F(StoreTest, FirstRunCreatesOnlyTheFlagKeys) {
 }
 
 TEST_F(StoreTest, SaveRulesOnRealFile) {
-  WriteAll(ini, "; user's note\r\n[FLAGS]\r\nMainFlag=0x1\r\nMxType=0x5\r\n\r\n[HotKey]\r\nHkWndTop=0x00000351\r\n");
+  harness::WriteBytes(ini, "; user's note\r\n[FLAGS]\r\nMainFlag=0x1\r\nMxType=0x5\r\n\r\n[HotKey]\r\nHkWndTop=0x00000351\r\n");
   ASSERT_EQ(qorv::SettingsLoad(ini.c_str()), 1);
   EXPECT_EQ(qorv::g_settings.HotkeyTable[3], 0x351u);
   qorv::g_settings.MainFlag = 0x05010214;
@@ -95,7 +87,7 @@ TEST_F(StoreTest, UnreadableFileIsNeverReplaced) {
   const std::string head = "[FLAGS]\r\nMainFlag=0x1\r\n; ";
   const std::string big = head + std::string(65536 - head.size() - 2, 'x') + "\r\n";
   ASSERT_EQ(big.size(), 65536u);
-  WriteAll(ini, big);
+  harness::WriteBytes(ini, big);
   EXPECT_EQ(qorv::SettingsLoadAtStart(ini.c_str()), 0);
   EXPECT_EQ(qorv::g_settings.MainFlag, qorv::kMainFlagDefault);
   EXPECT_EQ(qorv::SettingsSave(ini.c_str()), 0);
@@ -103,13 +95,13 @@ TEST_F(StoreTest, UnreadableFileIsNeverReplaced) {
   EXPECT_EQ(ReadAll(ini), big);
 
   // One byte less is read.
-  WriteAll(ini, big.substr(0, 65535));
+  harness::WriteBytes(ini, big.substr(0, 65535));
   EXPECT_EQ(qorv::SettingsLoad(ini.c_str()), 1);
   EXPECT_EQ(qorv::g_settings.MainFlag, 1u);
 }
 
 TEST_F(StoreTest, ReadingIsSharedButAWriterHoldingTheFileCountsAsUnreadable) {
-  WriteAll(ini, "[FLAGS]\r\nMainFlag=0x2\r\n");
+  harness::WriteBytes(ini, "[FLAGS]\r\nMainFlag=0x2\r\n");
   HANDLE reader = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
   EXPECT_EQ(qorv::SettingsLoad(ini.c_str()), 1);  // another reader does not stop us
@@ -123,7 +115,7 @@ TEST_F(StoreTest, ReadingIsSharedButAWriterHoldingTheFileCountsAsUnreadable) {
 }
 
 TEST_F(StoreTest, ReplacingLeavesNoTemporaryFiles) {
-  WriteAll(ini, "[FLAGS]\r\n");
+  harness::WriteBytes(ini, "[FLAGS]\r\n");
   for (int i = 0; i < 3; ++i) ASSERT_EQ(qorv::SettingsSave(ini.c_str()), 1);
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
@@ -190,7 +182,7 @@ TEST_F(StoreTest, MapLoadCopiesTheInitialTableOnceAndNeverOverwrites) {
   EXPECT_TRUE(hasUwpFrame);
 
   // A "MapFlag.ini" without rows is not replaced; the list shows the initial table meanwhile.
-  WriteAll(flag, "; nothing here\r\n");
+  harness::WriteBytes(flag, "; nothing here\r\n");
   rows.clear();
   EXPECT_EQ(qorv::MapLoadFrom(flag.c_str(), init.c_str(), rows, L"-"), shipped);
   EXPECT_EQ(ReadAll(flag), "; nothing here\r\n");

@@ -152,15 +152,8 @@ POINT ClientPoint(HWND hwnd, double fx, double fy) {
 // the X server's report of an earlier pointer position late and put the cursor back there: a round
 // trip to the desktop's thread lets such a report come in before the cursor is checked.
 void MoveCursor(POINT p) {
-  EXPECT_TRUE(WaitFor([&] {
-    POINT now;
-    GetCursorPos(&now);
-    if (now.x != p.x || now.y != p.y) input::MoveTo(p.x, p.y);
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
-    GetCursorPos(&now);
-    return now.x == p.x && now.y == p.y;
-  })) << "the cursor does not stay at " << p.x << "," << p.y;
+  EXPECT_TRUE(WaitFor([&] { return input::CursorStaysAt(p); })) << "the cursor does not stay at " << p.x << ","
+                                                                  << p.y;
 }
 
 class WheelTest : public ::testing::Test {
