@@ -17,6 +17,7 @@
 #include "host/health.h"
 #include "host/hotkeys.h"
 #include "host/hotkeys_win.h"
+#include "host/layered_left_win.h"
 #include "host/publish_win.h"
 #include "host/reports_win.h"
 #include "host/resource.h"
@@ -683,6 +684,7 @@ void Start(HWND hwnd) {
   g_host.debugOn = (DebugFlag() & debug_flag::kStartBlocking) != 0;
   PublishTable();
   ApplyTray();
+  LayeredLeftRetry();  // windows that an earlier copy left layered
   InstallHooks();
   RegisterHotkeys();
   ApplyDiagnostics();
@@ -749,6 +751,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       } else if (wp == kTimerHealth) {
         CheckHookHealth();
         ActionsKeepBottom();
+        LayeredLeftRetry();
       }
       return 0;
     case WM_COMMAND:
