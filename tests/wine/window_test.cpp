@@ -264,9 +264,7 @@ TEST_F(RestoreAllTest, HungWindowDoesNotHoldThePasses) {
   RollBoth();
   Translucent(normal);
   PostMessageW(normal, target::kCmdHang, 0, 4000);
-  DWORD_PTR ignored = 0;
-  ASSERT_TRUE(harness::WaitFor(
-      [&] { return !SendMessageTimeoutW(normal, WM_NULL, 0, 0, SMTO_NORMAL, 100, &ignored); }))
+  ASSERT_TRUE(harness::WaitFor([&] { return GetPropW(normal, target::kHangingProp) != nullptr; }))
       << "the target does not hang";
   const DWORD start = GetTickCount();
   lib.SetHookFlag(0, 0, 0, 0);
