@@ -28,7 +28,7 @@ uint32_t WheelIndexToCount(int index, int itemCount) {
 
 WheelPageState WheelPageOpen(uint32_t flag, int vertItems, int horzItems) {
   WheelPageState s = {};
-  s.words.wheel = flag & (CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel) | kWheelFlagReserved);
+  s.words.wheel = flag & CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel);
   s.ctrlPageShown = (flag & wf::kCtrlPage) == 0;
   s.vertItems = vertItems;
   s.horzItems = horzItems;
@@ -61,8 +61,7 @@ bool WheelPageSearchEnabled(const WheelPageState& s) {
 }
 
 uint32_t WheelPageFlag(const WheelPageState& s) {
-  uint32_t flag =
-      s.words.wheel & (CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel) | kWheelFlagReserved);
+  uint32_t flag = s.words.wheel & CheckMask(kWheelPageChecks, kWheelPageCheckCount, FlagWord::Wheel);
   flag |= WheelIndexToCount(s.vertIndex, s.vertItems) << wf::kVertCountShift;
   flag |= WheelIndexToCount(s.horzIndex, s.horzItems) << wf::kHorzCountShift;
   const uint32_t time = s.preciseTime > wp::kPreciseTimeMax ? wp::kPreciseTimeMax : s.preciseTime;

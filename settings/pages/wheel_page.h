@@ -50,11 +50,10 @@ void WheelPageClick(WheelPageState& s, int id, bool shiftDown);
 void WheelPageSelect(WheelPageState& s, int id);
 // Whether the scroll-bar search box is enabled.
 bool WheelPageSearchEnabled(const WheelPageState& s);
-// The WheelFlag the page stores: rebuilt from its controls. The per-window-only bits (transparent
-// forwarding, cursor keys) become 0, as they belong in per-window entries; reserved bits pass.
+// The WheelFlag the page stores: built from zero out of its controls. Every bit the page does not
+// show becomes 0: the per-window-only bits (transparent forwarding, cursor keys), which belong in
+// per-window entries, and the unused bits 0xF000F000.
 uint32_t WheelPageFlag(const WheelPageState& s);
-// WheelFlag bits that no control of any program names.
-constexpr uint32_t kWheelFlagReserved = 0xF000F000;
 
 // List index for a stored amount and back: the last item stands for a page (15) and for 11-14.
 int WheelCountToIndex(uint32_t count, int itemCount);

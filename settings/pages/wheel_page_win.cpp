@@ -34,7 +34,6 @@ int ComboCount(HWND page, int id) {
 
 WheelPageState ReadPage(HWND page) {
   WheelPageState s = {};
-  s.words.wheel = g_settings.WheelFlag & kWheelFlagReserved;
   for (int i = 0; i < kWheelPageCheckCount; ++i) {
     SetChecked(s.words, kWheelPageChecks[i], IsDlgButtonChecked(page, kWheelPageChecks[i].id) == BST_CHECKED);
   }
