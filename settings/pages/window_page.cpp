@@ -91,15 +91,21 @@ bool WindowPageEnabled(const WindowPageState& s, int id, uint32_t layeredMask) {
   }
 }
 
+bool WindowPageRuleApplies(int id, int trigger) { return id != wp::kNoSnapRgnClient || trigger == wp::kSnapRgn; }
+
 void WindowPageStore(const WindowPageState& s, uint32_t& mainFlag, uint32_t& wndFlag) {
   const uint32_t mainMask = CheckMask(kWindowPageChecks, kWindowPageCheckCount, FlagWord::Main);
   const uint32_t wndMask = CheckMask(kWindowPageChecks, kWindowPageCheckCount, FlagWord::Wnd);
   uint32_t main = (mainFlag & ~mainMask) | (s.words.main & mainMask);
   uint32_t wnd = (wndFlag & ~wndMask) | (s.words.wnd & wndMask);
-  main = (main & ~mf::kInitialLevelMask) |
-         (static_cast<uint32_t>(LevelPosition(static_cast<uint32_t>(s.initialLevel))) << mf::kInitialLevelShift);
-  wnd = (wnd & ~nf::kLevelMask) |
-        (static_cast<uint32_t>(LevelPosition(static_cast<uint32_t>(s.moveLevel))) << nf::kLevelShift);
+  if (s.initialLevel != kLevelUnread) {
+    main = (main & ~mf::kInitialLevelMask) |
+           (static_cast<uint32_t>(LevelPosition(static_cast<uint32_t>(s.initialLevel))) << mf::kInitialLevelShift);
+  }
+  if (s.moveLevel != kLevelUnread) {
+    wnd = (wnd & ~nf::kLevelMask) |
+          (static_cast<uint32_t>(LevelPosition(static_cast<uint32_t>(s.moveLevel))) << nf::kLevelShift);
+  }
   wnd = (wnd & ~nf::kSnapPixelsMask) | (SnapClamp(s.snapPixels) << nf::kSnapPixelsShift);
   mainFlag = main;
   wndFlag = wnd;

@@ -54,17 +54,24 @@ extern const int kWindowPageTuningCount;
 struct WindowPageState {
   FlagWords words;       // .main and .wnd as loaded, the boxes' bits following the boxes
   uint32_t tuningShown;  // WndFlag bits of the tuning switches that are visible
-  int initialLevel;      // scroll position of the initial wheel translucency, 1-9
-  int moveLevel;         // scroll position of the move/size translucency, 1-9
+  int initialLevel;      // scroll position of the initial wheel translucency, 1-9; kLevelUnread
+  int moveLevel;         // scroll position of the move/size translucency, 1-9; kLevelUnread
   int initialLabel;      // level each label shows (at opening the stored one, even outside 1-9)
   int moveLabel;
   uint32_t snapPixels;  // number shown in the snap distance edit
 };
 
+// A level whose scroll position could not be read: OK leaves that stored level as it was.
+constexpr int kLevelUnread = -1;
+
 WindowPageState WindowPageOpen(uint32_t mainFlag, uint32_t wndFlag);
 // Whether control id is enabled; layeredMask bit 0x01 tells whether the system can make windows
 // translucent.
 bool WindowPageEnabled(const WindowPageState& s, int id, uint32_t layeredMask);
+// Whether control id takes the enabled state of WindowPageEnabled when the page opens (trigger 0)
+// or after a click on box `trigger`. NoSnapRgnClient follows SnapRgn only when SnapRgn is clicked:
+// until then it keeps the state the resource gives it.
+bool WindowPageRuleApplies(int id, int trigger);
 // Replaces the page's bits and fields in the two words; every other bit keeps its value.
 void WindowPageStore(const WindowPageState& s, uint32_t& mainFlag, uint32_t& wndFlag);
 

@@ -47,7 +47,7 @@ constexpr UINT_PTR kLevelBarSubclass = 1;
 struct WindowPage {
   HWND preview;  // the settings window while it shows a level, otherwise null
   PreviewState previewState;
-  WindowPageState opened;  // as the page opened: a level that cannot be read keeps this one
+  WindowPageState opened;  // as the page opened
 };
 
 WindowPage* PageOf(HWND page) { return reinterpret_cast<WindowPage*>(GetWindowLongPtrW(page, DWLP_USER)); }
@@ -80,23 +80,31 @@ LRESULT CALLBACK LevelBarProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
   return DefSubclassProc(bar, msg, wp, lp);
 }
 
+// The position of a level bar; kLevelUnread when there is no bar or it cannot tell.
+int LevelOf(HWND bar) {
+  SCROLLINFO si = {sizeof(si), SIF_POS, 0, 0, 0, 0, 0};
+  return bar != nullptr && GetScrollInfo(bar, SB_CTL, &si) ? si.nPos : kLevelUnread;
+}
+
 WindowPageState ReadPage(HWND page) {
   const WindowPage* p = PageOf(page);
   WindowPageState s = p != nullptr ? p->opened : WindowPageOpen(g_settings.MainFlag, g_settings.WndFlag);
   for (int i = 0; i < kWindowPageCheckCount; ++i) {
     SetChecked(s.words, kWindowPageChecks[i], IsDlgButtonChecked(page, kWindowPageChecks[i].id) == BST_CHECKED);
   }
-  SCROLLINFO si = {sizeof(si), SIF_POS, 0, 0, 0, 0, 0};
-  if (GetScrollInfo(GetDlgItem(page, wp::kInitialLevel), SB_CTL, &si)) s.initialLevel = si.nPos;
-  if (GetScrollInfo(GetDlgItem(page, wp::kMoveLevel), SB_CTL, &si)) s.moveLevel = si.nPos;
+  s.initialLevel = LevelOf(GetDlgItem(page, wp::kInitialLevel));
+  s.moveLevel = LevelOf(GetDlgItem(page, wp::kMoveLevel));
   BOOL ok = FALSE;
   const UINT pixels = GetDlgItemInt(page, wp::kSnapPixels, &ok, FALSE);
   s.snapPixels = ok ? pixels : 0;
   return s;
 }
 
-void ApplyEnables(HWND page, const WindowPageState& s) {
-  for (int id : kRuledControls) EnableWindow(GetDlgItem(page, id), WindowPageEnabled(s, id, g_layeredApiMask));
+// trigger: 0 when the page opens, else the clicked box.
+void ApplyEnables(HWND page, const WindowPageState& s, int trigger) {
+  for (int id : kRuledControls) {
+    if (WindowPageRuleApplies(id, trigger)) EnableWindow(GetDlgItem(page, id), WindowPageEnabled(s, id, g_layeredApiMask));
+  }
 }
 
 void ShowLevel(HWND page, int labelId, int level) {
@@ -133,7 +141,7 @@ void InitPage(HWND page) {
       sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, wp::kSnapMin, wp::kSnapMax, 1, static_cast<int>(s.snapPixels), 0};
   SetScrollInfo(GetDlgItem(page, wp::kSnapArrows), SB_CTL, &si, TRUE);
   SetDlgItemInt(page, wp::kSnapPixels, s.snapPixels, FALSE);
-  ApplyEnables(page, s);
+  ApplyEnables(page, s, 0);
 }
 
 void OnLevelScroll(HWND page, HWND bar, int code) {
@@ -157,7 +165,7 @@ INT_PTR OnCommand(HWND page, WPARAM wp, LPARAM lp) {
     return SetDialogResult(page, 1);
   }
   if (HIWORD(wp) == BN_CLICKED && FindCheck(kWindowPageChecks, kWindowPageCheckCount, id) != nullptr) {
-    ApplyEnables(page, ReadPage(page));
+    ApplyEnables(page, ReadPage(page), id);
     return TRUE;
   }
   return FALSE;
