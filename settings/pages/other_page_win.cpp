@@ -62,24 +62,24 @@ void ReadChecks(HWND page, OtherPageState& s) {
   }
 }
 
+// Without the page's state the page shows the resource's boxes and OK stores nothing.
 void InitPage(HWND page) {
   OtherPageState* p = new (std::nothrow) OtherPageState();
-  SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(p));
+  if (p == nullptr) return;
+  // Without room for the device list the page opens as with an empty one.
+  static const MixerList kNoDevices = {};
   MixerList* list = new (std::nothrow) MixerList();
-  if (p == nullptr || list == nullptr) {
-    delete list;
-    return;
-  }
   HWND combo = GetDlgItem(page, op::kMixer);
-  if (g_osMajor <= op::kMixerLastOsMajor) {
+  if (list != nullptr && g_osMajor <= op::kMixerLastOsMajor) {
     MixerListBuild(*g_mixers, *list);
     for (int i = 0; i < list->count; ++i) {
       const LRESULT item = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list->items[i].name));
       if (item >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(item), list->items[i].id);
     }
   }
-  *p = OtherPageOpen(g_settings.MainFlag, g_settings.MixerWord, g_osMajor, *list);
+  *p = OtherPageOpen(g_settings.MainFlag, g_settings.MixerWord, g_osMajor, list != nullptr ? *list : kNoDevices);
   delete list;
+  SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(p));
   g_settings.MixerWord = p->mixerWord;  // an out-of-range device is forgotten at once
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(p->mixerSelection), 0);
   ApplyPage(page, *p);
