@@ -86,8 +86,9 @@ int ListMoveInsertPosition(int index, int step, int count) {
   int target = index + step + (step > 0 ? 1 : 0);
   if (target < 0) target = 0;
   if (target > count) target = count;
-  // Inserting the copy right before or right after the row itself leaves the order as it is.
-  if (target == index || target == index + 1) return -1;
+  // Inserting the copy right before the row itself moves nothing. The last row moved down is
+  // inserted after itself, at the end: it comes back in its place.
+  if (target == index) return -1;
   return target;
 }
 

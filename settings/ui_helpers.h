@@ -45,7 +45,8 @@ struct ListColumnSpec {
 size_t ParseListColumns(const char16_t* text, ListColumnSpec* out, size_t capacity);
 
 // Where MoveListItem inserts the copy of row index moved by step (-1 or +1) in a list of count
-// rows, or -1 when the order would not change.
+// rows (counting the row itself), or -1 when nothing moves: the first row moved up. The last row
+// moved down is inserted at the end and so comes back in its place.
 int ListMoveInsertPosition(int index, int step, int count);
 
 // Top-left corner that centres a size over a rectangle (halves truncated toward zero).
