@@ -241,14 +241,13 @@ int RunSheet(SheetDesc* desc) {
   }
   if (IsWindow(frame)) {
     // A quit message from elsewhere ended the loop while the window was open: close it without
-    // taking anything over, and hand the quit on to any outer loop.
+    // asking the pages, so nothing of theirs is taken over, and leave a quit for any outer loop.
     for (int i = 0; i < desc->pageCount; ++i) {
       if (desc->pages[i].window != nullptr) DestroyWindow(desc->pages[i].window);
     }
     if (desc->owner != nullptr) EnableWindow(desc->owner, TRUE);
     DestroyWindow(frame);
-    PostQuitMessage(result);
-    return 2;
+    PostQuitMessage(0);
   }
   return result;
 }

@@ -37,7 +37,9 @@ struct SheetDesc {
 // In-memory frame template in a GlobalAlloc block that the caller frees; null on failure.
 HGLOBAL BuildSheetTemplate(const SheetDesc& desc);
 
-// Runs the window until it closes: 1 OK, 2 Cancel, -1 when there is no descriptor or no frame.
+// Runs the window until a quit message ends its loop and returns the quit's code: 1 OK, 2 Cancel
+// (the window's own), or the code of a quit posted from elsewhere; -1 when there is no descriptor
+// or no frame.
 int RunSheet(SheetDesc* desc);
 
 // Fills the descriptor of the program's six pages (titles from string 10 into titleBuffer, which
