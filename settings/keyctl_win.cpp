@@ -57,10 +57,25 @@ void Paint(HWND window, KeyControlState* state) {
   EndPaint(window, &ps);
 }
 
+// The dialog whose tab order the control's Tab follows: its parent, or, for a control on a page
+// (a child dialog with WS_EX_CONTROLPARENT), the outermost dialog that holds the page. That is the
+// dialog the dialog manager moves the focus in for Tab on any other control, so Tab leaves the page
+// for the next tab stop of the whole window.
+HWND TabOrderDialog(HWND window) {
+  HWND dialog = GetParent(window);
+  while (dialog != nullptr && (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD) != 0 &&
+         (GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0) {
+    HWND outer = GetParent(dialog);
+    if (outer == nullptr) break;
+    dialog = outer;
+  }
+  return dialog;
+}
+
 void Act(HWND window, unsigned actions) {
   if ((actions & kKeyRepaint) != 0) InvalidateRect(window, nullptr, TRUE);
   if ((actions & (kKeyNextControl | kKeyPrevControl)) != 0) {
-    SendMessageW(GetParent(window), WM_NEXTDLGCTL, (actions & kKeyPrevControl) != 0 ? 1 : 0, 0);
+    SendMessageW(TabOrderDialog(window), WM_NEXTDLGCTL, (actions & kKeyPrevControl) != 0 ? 1 : 0, 0);
   }
   if ((actions & kKeyNotify) != 0) {
     const WPARAM id = static_cast<WORD>(GetDlgCtrlID(window));
@@ -194,11 +209,17 @@ LRESULT CALLBACK KeyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         ShowModifierMenu(window, state, lParam);
       }
       return 0;
-    case WM_MOUSEWHEEL:
+    case WM_MOUSEWHEEL: {
       if ((state->core.options & kKwsWheelScan) == 0) break;
-      Act(window, KeyCoreWheel(state->core, GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam),
-                               GetFocus() == window, SystemScanToVk, nullptr));
+      const unsigned actions = KeyCoreWheel(state->core, GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam),
+                                            GetFocus() == window, SystemScanToVk, nullptr);
+      // A turn the scan does not use (no focus, other keys than the right button alone, a value
+      // without a scan code) goes on to the parent, which may take it (the mouse-button editor's
+      // Shift + wheel).
+      if (actions == 0) break;
+      Act(window, actions);
       return 0;
+    }
     default:
       break;
   }

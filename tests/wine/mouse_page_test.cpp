@@ -272,4 +272,85 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
   EXPECT_FALSE(dialogdrive::ListChecked(host.Item(IDC_MB_LIST), 0));
 }
 
+// With "有効" ticked the key control is enabled and takes its own mouse input while it has the
+// focus: a right click focuses it, the wheel with the right button held steps the key's scan code,
+// a right click shows its modifier menu. A wheel turn it does not use (Shift + wheel) goes on to
+// the dialog, which sets the wheel direction.
+TEST_F(MousePageTest, EditorWithEnabledKeyControlTakesItsWheelScanMenuAndPassesShiftWheel) {
+  Load(Pairs(1));
+  PageHost host(IDD_MOUSE, qorv::MousePageProc);
+  const uint32_t f5 = 0x003F0074;  // F5 with its scan code
+  const uint32_t f6 = 0x00400000u | (MapVirtualKeyW(0x40, MAPVK_VSC_TO_VK) & 0xFF);
+  LRESULT afterScan = 0;
+  LRESULT afterMenu = 0;
+  LRESULT afterShiftWheel = 0;
+  bool enabled = false;
+  bool ready = false;
+  bool focused = false;
+  bool menuShown = false;
+  std::string wheelsTaken;
+  g_wheelCount = 0;
+  HHOOK witness = SetWindowsHookExW(WH_GETMESSAGE, WheelWitness, nullptr, GetCurrentThreadId());
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    HWND key = GetDlgItem(dialog, IDC_BE_KEY);
+    const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    auto focus = [&] {
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
+      return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    };
+    auto value = [&] { return SendMessageW(key, qorv::KWM_GETVALUE, 0, 0); };
+    enabled = IsDlgButtonChecked(dialog, IDC_BE_ENABLED) == BST_CHECKED && IsWindowEnabled(key);
+    SendMessageW(key, qorv::KWM_SETVALUE, f5, 0);
+    RECT r;
+    GetWindowRect(key, &r);
+    const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    input::MoveTo(centre.x, centre.y);
+    ready = WaitFor([&] {
+      return input::CursorStaysAt(centre) && GetForegroundWindow() == dialog && WindowFromPoint(centre) == key;
+    });
+    // The wheel scan: right button held, one notch toward the user steps to the next scan code.
+    input::Mouse(MOUSEEVENTF_RIGHTDOWN);
+    focused = WaitFor([&] { return focus() == key; });
+    input::Wheel(-120);
+    WaitFor([&] { return value() == static_cast<LRESULT>(f6); });
+    afterScan = value();
+    input::Mouse(MOUSEEVENTF_RIGHTUP);  // drops the value kept while stepping; no menu
+    // The modifier menu on the next right click: its "&Ctrl +" item adds Ctrl.
+    input::Mouse(MOUSEEVENTF_RIGHTDOWN);
+    input::Mouse(MOUSEEVENTF_RIGHTUP);
+    menuShown = WaitFor([&] {
+      for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu != nullptr;
+           menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+        if (IsWindowVisible(menu)) return true;
+      }
+      return false;
+    });
+    input::Key('C', true);
+    input::Key('C', false);
+    WaitFor([&] { return value() == static_cast<LRESULT>(f6 | qorv::hotkey::kCtrl); });
+    afterMenu = value();
+    // Shift + wheel is no scan: it reaches the dialog.
+    input::Key(VK_SHIFT, true);
+    input::Wheel(120);
+    input::Key(VK_SHIFT, false);
+    WaitFor([&] { return value() == static_cast<LRESULT>(qorv::hotkey::kVkWheelForward); });
+    afterShiftWheel = value();
+    wheelsTaken = WheelsTaken(dialog);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  dialogdrive::SelectListRow(host.Item(IDC_MB_LIST), 0);
+  host.Click(IDC_MB_EDIT);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  UnhookWindowsHookEx(witness);
+  EXPECT_TRUE(enabled);
+  EXPECT_TRUE(ready) << "the editor was not in front with the cursor over its key control";
+  EXPECT_TRUE(focused) << "the right button did not focus the key control";
+  EXPECT_EQ(afterScan, static_cast<LRESULT>(f6)) << std::hex << afterScan << " " << wheelsTaken;
+  EXPECT_TRUE(menuShown);
+  EXPECT_EQ(afterMenu, static_cast<LRESULT>(f6 | qorv::hotkey::kCtrl)) << std::hex << afterMenu;
+  EXPECT_EQ(afterShiftWheel, static_cast<LRESULT>(qorv::hotkey::kVkWheelForward)) << wheelsTaken;
+  EXPECT_EQ(ListTexts(host.Item(IDC_MB_LIST), 3)[0][2], L"Wheel Up");
+}
+
 }  // namespace
