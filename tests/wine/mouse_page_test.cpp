@@ -132,25 +132,49 @@ TEST_F(MousePageTest, EightEntriesDisableNewAndTheInsertKey) {
   EXPECT_EQ(qorv::g_settings.MouseBtn.pairs[0].key, qorv::hotkey::kVkWheelForward);
 }
 
-TEST_F(MousePageTest, SortingByTheButtonColumn) {
+// The left button releases the header of the test thread has taken: the witness that a click arrived.
+HWND g_header;
+LONG g_headerUps;
+LRESULT CALLBACK HeaderUpWitness(int code, WPARAM wp, LPARAM lp) {
+  const MSG* m = reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE && m->message == WM_LBUTTONUP && m->hwnd == g_header) ++g_headerUps;
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST_F(MousePageTest, SortingByARealClickOnTheButtonHeader) {
   Load(
       "[MouseBtn]\r\nSetNum=4\r\nBtnSet0=0x013000:0x41\r\nBtnSet1=0x011001:0x42\r\nBtnSet2=0x010000:0x43\r\n"
       "BtnSet3=0x011F73:0x44\r\n");
   PageHost host(IDD_MOUSE, qorv::MousePageProc);
   HWND list = host.Item(IDC_MB_LIST);
-  NMLISTVIEW click = {};
-  click.hdr.hwndFrom = list;
-  click.hdr.idFrom = IDC_MB_LIST;
-  click.hdr.code = LVN_COLUMNCLICK;
-  click.iItem = -1;
-  click.iSubItem = 1;  // another column: nothing
-  SendMessageW(host.Page(), WM_NOTIFY, IDC_MB_LIST, reinterpret_cast<LPARAM>(&click));
-  EXPECT_EQ(ListTexts(list, 3)[0][2], L"0x41");
-  click.iSubItem = 0;
-  SendMessageW(host.Page(), WM_NOTIFY, IDC_MB_LIST, reinterpret_cast<LPARAM>(&click));
-  std::vector<std::wstring> keys;
-  for (const auto& row : ListTexts(list, 3)) keys.push_back(row[2]);
-  EXPECT_EQ(keys, (std::vector<std::wstring>{L"0x43", L"0x44", L"0x42", L"0x41"}));
+  g_header = ListView_GetHeader(list);
+  g_headerUps = 0;
+  ASSERT_NE(g_header, nullptr);
+  SetForegroundWindow(GetParent(host.Page()));
+  HHOOK witness = SetWindowsHookExW(WH_GETMESSAGE, HeaderUpWitness, nullptr, GetCurrentThreadId());
+  auto keys = [&] {
+    std::vector<std::wstring> column;
+    for (const auto& row : ListTexts(list, 3)) column.push_back(row[2]);
+    return column;
+  };
+  // Clicks the middle of a column's header and waits until the header has taken the release.
+  auto clickColumn = [&](int column) {
+    RECT r = {};
+    Header_GetItemRect(g_header, column, &r);
+    MapWindowPoints(g_header, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    const POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const LONG before = g_headerUps;
+    if (!WaitFor([&] { return input::CursorStaysAt(pt) && WindowFromPoint(pt) == g_header; })) return false;
+    input::Mouse(MOUSEEVENTF_LEFTDOWN);
+    input::Mouse(MOUSEEVENTF_LEFTUP);
+    return WaitFor([&] { return g_headerUps > before; });
+  };
+  const auto unsorted = keys();
+  ASSERT_TRUE(clickColumn(1)) << "the click on the condition column did not arrive";
+  EXPECT_EQ(keys(), unsorted) << "only the button column sorts";
+  ASSERT_TRUE(clickColumn(0)) << "the click on the button column did not arrive";
+  EXPECT_EQ(keys(), (std::vector<std::wstring>{L"0x43", L"0x44", L"0x42", L"0x41"}));
+  UnhookWindowsHookEx(witness);
 }
 
 TEST_F(MousePageTest, HotkeyEqualToTheDebugHotkeyAsksToFix) {
@@ -332,6 +356,7 @@ TEST_F(MousePageTest, EditorWithEnabledKeyControlTakesItsWheelScanMenuAndPassesS
     afterMenu = value();
     // Shift + wheel is no scan: it reaches the dialog.
     input::Key(VK_SHIFT, true);
+    WaitFor([] { return GetAsyncKeyState(VK_SHIFT) < 0; });
     input::Wheel(120);
     input::Key(VK_SHIFT, false);
     WaitFor([&] { return value() == static_cast<LRESULT>(qorv::hotkey::kVkWheelForward); });
