@@ -204,6 +204,56 @@ TEST_F(MousePageTest, HotkeyEqualToTheDebugHotkeyAsksToFix) {
   EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], value);
 }
 
+TEST_F(MousePageTest, HotkeyHeldByAnotherProgramAsksToFix) {
+  const uint32_t ctrlAltF9 = 0x00430378;
+  harness::Process holder(harness::ExeDir() + L"\\qorv_hotkey_holder.exe", L"0x0378");
+  ASSERT_TRUE(holder.Started());
+  const bool held = WaitFor([] { return FindWindowW(L"Static", L"QorvHotkeyHolder") != nullptr; });
+  for (const int answer : {IDYES, IDNO}) {
+    if (!held) break;
+    Load("");
+    PageHost host(IDD_MOUSE, qorv::MousePageProc);
+    SendMessageW(host.Item(IDC_MB_HOTKEY), qorv::KWM_SETVALUE, ctrlAltF9, 0);
+    std::wstring question;
+    DialogAnswerer box(L" Warning ", [&](HWND dialog) {
+      wchar_t text[256] = {};
+      GetDlgItemTextW(dialog, 0xFFFF, text, 256);
+      question = text;
+      PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+    });
+    EXPECT_EQ(host.Close(IDOK), answer == IDYES ? 2 : 1);
+    EXPECT_TRUE(WaitFor([&] { return box.Answered() == 1; }));
+    EXPECT_EQ(question, L"ホットキーの登録ができませんでした\r\n\r\n修正しますか？");
+    if (answer == IDYES) {
+      EXPECT_EQ(GetFocus(), host.Item(IDC_MB_HOTKEY));
+    }
+    EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], answer == IDYES ? 0u : ctrlAltF9);
+  }
+  holder.Kill();
+  ASSERT_TRUE(held) << "the holder could not take Ctrl+Alt+F9";
+}
+
+TEST_F(MousePageTest, EditorCancelLeavesTheEntry) {
+  Load(Pairs(1));
+  PageHost host(IDD_MOUSE, qorv::MousePageProc);
+  const auto before = ListTexts(host.Item(IDC_MB_LIST), 3);
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    SendDlgItemMessageW(dialog, IDC_BE_BUTTON, CB_SETCURSEL, 4, 0);
+    CheckDlgButton(dialog, IDC_BE_SHIFT, BST_CHECKED);
+    CheckDlgButton(dialog, IDC_BE_ENABLED, BST_UNCHECKED);
+    SendDlgItemMessageW(dialog, IDC_BE_KEY, qorv::KWM_SETVALUE, qorv::hotkey::kVkWheelBack, 0);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  dialogdrive::SelectListRow(host.Item(IDC_MB_LIST), 0);
+  host.Click(IDC_MB_EDIT);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  EXPECT_EQ(ListTexts(host.Item(IDC_MB_LIST), 3), before);
+  EXPECT_TRUE(dialogdrive::ListChecked(host.Item(IDC_MB_LIST), 0));
+  EXPECT_EQ(host.Close(IDOK), 1);
+  EXPECT_EQ(qorv::g_settings.MouseBtn.pairs[0].condition, 0x00010000u);
+  EXPECT_EQ(qorv::g_settings.MouseBtn.pairs[0].key, 0x41u);
+}
+
 // With "有効" unticked the key control is disabled and the dialog itself takes the mouse over it:
 // Shift + wheel (real input) sets a wheel code, a double click sets that button.
 // The witness of the wheel turns the settings window's thread takes: window, point and key bits,

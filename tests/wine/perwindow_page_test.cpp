@@ -280,6 +280,83 @@ TEST_F(PerWindowPageTest, ListCommandsReorderTheFile) {
   EXPECT_FALSE(IsWindowEnabled(host.Item(IDC_PW_APPLY)));
 }
 
+// Holds a key for GetKeyState in this thread (the page's) while a command runs.
+class KeyHeld {
+ public:
+  explicit KeyHeld(int vk) : vk_(vk) { Set(0x80); }
+  ~KeyHeld() { Set(0); }
+  KeyHeld(const KeyHeld&) = delete;
+  KeyHeld& operator=(const KeyHeld&) = delete;
+
+ private:
+  void Set(BYTE state) const {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[vk_] = state;
+    SetKeyboardState(keys);
+  }
+  int vk_;
+};
+
+TEST_F(PerWindowPageTest, CtrlNewCopiesTheRowAboveWithoutTheEditor) {
+  WriteFileBytes(flag_, qorv::MapFormat({Row(0x61, "A", 0, "a.exe", "AWnd"), Row(0x21, "B", 0, "b.exe", "")}));
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  HWND list = host.Item(IDC_PW_LIST);
+  DialogAnswerer editor(kEditorCaption, [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+  {
+    KeyHeld ctrl(VK_CONTROL);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    host.Click(IDC_PW_NEW);  // no row selected: nothing
+    EXPECT_EQ(ListView_GetItemCount(list), 2);
+    dialogdrive::SelectListRow(list, 1);
+    host.Click(IDC_PW_NEW);
+  }
+  EXPECT_EQ(Titles(list), (std::vector<std::wstring>{L"A", L"B", L"B"}));
+  EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 1) << "the copy stands above its row, selected";
+  EXPECT_EQ(editor.Answered(), 0) << "no editor opened";
+  EXPECT_TRUE(IsWindowEnabled(host.Item(IDC_PW_APPLY)));
+}
+
+TEST_F(PerWindowPageTest, ShiftNewStartsFromTheGlobalWheelWithAnEmptyTitle) {
+  pelisk::InitInProcess();
+  // The global word with the activation bit and a recovery time: both stay out of the new entry.
+  qorv::g_settings.WheelFlag = 0x053F0BE9 | 0x00000008;
+  const struct {
+    bool shift;
+    std::wstring title;
+    int vertical;  // amount list's item
+    bool forward;  // 1124, the entry's wheel bit 0x1
+    bool precise;  // 1136, 0x200
+  } kCases[] = {{false, L"(新規)", 0, true, false}, {true, L"", 11, true, true}};
+  for (const auto& c : kCases) {
+    PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+    std::wstring title = L"?";
+    int vertical = -1;
+    bool forward = false;
+    bool precise = false;
+    bool activate = true;
+    DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+      title = ItemText(dialog, IDC_ME_TITLE);
+      vertical = static_cast<int>(SendDlgItemMessageW(dialog, IDC_ME_VAMOUNT, CB_GETCURSEL, 0, 0));
+      forward = IsDlgButtonChecked(dialog, IDC_ME_FORWARD) == BST_CHECKED;
+      precise = IsDlgButtonChecked(dialog, IDC_ME_PRECISE) == BST_CHECKED;
+      activate = IsDlgButtonChecked(dialog, IDC_ME_ACTIVATE_WHEEL) == BST_CHECKED ||
+                 IsWindowVisible(GetDlgItem(dialog, IDC_ME_ACTIVATE_WHEEL));
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    {
+      KeyHeld shift(c.shift ? VK_SHIFT : 0xFF);
+      host.Click(IDC_PW_NEW);
+    }
+    ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; })) << c.shift;
+    EXPECT_EQ(title, c.title) << c.shift;
+    EXPECT_EQ(vertical, c.vertical) << c.shift;
+    EXPECT_EQ(forward, c.forward) << c.shift;
+    EXPECT_EQ(precise, c.precise) << c.shift;
+    EXPECT_FALSE(activate) << c.shift;
+  }
+}
+
 TEST_F(PerWindowPageTest, AFailedWriteKeepsApplyAndIsReported) {
   WriteFileBytes(flag_, qorv::MapFormat({Row(0x61, "A", 0, "a.exe", "AWnd")}));
   PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
