@@ -557,6 +557,109 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
   EXPECT_EQ(ListView_GetItemCount(host.Item(IDC_PW_LIST)), rows) << "a cancelled new entry is dropped";
 }
 
+// Dragged onto an edit control that lies under another program's group box, the picker takes the
+// edit, not the box; released over its own icon it fills from the window picked before.
+TEST_F(PerWindowPageTest, PickerTakesTheControlUnderAGroupBoxAndIgnoresItsOwnIcon) {
+  snapdrive::SnapApp app({L"a=group@600,480,400,200"});
+  ASSERT_TRUE(app.AllFound());
+  HWND top = app.Window(0);
+  HWND edit = GetDlgItem(top, snapapp::kGroupedEditId);
+  ASSERT_NE(edit, nullptr);
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  std::wstring press, underEdit, cls, id;
+  bool captured = false;
+  bool released = false;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    const DWORD uiThread = GetWindowThreadProcessId(dialog, nullptr);
+    SendMessageW(GetDlgItem(dialog, IDC_ME_BY_ID), BM_SETCHECK, BST_CHECKED, 0);
+    SetForegroundWindow(dialog);
+    WaitFor([&] { return GetForegroundWindow() == dialog; });
+    RECT icon, outer, inner;
+    GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
+    GetWindowRect(top, &outer);
+    GetWindowRect(edit, &inner);
+    const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    const POINT onEdit = {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2};
+    wchar_t under[64] = {};
+    GetClassNameW(WindowFromPoint(onEdit), under, 64);
+    underEdit = under;
+    captured = PressOnPicker(dialog, uiThread, start, press);
+    const POINT beside = {start.x, outer.bottom - 25};
+    DragTo(start, beside);
+    DragTo(beside, {(outer.left + outer.right) / 2, outer.bottom - 25});
+    DragTo({(outer.left + outer.right) / 2, outer.bottom - 25}, onEdit);
+    // Back onto the icon in one move, so that no other window is passed on the way.
+    input::MoveTo(start.x, start.y);
+    WaitFor([&] { return input::CursorStaysAt(start); }, 2000);
+    input::Mouse(MOUSEEVENTF_LEFTUP);
+    released = WaitFor([&] {
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
+      return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == nullptr && !ItemText(dialog, IDC_ME_CLASS).empty();
+    });
+    cls = ItemText(dialog, IDC_ME_CLASS);
+    id = ItemText(dialog, IDC_ME_ID);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  host.Click(IDC_PW_NEW);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  EXPECT_EQ(underEdit, L"Button") << "the group box lies over the edit where the picker is dropped";
+  EXPECT_TRUE(captured) << press.c_str();
+  EXPECT_TRUE(released);
+  EXPECT_EQ(cls, L"Edit");
+  EXPECT_EQ(id, std::to_wstring(snapapp::kGroupedEditId));
+}
+
+// Shift + click on the picker starts the five-second countdown instead of a drag; the window under
+// the cursor when it ends fills the editor.
+TEST_F(PerWindowPageTest, CountdownPicksTheWindowUnderTheCursorWhenItEnds) {
+  snapdrive::SnapApp app({L"a=trackbar@600,520,400,160"});
+  ASSERT_TRUE(app.AllFound());
+  HWND top = app.Window(0);
+  HWND trackbar = FindWindowExW(top, nullptr, L"msctls_trackbar32", nullptr);
+  ASSERT_NE(trackbar, nullptr);
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  std::wstring seconds, cls;
+  bool overIcon = false;
+  bool noCapture = false;
+  bool ended = false;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    const DWORD uiThread = GetWindowThreadProcessId(dialog, nullptr);
+    SetForegroundWindow(dialog);
+    WaitFor([&] { return GetForegroundWindow() == dialog; });
+    RECT icon, inner;
+    GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
+    GetWindowRect(trackbar, &inner);
+    const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    const POINT onControl = {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2};
+    input::MoveTo(start.x, start.y);
+    overIcon = WaitFor([&] { return input::CursorStaysAt(start) && WindowFromPoint(start) == GetDlgItem(dialog, IDC_ME_PICKER); });
+    input::Key(VK_SHIFT, true);
+    WaitFor([] { return GetAsyncKeyState(VK_SHIFT) < 0; });
+    input::Mouse(MOUSEEVENTF_LEFTDOWN);
+    input::Mouse(MOUSEEVENTF_LEFTUP);
+    // The countdown shows its seconds; the witness that the click arrived.
+    WaitFor([&] { return !ItemText(dialog, IDC_ME_COUNTDOWN).empty(); });
+    seconds = ItemText(dialog, IDC_ME_COUNTDOWN);
+    input::Key(VK_SHIFT, false);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    noCapture = GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == nullptr;
+    DragTo(start, onControl);
+    ended = WaitFor([&] { return ItemText(dialog, IDC_ME_COUNTDOWN).empty() && !ItemText(dialog, IDC_ME_CLASS).empty(); },
+                    15000);
+    cls = ItemText(dialog, IDC_ME_CLASS);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  host.Click(IDC_PW_NEW);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, 30000));
+  EXPECT_TRUE(overIcon);
+  EXPECT_TRUE(seconds == L"5" || seconds == L"4") << "countdown shows " << std::string(seconds.begin(), seconds.end());
+  EXPECT_TRUE(noCapture) << "the countdown holds no mouse capture";
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(cls, L"msctls_trackbar32");
+}
+
 // The real program opened on the per-window page and closed with OK: the table is written and
 // announced between the beginning and the end of editing.
 TEST_F(PerWindowPageTest, ProgramAnnouncesTheTableBetweenBeginAndEnd) {
