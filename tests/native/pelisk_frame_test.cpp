@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "settings/app.h"
-#include "settings/pages/debug_dialog.h"
-#include "settings/sheet.h"
-#include "settings/ui_helpers.h"
+#include "pelisk/app.h"
+#include "pelisk/pages/debug_dialog.h"
+#include "pelisk/sheet.h"
+#include "pelisk/ui_helpers.h"
 
 namespace qorv {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/pages/wheel_page.h"
+#include "pelisk/pages/wheel_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/pages/window_page.h"
+#include "pelisk/pages/window_page.h"
 
 #include <gtest/gtest.h>
 

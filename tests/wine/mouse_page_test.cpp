@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "common/flags.h"
-#include "settings/keyctl_win.h"
-#include "settings/pages/pages_win.h"
-#include "settings/resource.h"
+#include "pelisk/keyctl_win.h"
+#include "pelisk/pages/pages_win.h"
+#include "pelisk/resource.h"
 #include "settings/settings_win.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/harness.h"

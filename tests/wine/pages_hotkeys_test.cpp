@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "settings/sheet_win.h"
+#include "pelisk/sheet_win.h"
 #include "tests/wine/pages_host.h"
 
 namespace {

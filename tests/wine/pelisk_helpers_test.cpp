@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "settings/resource.h"
-#include "settings/ui_helpers_win.h"
+#include "pelisk/resource.h"
+#include "pelisk/ui_helpers_win.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {

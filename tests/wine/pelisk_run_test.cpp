@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "settings/resource.h"
-#include "settings/sheet.h"
+#include "pelisk/resource.h"
+#include "pelisk/sheet.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {

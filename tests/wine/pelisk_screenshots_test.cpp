@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "settings/resource.h"
-#include "settings/pages/mouse_win.h"
-#include "settings/pages/perwindow_win.h"
-#include "settings/sheet_win.h"
+#include "pelisk/pages/mouse_win.h"
+#include "pelisk/pages/perwindow_win.h"
+#include "pelisk/resource.h"
+#include "pelisk/sheet_win.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {

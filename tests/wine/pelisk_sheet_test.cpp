@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "settings/resource.h"
-#include "settings/sheet_win.h"
-#include "settings/ui_helpers_win.h"
+#include "pelisk/resource.h"
+#include "pelisk/sheet_win.h"
+#include "pelisk/ui_helpers_win.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "settings/resource.h"
-#include "settings/sheet_win.h"
+#include "pelisk/resource.h"
+#include "pelisk/sheet_win.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/pelisk_harness.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "pelisk/pages/pages_win.h"
+#include "pelisk/resource.h"
 #include "settings/map_file.h"
-#include "settings/pages/pages_win.h"
-#include "settings/resource.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/input.h"
