@@ -83,8 +83,9 @@ uint32_t ReadModifiers() {
   return m;
 }
 
-// The key sent for a modifier, with the scan code of its left key.
-void SendModifierKey(uint32_t hotkeyBit, bool up) {
+// The key sent for a modifier, with the scan code of its left key. extra: the signature of the
+// library's own input (InjectionExtraInfo).
+void SendModifierKey(uint32_t hotkeyBit, bool up, ULONG_PTR extra) {
   BYTE vk = VK_SHIFT;
   UINT scanOf = VK_LSHIFT;
   if (hotkeyBit == hotkey::kCtrl) {
@@ -97,10 +98,10 @@ void SendModifierKey(uint32_t hotkeyBit, bool up) {
     vk = VK_LWIN;
     scanOf = VK_LWIN;
   }
-  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(scanOf, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
+  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(scanOf, 0)), up ? KEYEVENTF_KEYUP : 0, extra);
 }
 
-void SendMouseButton(uint32_t vk, bool up) {
+void SendMouseButton(uint32_t vk, bool up, ULONG_PTR extra) {
   DWORD flags = 0;
   DWORD data = 0;
   switch (vk) {
@@ -118,13 +119,13 @@ void SendMouseButton(uint32_t vk, bool up) {
       data = vk == 5 ? XBUTTON1 : XBUTTON2;
       break;
   }
-  mouse_event(flags, 0, 0, data, 0);
+  mouse_event(flags, 0, 0, data, extra);
 }
 
-void SendKey(uint32_t key, bool up) {
+void SendKey(uint32_t key, bool up, ULONG_PTR extra) {
   DWORD flags = up ? KEYEVENTF_KEYUP : 0;
   if ((key & hotkey::kExtended) != 0) flags |= KEYEVENTF_EXTENDEDKEY;
-  keybd_event(static_cast<BYTE>(hotkey::Vk(key)), static_cast<BYTE>(hotkey::Scan(key)), flags, 0);
+  keybd_event(static_cast<BYTE>(hotkey::Vk(key)), static_cast<BYTE>(hotkey::Scan(key)), flags, extra);
 }
 
 void PostWheel(HWND window, LONG x, LONG y, int32_t delta) {
@@ -271,8 +272,10 @@ bool IsReleaseMessage(UINT message) {
   return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP || message == WM_XBUTTONUP;
 }
 
-// Carries out the actions in order. Returns whether the event is swallowed.
-bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* info) {
+// Carries out the actions in order; what it injects is marked as caused by an event of depth.
+// Returns whether the event is swallowed.
+bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* info, uint32_t depth) {
+  const ULONG_PTR extra = static_cast<ULONG_PTR>(InjectionExtraInfo(depth));
   bool swallow = actions.swallow;
   for (int i = 0; i < actions.count; ++i) {
     const ButtonAction& action = actions.items[i];
@@ -297,16 +300,16 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
         break;
       }
       case ButtonActionKind::ModifierKey:
-        SendModifierKey(action.key, action.up);
+        SendModifierKey(action.key, action.up, extra);
         break;
       case ButtonActionKind::MouseButton:
-        SendMouseButton(action.key, action.up);
+        SendMouseButton(action.key, action.up, extra);
         break;
       case ButtonActionKind::MouseWheel:
-        mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(action.delta), 0);
+        mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(action.delta), extra);
         break;
       case ButtonActionKind::Key:
-        SendKey(action.key, action.up);
+        SendKey(action.key, action.up, extra);
         break;
       case ButtonActionKind::PostToWindow: {
         if (info == nullptr) break;
@@ -357,7 +360,7 @@ void ReleaseLostButtons(uint32_t exclude) {
     info.time = now;
     ButtonActions actions;
     ButtonStep(g_ll, ButtonEvent{index, true, 0, now}, ReadModifiers, actions);
-    CarryOut(actions, message, &info);
+    CarryOut(actions, message, &info, 0);
     Mirror();
   }
 }
@@ -411,7 +414,7 @@ void StopRawWatch(HINSTANCE module) {
 void ReleaseAllConversions() {
   ButtonActions actions;
   ButtonReleaseAll(g_ll, actions);
-  CarryOut(actions, 0, nullptr);
+  CarryOut(actions, 0, nullptr, 0);
   Mirror();
   // A target attached without an active record still ends here.
   EndAttachment();
@@ -492,11 +495,12 @@ LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp) {
   if (!buttonEvent) return CallNextHookEx(next, code, wp, lp);
 
   event.time = info->time;
+  if ((info->flags & LLMHF_INJECTED) != 0) event.depth = InjectionDepth(info->dwExtraInfo);
   g_wheelParts.pauseMs = WheelAccumPauseMs(ReadFlags().wheel);
   ButtonActions actions;
   ButtonStep(g_ll, event, ReadModifiers, actions, &g_wheelParts);
 
-  const bool swallow = CarryOut(actions, static_cast<UINT>(wp), info);
+  const bool swallow = CarryOut(actions, static_cast<UINT>(wp), info, event.depth);
   Mirror();
   return swallow ? 1 : CallNextHookEx(next, code, wp, lp);
 }

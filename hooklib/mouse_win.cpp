@@ -190,6 +190,9 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   const int delta = static_cast<short>(HIWORD(info->mouseData));
   HWND deep = nullptr;
   HWND deepTop = nullptr;
+  // Read before any activation: attaching thread input resets the key state that GetKeyState
+  // reports (AttachThreadInput, remarks).
+  const uint32_t keys = HeldMouseKeys();
 
   if (w != nullptr) {
     if (WantsDeepTarget(effective, global, g_osMajorVersion)) {
@@ -210,7 +213,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
       const int rule = ForegroundRule(x, y);
       bool allowed = rule > 0;
       if (allowed && (mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0) {
-        allowed = ActivationHitAllowed(HitTest(y, pt));
+        allowed = ActivationHitAllowed(CaptionTestHit(HitTest(y, pt), [&] { return OwnHitTest(y, pt); }));
       }
       if (allowed) {
         if (ForceActivate(y) != nullptr) {
@@ -237,7 +240,6 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   }
 
   if (g_osMajorVersion < 5) return CallNextHookEx(next, code, wp, lp);
-  const uint32_t keys = HeldMouseKeys();
   // Without an owner a post would land in this thread's own queue.
   PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, NotificationCWParam(keys, delta), PointParam(pt));
 
