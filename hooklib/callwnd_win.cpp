@@ -71,9 +71,10 @@ bool g_pinned;
 bool PinLibrary() {
   if (g_pinned) return true;
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  const auto getModuleHandleEx = kernel != nullptr ? reinterpret_cast<GetModuleHandleExFn>(reinterpret_cast<void*>(
-                                                         GetProcAddress(kernel, "GetModuleHandleExW")))
-                                                   : nullptr;
+  const auto getModuleHandleEx =
+      kernel != nullptr
+          ? reinterpret_cast<GetModuleHandleExFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetModuleHandleExW")))
+          : nullptr;
   HMODULE module = nullptr;
   if (getModuleHandleEx != nullptr) {
     g_pinned = getModuleHandleEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,

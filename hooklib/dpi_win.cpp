@@ -7,7 +7,8 @@ namespace {
 // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-logicaltophysicalpointforpermonitordpi
 using PointConversionFn = BOOL(WINAPI*)(HWND, LPPOINT);
 using SetThreadDpiContextFn = HANDLE(WINAPI*)(HANDLE);
-const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
+const HANDLE kPerMonitorAware =
+    reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
 
 // Per process: looked up once; g_looked is set after the pointers (aligned words; a second lookup
 // by another thread does no harm).

@@ -164,8 +164,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
         POINT at = info->pt;
         DpiToPhysical(info->hwnd, &at);
         PostToOwner(g_shared.MouseOwner, g_shared.MouseNotifyMsg,
-                    (static_cast<WPARAM>(info->wHitTestCode & 0xFFFF) << 16) | static_cast<WPARAM>(wp),
-                    PointParam(at));
+                    (static_cast<WPARAM>(info->wHitTestCode & 0xFFFF) << 16) | static_cast<WPARAM>(wp), PointParam(at));
         g_lastMoveReport = now;
       }
     }
@@ -258,8 +257,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   HWND target = route == WheelRoute::kRepostToDeep ? deep : w;
   POINT at = physical;
   if (!havePhysical || !DpiToWindow(target, &at)) at = pt;
-  PostMessageW(target, WM_MOUSEWHEEL, (static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16) | keys,
-               PointParam(at));
+  PostMessageW(target, WM_MOUSEWHEEL, (static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16) | keys, PointParam(at));
   return 1;
 }
 

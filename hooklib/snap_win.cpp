@@ -201,7 +201,8 @@ LRESULT CALLBACK SnapWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED: {
       // Moved onto a monitor of another scale, the window takes its new size now, and its invisible
       // borders change with the scale: the visible box is taken again.
-      const LRESULT result = prev != nullptr ? CallWindowProcW(prev, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+      const LRESULT result =
+          prev != nullptr ? CallWindowProcW(prev, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
       RECT window;
       RECT box;
       if (SnapBoxOf(hwnd, (ms.EffWndFlag & wnd_flag::kSnapRgn) != 0, &window, &box)) {

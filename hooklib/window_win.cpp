@@ -105,8 +105,8 @@ int ClearWheelTranslucency() {
 }
 
 int DirectXInUse() {
-  static const wchar_t* const kModules[] = {L"ddraw.dll", L"d3d8.dll",  L"d3d9.dll",
-                                            L"dxgi.dll",  L"d3d11.dll", L"d3d12.dll", L"dcomp.dll"};
+  static const wchar_t* const kModules[] = {L"ddraw.dll", L"d3d8.dll",  L"d3d9.dll", L"dxgi.dll",
+                                            L"d3d11.dll", L"d3d12.dll", L"dcomp.dll"};
   for (int i = 0; i < static_cast<int>(sizeof(kModules) / sizeof(kModules[0])); ++i) {
     if (GetModuleHandleW(kModules[i]) != nullptr) return i + 1;
   }

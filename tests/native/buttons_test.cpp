@@ -333,7 +333,8 @@ TEST(ButtonLoopTest, ConversionsThatPointAtEachOtherEndWithNothingActive) {
        {{Index(kX1) | on, KeyWord(6)}, {Index(kX2) | on, KeyWord(4)}, {Index(kMiddle) | on, KeyWord(5)}},
        kX1},
       {"wheel directions swapped",
-       {{Index(kWheelFwd) | on, KeyWord(hotkey::kVkWheelBack)}, {Index(kWheelBack) | on, KeyWord(hotkey::kVkWheelForward)}},
+       {{Index(kWheelFwd) | on, KeyWord(hotkey::kVkWheelBack)},
+        {Index(kWheelBack) | on, KeyWord(hotkey::kVkWheelForward)}},
        kWheelFwd},
   };
   for (const Case& c : cases) {
@@ -395,7 +396,8 @@ TEST_F(ButtonTest, OwnInjectedPressOfAnActiveTriggerConvertsNothing) {
   EXPECT_EQ(out.count, 0);
   EXPECT_FALSE(out.swallow);
   EXPECT_EQ(m.state.ActiveButtons, ButtonTriggerBit(kX1));
-  EXPECT_EQ(Acts(m.Release(kX1)), (std::vector<Act>{{ButtonActionKind::Key, true, KeyWord('A', hotkey::kCtrl)}, kCtrlUp}));
+  EXPECT_EQ(Acts(m.Release(kX1)),
+            (std::vector<Act>{{ButtonActionKind::Key, true, KeyWord('A', hotkey::kCtrl)}, kCtrlUp}));
 }
 
 TEST_F(ButtonTest, PostedConversionsTakeTheTargetAndDropItAtTheLastRelease) {

@@ -27,13 +27,17 @@ TEST(DpiTest, PointsOfAScaledMonitor) {
     int32_t v, origin, fromDpi, toDpi, expected;
   };
   const Case cases[] = {
-      {100, 0, 96, 144, 150},      {150, 0, 144, 96, 100},       // 150 %, primary monitor
-      {2020, 1920, 96, 144, 2070}, {2070, 1920, 144, 96, 2020},  // a monitor to the right
-      {-100, -1280, 96, 120, 195},                               // 125 %, a monitor to the left
-      {-1280, -1280, 96, 192, -1280},                            // the corner itself stays
-      {1, 0, 144, 96, 1},          {-1, 0, 144, 96, -1},          // two thirds round away from the origin
-      {3, 0, 96, 144, 5},          {-3, 0, 96, 144, -5},          // halves too
-      {500, 0, 96, 96, 500},
+      {100, 0, 96, 144, 150},          // 150 %, primary monitor
+      {150, 0, 144, 96, 100},          // and back
+      {2020, 1920, 96, 144, 2070},     // a monitor to the right
+      {2070, 1920, 144, 96, 2020},     // and back
+      {-100, -1280, 96, 120, 195},     // 125 %, a monitor to the left
+      {-1280, -1280, 96, 192, -1280},  // the corner itself stays
+      {1, 0, 144, 96, 1},              // two thirds round away from the origin
+      {-1, 0, 144, 96, -1},            // on both sides
+      {3, 0, 96, 144, 5},              // halves too
+      {-3, 0, 96, 144, -5},            // on both sides
+      {500, 0, 96, 96, 500},           // unscaled
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MapCoordinate(c.v, c.origin, c.origin, c.fromDpi, c.toDpi), c.expected)
@@ -78,7 +82,8 @@ TEST(DpiTest, VisibleBoxOfAScaledFrame) {
     const Rect frame = {window.left + border, window.top, window.right - border, window.bottom - border};
     const Point physicalFirst = {physical(p.left, origin.x, c.dpi), physical(p.top, origin.y, c.dpi)};
     const Point physicalLast = {physical(p.right - 1, origin.x, c.dpi), physical(p.bottom - 1, origin.y, c.dpi)};
-    const Rect mapped = MapPhysicalRect(frame, physicalFirst, physicalLast, {p.left, p.top}, {p.right - 1, p.bottom - 1});
+    const Rect mapped =
+        MapPhysicalRect(frame, physicalFirst, physicalLast, {p.left, p.top}, {p.right - 1, p.bottom - 1});
     const Rect box = VisibleBox(p, nullptr, &mapped);
     EXPECT_TRUE(Same(box, c.expected)) << c.what << ": " << Text(box) << " from " << Text(mapped);
     if (c.dpi != 96) {

@@ -194,11 +194,11 @@ TEST(MouseDecisions, OwnDrawnTitleBarAnswersCountOnlyOverTheClientArea) {
     bool asked;
   };
   const Case cases[] = {
-      {1, 2, 2, true},    {1, 8, 8, true},    {1, 9, 9, true},       // caption, minimise, maximise
-      {1, 1, 1, true},    {1, 12, 1, true},   {1, 20, 1, true},      // client, a border, close: not taken
-      {1, 0, 1, true},    {1, -2, 1, true},                          // nowhere, error (no answer in time)
-      {2, 1, 2, false},   {7, 2, 7, false},   {12, 2, 12, false},    // the default procedure decides
-      {0, 2, 0, false},   {-1, 2, -1, false},
+      {1, 2, 2, true},  {1, 8, 8, true},    {1, 9, 9, true},     // caption, minimise, maximise
+      {1, 1, 1, true},  {1, 12, 1, true},   {1, 20, 1, true},    // client, a border, close: not taken
+      {1, 0, 1, true},  {1, -2, 1, true},                        // nowhere, error (no answer in time)
+      {2, 1, 2, false}, {7, 2, 7, false},   {12, 2, 12, false},  // the default procedure decides
+      {0, 2, 0, false}, {-1, 2, -1, false},
   };
   for (const Case& c : cases) {
     bool asked = false;

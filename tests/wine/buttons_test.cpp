@@ -352,25 +352,25 @@ TEST_F(LLMouseTest, WheelGoesToTheWindowUnderTheCursorWithTheFlag) {
 TEST_F(LLMouseTest, SwappedButtonsGiveOneClickAndLeaveNothingDown) {
   struct Round {
     const char* name;
-    int a, b;         // button indexes swapped with each other; a is clicked
-    DWORD down, up;   // the click of a
+    int a, b;        // button indexes swapped with each other; a is clicked
+    DWORD down, up;  // the click of a
     DWORD data;
-    UINT message;     // what the window receives of it
+    UINT message;  // what the window receives of it
     DWORD witnessDown, witnessUp;
-    UINT witness;     // an unconverted click afterwards
+    UINT witness;  // an unconverted click afterwards
   };
   const Round rounds[] = {
       {"X1 and X2", kX1, kX2, MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1, WM_XBUTTONDOWN, MOUSEEVENTF_MIDDLEDOWN,
        MOUSEEVENTF_MIDDLEUP, WM_MBUTTONUP},
-      {"left and right", 0, kRight, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, WM_LBUTTONDOWN,
-       MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, WM_MBUTTONUP},
+      {"left and right", 0, kRight, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, WM_LBUTTONDOWN, MOUSEEVENTF_MIDDLEDOWN,
+       MOUSEEVENTF_MIDDLEUP, WM_MBUTTONUP},
   };
   for (const Round& r : rounds) {
     SCOPED_TRACE(r.name);
     const uint32_t vkA = r.a == 0 ? 1 : r.a == kRight ? 2 : static_cast<uint32_t>(r.a);
     const uint32_t vkB = r.b == 0 ? 1 : r.b == kRight ? 2 : static_cast<uint32_t>(r.b);
-    ASSERT_EQ(Install(Block({{Index(r.a) | kOn | kSwallow, KeyWord(vkB)}, {Index(r.b) | kOn | kSwallow, KeyWord(vkA)}})),
-              1);
+    ASSERT_EQ(
+        Install(Block({{Index(r.a) | kOn | kSwallow, KeyWord(vkB)}, {Index(r.b) | kOn | kSwallow, KeyWord(vkA)}})), 1);
     ASSERT_TRUE(MoveTo(kDblCenter.x, kDblCenter.y));
     ClearLog();
     SendMouse(r.down, r.data);

@@ -200,9 +200,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   if (g_log == nullptr) return 2;
   INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  for (const wchar_t* cls : {L"QorvWheelScroll", L"QorvWheelPane", L"QorvWheelBars", L"QorvWheelEditHost",
-                             L"CabinetWClass", L"SHELLDLL_DefView", L"Shell_TrayWnd", L"QorvWheelOwnTitle",
-                             L"QorvWheelComposed"}) {
+  for (const wchar_t* cls :
+       {L"QorvWheelScroll", L"QorvWheelPane", L"QorvWheelBars", L"QorvWheelEditHost", L"CabinetWClass",
+        L"SHELLDLL_DefView", L"Shell_TrayWnd", L"QorvWheelOwnTitle", L"QorvWheelComposed"}) {
     Register(cls);
   }
 

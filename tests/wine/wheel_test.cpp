@@ -439,7 +439,8 @@ TEST_F(WheelTest, CompositionWindowIsNeverMadeTranslucent) {
   const auto captionOf = [](HWND hwnd) {
     RECT r;
     GetWindowRect(hwnd, &r);
-    return POINT{(r.left + r.right) / 2 - 40, r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+    return POINT{(r.left + r.right) / 2 - 40,
+                 r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
   };
   Flags(Word(wheel_flag::kVertScroll, 3), main_flag::kWheelTranslucent | (5u << 24));
   const LONG mark = WheelAt(captionOf(composed), -120);
