@@ -10,11 +10,6 @@ constexpr DWORD kLayeredUpdate = 0x02;  // UpdateLayeredWindow
 constexpr DWORD kLayeredAnimate = 0x04; // AnimateWindow
 constexpr DWORD kLayeredGet = 0x10;     // GetLayeredWindowAttributes
 
-// WS_EX_NOREDIRECTIONBITMAP (Windows 8 and later): the window has no redirection surface, its
-// program composes it (DirectComposition, flip-model DirectX). Made layered it shows anything from
-// no change to a black client area, so it is never given an alpha.
-constexpr LONG_PTR kExNoRedirectionBitmap = 0x00200000;
-
 // Resolves the entry points once per process; returns the mask of those found (0: try again later).
 DWORD LoadLayeredApi();
 // Forgets the entry points so that the next use resolves them again; returns 1.
@@ -26,5 +21,10 @@ BOOL GetLayeredAttributes(HWND hwnd, COLORREF* colorKey, BYTE* alpha, DWORD* fla
 // Gives the window the alpha, keeping a colour key it has; returns the alpha before (255 when it
 // was not layered), 0 on failure.
 DWORD ApplyAlpha(HWND hwnd, BYTE alpha);
+
+// WS_EX_NOREDIRECTIONBITMAP (Windows 8 and later): the window has no redirection surface, its
+// program composes it (DirectComposition, flip-model DirectX). Made layered it shows anything from
+// no change to a black client area, so it is never given an alpha.
+constexpr LONG_PTR kExNoRedirectionBitmap = 0x00200000;
 
 }  // namespace qorv
