@@ -99,7 +99,8 @@ target_compile_options(qorv_window_static PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FL
 
 # Benchmark of the low-level hook procedure called directly; tools/bench.sh runs it under Wine.
 add_executable(qorv_bench_llmouse bench/llmouse_bench_win.cpp hooklib/buttons_win.cpp hooklib/buttons.cpp
-  hooklib/wheel_accum.cpp hooklib/button_watch.cpp common/winsearch_win.cpp)
+  hooklib/wheel_accum.cpp hooklib/button_watch.cpp hooklib/modifier_watch.cpp hooklib/dpi_win.cpp
+  common/winsearch_win.cpp)
 target_include_directories(qorv_bench_llmouse PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_bench_llmouse PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -O2)
 target_link_options(qorv_bench_llmouse PRIVATE -municode -static)

@@ -51,6 +51,7 @@ BOOL SetLayeredAttributes(HWND hwnd, COLORREF colorKey, BYTE alpha, DWORD flags)
   if ((LoadLayeredApi() & kLayeredSet) == 0) return FALSE;
   const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
   if (flags != 0) {
+    if ((exStyle & kExNoRedirectionBitmap) != 0) return FALSE;
     if ((exStyle & WS_EX_LAYERED) == 0) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     return g_setLayered(hwnd, colorKey, alpha, flags);
   }

@@ -20,11 +20,17 @@ constexpr wchar_t kPropLayLeft[] = L"qv LayLeft";
 DWORD LoadLayeredApi();
 // Forgets the entry points so that the next use resolves them again; returns 1.
 DWORD ForgetLayeredApi();
-// flags != 0: make the window layered and set its attributes; flags == 0: make it opaque (returns 1).
+// flags != 0: make the window layered and set its attributes (FALSE for a window without a
+// redirection surface); flags == 0: make it opaque (returns 1).
 BOOL SetLayeredAttributes(HWND hwnd, COLORREF colorKey, BYTE alpha, DWORD flags);
 BOOL GetLayeredAttributes(HWND hwnd, COLORREF* colorKey, BYTE* alpha, DWORD* flags);
 // Gives the window the alpha, keeping a colour key it has; returns the alpha before (255 when it
 // was not layered), 0 on failure.
 DWORD ApplyAlpha(HWND hwnd, BYTE alpha);
+
+// WS_EX_NOREDIRECTIONBITMAP (Windows 8 and later): the window has no redirection surface, its
+// program composes it (DirectComposition, flip-model DirectX). Made layered it shows anything from
+// no change to a black client area, so it is never given an alpha.
+constexpr LONG_PTR kExNoRedirectionBitmap = 0x00200000;
 
 }  // namespace qorv

@@ -139,6 +139,16 @@ int HitTest(HWND hwnd, POINT pt) {
   return static_cast<int>(DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
 }
 
+int OwnHitTest(HWND hwnd, POINT pt) {
+  const LPARAM lp = MAKELPARAM(pt.x, pt.y);
+  if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
+    return static_cast<int>(SendMessageW(hwnd, WM_NCHITTEST, 0, lp));
+  }
+  DWORD_PTR hit = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_NCHITTEST, 0, lp, SMTO_ABORTIFHUNG, kSendTimeoutMs, &hit)) return HTNOWHERE;
+  return static_cast<int>(static_cast<LRESULT>(hit));
+}
+
 uint32_t HeldMouseKeys() {
   static const struct {
     int vk;

@@ -24,6 +24,9 @@ HWND TopLevelOf(HWND hwnd);
 LONG_PTR Style(HWND hwnd);
 // Hit code of a screen point, computed by the default procedure in this thread without a send.
 int HitTest(HWND hwnd, POINT pt);
+// Hit code of a screen point as the window itself answers: sent directly to a window of this
+// thread, with the bounded send to any other (HTNOWHERE when it does not answer in time).
+int OwnHitTest(HWND hwnd, POINT pt);
 // The MK_ bits of the mouse buttons, Ctrl and Shift that this thread's key state holds down.
 uint32_t HeldMouseKeys();
 

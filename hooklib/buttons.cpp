@@ -183,9 +183,10 @@ void ButtonStep(SharedState& state, const ButtonEvent& event, ModifierReader rea
   out.swallow = false;
   const uint32_t t = ButtonTriggerBit(event.index);
   if (t == 0) return;
-  // A press of a button whose conversion is still active: its release was lost on the way. That
-  // conversion is released first (its keys go up), and the press converts afresh.
-  if (!event.up && event.delta == 0 && (state.ActiveButtons & t) != 0) {
+  // A real press of a button whose conversion is still active: its release was lost on the way.
+  // That conversion is released first (its keys go up), and the press converts afresh. A press that
+  // this library injected comes from another conversion and is no sign of a lost release.
+  if (!event.up && event.delta == 0 && (state.ActiveButtons & t) != 0 && event.depth == 0) {
     Step(state, ButtonEvent{event.index, true, 0, event.time}, readModifiers, out, nullptr);
   }
   Step(state, event, readModifiers, out, wheelParts);
@@ -210,7 +211,7 @@ void Step(SharedState& state, const ButtonEvent& event, ModifierReader readModif
       key = state.ActiveRecords[a].key;
       found = true;
     }
-  } else if ((state.ActiveButtons & t) == 0) {
+  } else if ((state.ActiveButtons & t) == 0 && event.depth < kMaxInjectionDepth) {
     const uint32_t count = state.MouseBtn.setNum < kMaxButtonPairs ? state.MouseBtn.setNum : kMaxButtonPairs;
     bool modifiersRead = false;
     uint32_t modifiers = 0;

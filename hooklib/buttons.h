@@ -23,7 +23,26 @@ struct ButtonEvent {
   bool up;        // a button release
   int32_t delta;  // wheel delta; 0 for buttons
   uint32_t time = 0;  // event time in milliseconds, for collecting fine wheel deltas
+  uint32_t depth = 0;  // injected by this library: how many conversions led to it; 0 for real input
 };
+
+// The library's own injected input carries this signature in its extra information, with the depth
+// of the conversion chain in the low byte (1 for input injected for a real event). Conversions that
+// point at each other (X1 to X2 and X2 to X1, wheel forward to back and back to forward) would
+// otherwise feed themselves for ever.
+constexpr uint32_t kInjectionSignature = 0x51560000u;
+constexpr uint32_t kInjectionSignatureMask = 0xFFFFFF00u;
+// An own injected press or wheel turn this deep converts nothing: the chain ends there.
+constexpr uint32_t kMaxInjectionDepth = 8;
+// The extra information of input injected while handling an event of depth `depth`.
+constexpr uint64_t InjectionExtraInfo(uint32_t depth) {
+  return kInjectionSignature | (depth < kMaxInjectionDepth ? depth + 1 : kMaxInjectionDepth);
+}
+// The depth of an injected event from its extra information; 0 when another program injected it.
+constexpr uint32_t InjectionDepth(uint64_t extraInfo) {
+  return (extraInfo & ~static_cast<uint64_t>(0xFF)) == kInjectionSignature ? static_cast<uint32_t>(extraInfo & 0xFF)
+                                                                           : 0;
+}
 
 // Maps a low-level mouse message and its mouseData to a button event; false for every other
 // message, for a wheel turn of delta 0 and for an X button other than 1 and 2.
@@ -67,8 +86,9 @@ struct ButtonActions {
 // One event through the state machine: updates HeldButtons, ModifierHolds, ActiveButtons,
 // ActiveRecords and PostModButtons of state, and lists the actions. PostTargetWnd is changed by
 // the caller as the PostToWindow actions say. Reads the pairs of state.MouseBtn (at most eight).
-// A press of a button whose conversion is still active (its release was lost) first releases that
-// conversion, then converts as any press.
+// A real press of a button whose conversion is still active (its release was lost) first releases
+// that conversion, then converts as any press; an own injected press of it converts nothing, nor
+// does an own injected press or wheel turn at kMaxInjectionDepth.
 // With wheelParts, a wheel conversion collects fine deltas per conversion and direction and runs
 // once per whole notch (at most kMaxWheelNotchesPerEvent per event); an event that completes no notch
 // is only swallowed or passed as the conversion says. Without it every wheel event is one notch.

@@ -7,6 +7,8 @@
 #include "hooklib/button_watch.h"
 #include "hooklib/buttons.h"
 #include "hooklib/core_win.h"
+#include "hooklib/dpi_win.h"
+#include "hooklib/modifier_watch.h"
 #include "hooklib/shared_state.h"
 #include "hooklib/vantel.h"
 
@@ -70,6 +72,10 @@ struct PostAttachment {
 };
 PostAttachment g_attach;
 
+// Hook thread only: modifier key-ups that may not have reached the system, and when it last looked.
+ModifierUpWatch g_modifierUps;
+DWORD g_modifierUpsLooked;
+
 // Alt, Ctrl, Shift and Win as the system holds them at this event, for a pair's condition. The
 // system's key state, not this thread's: the hook thread has no focus and reads no keyboard
 // messages, so its own key state is only brought up to date by a query that costs a round trip per
@@ -83,8 +89,9 @@ uint32_t ReadModifiers() {
   return m;
 }
 
-// The key sent for a modifier, with the scan code of its left key.
-void SendModifierKey(uint32_t hotkeyBit, bool up) {
+// The key sent for a modifier, with the scan code of its left key. extra: the signature of the
+// library's own input (InjectionExtraInfo).
+void SendModifierKey(uint32_t hotkeyBit, bool up, ULONG_PTR extra) {
   BYTE vk = VK_SHIFT;
   UINT scanOf = VK_LSHIFT;
   if (hotkeyBit == hotkey::kCtrl) {
@@ -97,10 +104,34 @@ void SendModifierKey(uint32_t hotkeyBit, bool up) {
     vk = VK_LWIN;
     scanOf = VK_LWIN;
   }
-  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(scanOf, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
+  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(scanOf, 0)), up ? KEYEVENTF_KEYUP : 0, extra);
 }
 
-void SendMouseButton(uint32_t vk, bool up) {
+// Whether the system has the modifier down, as the key that SendModifierKey sends.
+bool ModifierDown(uint32_t hotkeyBit) {
+  int vk = VK_SHIFT;
+  if (hotkeyBit == hotkey::kCtrl) vk = VK_CONTROL;
+  if (hotkeyBit == hotkey::kAlt) vk = VK_MENU;
+  if (hotkeyBit == hotkey::kWin) vk = VK_LWIN;
+  return GetAsyncKeyState(vk) < 0;
+}
+
+// Sends again the modifier key-ups that the system has not taken yet (see modifier_watch.h).
+void RepeatLostModifierUps() {
+  g_modifierUpsLooked = GetTickCount();
+  const uint32_t again = ModifierUpsToRepeat(g_modifierUps, ModifierDown);
+  static const uint32_t kModifiers[4] = {hotkey::kShift, hotkey::kCtrl, hotkey::kAlt, hotkey::kWin};
+  for (uint32_t bit : kModifiers) {
+    if ((again & bit) != 0) SendModifierKey(bit, true, static_cast<ULONG_PTR>(InjectionExtraInfo(0)));
+  }
+}
+
+// At most once a tick, while a modifier key-up is pending.
+bool ModifierUpsDue() {
+  return g_modifierUps.pending != 0 && GetTickCount() - g_modifierUpsLooked >= kLostReleaseTickMs;
+}
+
+void SendMouseButton(uint32_t vk, bool up, ULONG_PTR extra) {
   DWORD flags = 0;
   DWORD data = 0;
   switch (vk) {
@@ -118,18 +149,22 @@ void SendMouseButton(uint32_t vk, bool up) {
       data = vk == 5 ? XBUTTON1 : XBUTTON2;
       break;
   }
-  mouse_event(flags, 0, 0, data, 0);
+  mouse_event(flags, 0, 0, data, extra);
 }
 
-void SendKey(uint32_t key, bool up) {
+void SendKey(uint32_t key, bool up, ULONG_PTR extra) {
   DWORD flags = up ? KEYEVENTF_KEYUP : 0;
   if ((key & hotkey::kExtended) != 0) flags |= KEYEVENTF_EXTENDEDKEY;
-  keybd_event(static_cast<BYTE>(hotkey::Vk(key)), static_cast<BYTE>(hotkey::Scan(key)), flags, 0);
+  keybd_event(static_cast<BYTE>(hotkey::Vk(key)), static_cast<BYTE>(hotkey::Scan(key)), flags, extra);
 }
 
+// x, y: physical pixels, as the low-level hook sees the cursor; the window gets them in its
+// program's units.
 void PostWheel(HWND window, LONG x, LONG y, int32_t delta) {
   const uint32_t wp = WheelWParam(delta, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, g_ll.HeldButtons);
-  PostMessageW(window, WM_MOUSEWHEEL, wp, static_cast<LPARAM>(PackPoint(x, y)));
+  POINT at = {x, y};
+  DpiToWindow(window, &at);
+  PostMessageW(window, WM_MOUSEWHEEL, wp, static_cast<LPARAM>(PackPoint(at.x, at.y)));
 }
 
 // Puts back the modifier bytes written into the shared keyboard state, then ends the attachment,
@@ -200,14 +235,21 @@ bool PostClick(HWND window, uint32_t vk, bool up, POINT pt, DWORD time) {
   const uint32_t message = ClickMessage(vk, up, doubleClick, client);
   WPARAM wp = ClickXButtonWord(vk);
   LPARAM lp;
+  // pt is in physical pixels; the window's program may see its monitor scaled.
+  POINT screen = pt;
+  const bool scaled = DpiToWindow(window, &screen) && (screen.x != pt.x || screen.y != pt.y);
   if (client) {
     POINT local = pt;
     ScreenToClient(window, &local);
+    POINT origin = {0, 0};
+    if (scaled && ClientToScreen(window, &origin) && DpiToWindow(window, &origin)) {
+      local = {screen.x - origin.x, screen.y - origin.y};
+    }
     wp |= HeldMouseKeys() | (up ? 0 : ClickKeyStateBit(vk));
     lp = static_cast<LPARAM>(PackPoint(local.x, local.y));
   } else {
     wp |= static_cast<WPARAM>(hit);
-    lp = static_cast<LPARAM>(PackPoint(pt.x, pt.y));
+    lp = static_cast<LPARAM>(PackPoint(screen.x, screen.y));
   }
   PostMessageW(window, message, wp, lp);
   const bool remember = !client || (GetClassLongPtrW(window, GCL_STYLE) & CS_DBLCLKS) != 0;
@@ -271,8 +313,10 @@ bool IsReleaseMessage(UINT message) {
   return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP || message == WM_XBUTTONUP;
 }
 
-// Carries out the actions in order. Returns whether the event is swallowed.
-bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* info) {
+// Carries out the actions in order; what it injects is marked as caused by an event of depth.
+// Returns whether the event is swallowed.
+bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* info, uint32_t depth) {
+  const ULONG_PTR extra = static_cast<ULONG_PTR>(InjectionExtraInfo(depth));
   bool swallow = actions.swallow;
   for (int i = 0; i < actions.count; ++i) {
     const ButtonAction& action = actions.items[i];
@@ -297,16 +341,21 @@ bool CarryOut(const ButtonActions& actions, UINT message, const MSLLHOOKSTRUCT* 
         break;
       }
       case ButtonActionKind::ModifierKey:
-        SendModifierKey(action.key, action.up);
+        if (!action.up) WatchModifierDown(g_modifierUps, action.key, ModifierDown(action.key));
+        SendModifierKey(action.key, action.up, extra);
+        if (action.up) {
+          WatchModifierUp(g_modifierUps, action.key, ModifierDown(action.key));
+          g_modifierUpsLooked = GetTickCount();
+        }
         break;
       case ButtonActionKind::MouseButton:
-        SendMouseButton(action.key, action.up);
+        SendMouseButton(action.key, action.up, extra);
         break;
       case ButtonActionKind::MouseWheel:
-        mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(action.delta), 0);
+        mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(action.delta), extra);
         break;
       case ButtonActionKind::Key:
-        SendKey(action.key, action.up);
+        SendKey(action.key, action.up, extra);
         break;
       case ButtonActionKind::PostToWindow: {
         if (info == nullptr) break;
@@ -357,7 +406,7 @@ void ReleaseLostButtons(uint32_t exclude) {
     info.time = now;
     ButtonActions actions;
     ButtonStep(g_ll, ButtonEvent{index, true, 0, now}, ReadModifiers, actions);
-    CarryOut(actions, message, &info);
+    CarryOut(actions, message, &info, 0);
     Mirror();
   }
 }
@@ -411,7 +460,7 @@ void StopRawWatch(HINSTANCE module) {
 void ReleaseAllConversions() {
   ButtonActions actions;
   ButtonReleaseAll(g_ll, actions);
-  CarryOut(actions, 0, nullptr);
+  CarryOut(actions, 0, nullptr, 0);
   Mirror();
   // A target attached without an active record still ends here.
   EndAttachment();
@@ -427,6 +476,7 @@ void ClearConversionState() {
   g_click = {};
   g_wheelParts = {};
   g_watch = {};
+  g_modifierUps = {};
   Mirror();
 }
 
@@ -449,8 +499,9 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
   }
   SetEvent(param->ready);
   for (;;) {
-    // While a button is held, look for lost releases every little while.
-    const DWORD timeout = WatchNeeded(g_ll) ? kLostReleaseTickMs : INFINITE;
+    // While a button is held, look for lost releases every little while; so too while a modifier
+    // key-up has not reached the system.
+    const DWORD timeout = WatchNeeded(g_ll) || g_modifierUps.pending != 0 ? kLostReleaseTickMs : INFINITE;
     const DWORD wait = MsgWaitForMultipleObjects(1, &param->quit, FALSE, timeout, wake);
     if (wait != WAIT_OBJECT_0 + 1 && wait != WAIT_TIMEOUT) break;  // quit, or the wait failed
     MSG msg;
@@ -460,6 +511,7 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
     }
     // Also when only raw input keeps coming (the hook itself may have been taken away).
     if (WatchNeeded(g_ll) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) ReleaseLostButtons(0);
+    if (ModifierUpsDue()) RepeatLostModifierUps();
   }
   StopRawWatch(param->module);
   const BOOL unhooked = UnhookWindowsHookEx(hook);
@@ -494,14 +546,16 @@ LRESULT CALLBACK LLMouseProc(int code, WPARAM wp, LPARAM lp) {
   if (WatchNeeded(g_ll) && GetTickCount() - g_watchLooked >= kLostReleaseTickMs) {
     ReleaseLostButtons(buttonEvent ? ButtonTriggerBit(event.index) : 0);
   }
+  if (ModifierUpsDue()) RepeatLostModifierUps();
   if (!buttonEvent) return CallNextHookEx(next, code, wp, lp);
 
   event.time = info->time;
+  if ((info->flags & LLMHF_INJECTED) != 0) event.depth = InjectionDepth(info->dwExtraInfo);
   g_wheelParts.pauseMs = WheelAccumPauseMs(ReadFlags().wheel);
   ButtonActions actions;
   ButtonStep(g_ll, event, ReadModifiers, actions, &g_wheelParts);
 
-  const bool swallow = CarryOut(actions, static_cast<UINT>(wp), info);
+  const bool swallow = CarryOut(actions, static_cast<UINT>(wp), info, event.depth);
   Mirror();
   return swallow ? 1 : CallNextHookEx(next, code, wp, lp);
 }

@@ -17,7 +17,7 @@ bool SnapAllowed(const SnapSetUpFacts& f) {
 
 uint8_t MoveAlphaFor(const MoveAlphaFacts& f) {
   if ((f.effWndFlag & (wnd_flag::kMoveTranslucent | wnd_flag::kSizeTranslucent)) == 0) return 0;
-  if (f.layered || f.shiftOrCtrl) return 0;
+  if (f.layered || f.noRedirection || f.shiftOrCtrl) return 0;
   if ((f.effWndFlag & wnd_flag::kNoDirectXTranslucent) != 0 && f.directX) return 0;
   const uint32_t word = (f.effWndFlag & wnd_flag::kLevelMask) != 0 ? f.effWndFlag : f.wndFlag;
   return LevelAlpha(word, wnd_flag::kLevelMask, wnd_flag::kLevelShift);

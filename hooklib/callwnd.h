@@ -28,8 +28,25 @@ struct MoveAlphaFacts {
   bool layered;         // the window is layered already (by its own program)
   bool shiftOrCtrl;     // Shift or Ctrl is down as the loop starts
   bool directX;         // DirectX is in use in the process
+  bool noRedirection = false;  // WS_EX_NOREDIRECTIONBITMAP: composed by the program, nothing to fade
 };
 // Alpha for the loop's translucency, 0 for none.
 uint8_t MoveAlphaFor(const MoveAlphaFacts& facts);
+
+enum class SubclassStep : uint8_t {
+  kNone,         // not subclassed in this loop
+  kOursAlready,  // the window's procedure is the snapping procedure already
+  kSubclass,     // install the snapping procedure
+};
+// Whether the window is subclassed for snapping. Facts, each asked when needed:
+//   bool Buried()  an earlier subclass stays in another window's chain under someone else's procedure
+//   bool Pin()     pins the library in the process (for good); false when that failed
+//   bool Ours()    the window's procedure is the snapping procedure
+// A subclass must never outlive the library: without the pin there is none.
+template <typename Facts>
+SubclassStep SubclassStepFor(Facts& f) {
+  if (f.Buried() || !f.Pin()) return SubclassStep::kNone;
+  return f.Ours() ? SubclassStep::kOursAlready : SubclassStep::kSubclass;
+}
 
 }  // namespace qorv

@@ -61,15 +61,39 @@ void ApplyMoveAlphaOnce(uint32_t bit) {
 
 // The library stays loaded in a process once it has subclassed a window there: the system may
 // unload a hook library when the hook is removed, and a window whose procedure is SnapWndProc
-// would then call into nothing. LoadLibraryW works back to the oldest supported systems.
+// would then call into nothing. The module that holds SnapWndProc is pinned until the process ends
+// (GetModuleHandleExW, bound at run time: Windows XP and later); where that function is missing, a
+// reference by the module's full path that is never given back holds it as well.
+// https://learn.microsoft.com/windows/win32/api/libloaderapi/nf-libloaderapi-getmodulehandleexw
+using GetModuleHandleExFn = BOOL(WINAPI*)(DWORD, LPCWSTR, HMODULE*);
 bool g_pinned;
 
-void PinLibrary() {
-  if (g_pinned) return;
+bool PinLibrary() {
+  if (g_pinned) return true;
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  const auto getModuleHandleEx =
+      kernel != nullptr
+          ? reinterpret_cast<GetModuleHandleExFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetModuleHandleExW")))
+          : nullptr;
+  HMODULE module = nullptr;
+  if (getModuleHandleEx != nullptr) {
+    g_pinned = getModuleHandleEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                                 reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(SnapWndProc)), &module) != FALSE;
+    return g_pinned;
+  }
   wchar_t path[MAX_PATH];
   const DWORD length = GetModuleFileNameW(g_libraryModule, path, MAX_PATH);
-  if (length > 0 && length < MAX_PATH && LoadLibraryW(path) != nullptr) g_pinned = true;
+  g_pinned = length > 0 && length < MAX_PATH && LoadLibraryW(path) != nullptr;
+  return g_pinned;
 }
+
+// The subclass as SubclassStepFor asks for it.
+struct SubclassFacts {
+  HWND hwnd;
+  bool Buried() { return SnapSubclassBuried(); }
+  bool Pin() { return PinLibrary(); }
+  bool Ours() { return GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SnapWndProc); }
+};
 
 // Step A: the flag word in force for this loop, and the snapping set-up.
 void SetUpSnapping(HWND hwnd, LONG_PTR style) {
@@ -103,14 +127,14 @@ void SetUpSnapping(HWND hwnd, LONG_PTR style) {
   ms.SnapBaseRect = ToRect(window);
   // The window's own edges snap where they can be seen: inside its region box and its visible frame.
   BoxInsets(ToRect(window), ToRect(box), ms.RgnInset);
-  const auto snapProc = reinterpret_cast<LONG_PTR>(SnapWndProc);
-  if (SnapSubclassBuried()) return;
-  PinLibrary();
-  if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == snapProc) {
+  SubclassFacts facts = {hwnd};
+  const SubclassStep step = SubclassStepFor(facts);
+  if (step == SubclassStep::kNone) return;
+  if (step == SubclassStep::kOursAlready) {
     ms.SnapWnd = Handle(hwnd);
     return;
   }
-  const LONG_PTR prev = SetWindowLongPtrW(hwnd, GWLP_WNDPROC, snapProc);
+  const LONG_PTR prev = SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SnapWndProc));
   ms.PrevWndProc = static_cast<uintptr_t>(prev);
   if (prev != 0) ms.SnapWnd = Handle(hwnd);
 }
@@ -128,7 +152,9 @@ void StartTracking(HWND hwnd) {
     MoveAlphaFacts facts;
     facts.effWndFlag = eff;
     facts.wndFlag = g_shared.WndFlag;
-    facts.layered = (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    facts.layered = (exStyle & WS_EX_LAYERED) != 0;
+    facts.noRedirection = (exStyle & kExNoRedirectionBitmap) != 0;
     facts.shiftOrCtrl = KeyDown(VK_SHIFT) || KeyDown(VK_CONTROL);
     facts.directX = (eff & wnd_flag::kNoDirectXTranslucent) != 0 && DirectXInUse() != 0;
     ms.MoveAlpha = MoveAlphaFor(facts);

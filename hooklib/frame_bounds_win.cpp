@@ -1,6 +1,8 @@
 #include "hooklib/frame_bounds_win.h"
 
 #include "common/geometry.h"
+#include "hooklib/dpi.h"
+#include "hooklib/dpi_win.h"
 #include "hooklib/frame_bounds.h"
 #include "hooklib/snap_win.h"
 #include "hooklib/win_util_win.h"
@@ -56,7 +58,22 @@ bool SnapBoxOf(HWND hwnd, bool withRegion, RECT* window, RECT* box) {
   RECT frame;
   const bool visible = (Style(hwnd) & WS_CHILD) == 0 && VisibleFrameOf(hwnd, &frame);
   const Rect regionRect = region ? ToRect(regionBox) : Rect{};
-  const Rect frameRect = visible ? ToRect(frame) : Rect{};
+  Rect frameRect = visible ? ToRect(frame) : Rect{};
+  if (visible && !PlausibleFrame(ToRect(*window), frameRect)) {
+    // The window manager reports the frame in physical pixels, also to a program that sees the
+    // window's monitor scaled: mapped into this program's units by the window's own first and last
+    // pixel. Exact where the window's program has this program's DPI awareness (its own windows,
+    // and those of every program of its kind); elsewhere the mapped frame stays implausible and the
+    // rectangle is used.
+    const POINT first = {window->left, window->top};
+    const POINT last = {window->right - 1, window->bottom - 1};
+    POINT physicalFirst = first;
+    POINT physicalLast = last;
+    if (DpiToPhysical(hwnd, &physicalFirst) && DpiToPhysical(hwnd, &physicalLast)) {
+      frameRect = MapPhysicalRect(frameRect, {physicalFirst.x, physicalFirst.y}, {physicalLast.x, physicalLast.y},
+                                  {first.x, first.y}, {last.x, last.y});
+    }
+  }
   const Rect result = VisibleBox(ToRect(*window), region ? &regionRect : nullptr, visible ? &frameRect : nullptr);
   *box = {result.left, result.top, result.right, result.bottom};
   return true;

@@ -170,7 +170,7 @@ bool ConvertWheel(int code, WPARAM hookWp, LPARAM hookLp, MSG* msg, LRESULT* res
   if ((mainFlag & main_flag::kCaptionWheelBits) != 0) {
     HWND top = TopLevelOf(msg->hwnd);
     if (top != nullptr) {
-      const int hit = HitTest(top, msg->pt);
+      const int hit = CaptionTestHit(HitTest(top, msg->pt), [&] { return OwnHitTest(top, msg->pt); });
       if (hit == HTCAPTION || (hit >= HTMINBUTTON && hit <= HTBORDER)) {
         // The top-level window may belong to another thread: restyled only when it answers.
         if ((hit == HTCAPTION || hit == HTMINBUTTON || hit == HTMAXBUTTON) &&

@@ -4,6 +4,7 @@
 #include "common/flags.h"
 #include "common/winsearch_win.h"
 #include "hooklib/core_win.h"
+#include "hooklib/dpi_win.h"
 #include "hooklib/mouse.h"
 #include "hooklib/perwindow_win.h"
 #include "hooklib/scroll_win.h"
@@ -158,9 +159,12 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
     if ((mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0 && ReadShared(g_shared.MouseOwner) != 0) {
       const DWORD now = GetTickCount();
       if (now - g_lastMoveReport >= kMoveReportIntervalMs) {
+        // The main program works in physical pixels; this program may see its monitor scaled. A
+        // move goes to the window under the cursor, which holds the point.
+        POINT at = info->pt;
+        DpiToPhysical(info->hwnd, &at);
         PostToOwner(g_shared.MouseOwner, g_shared.MouseNotifyMsg,
-                    (static_cast<WPARAM>(info->wHitTestCode & 0xFFFF) << 16) | static_cast<WPARAM>(wp),
-                    PointParam(info->pt));
+                    (static_cast<WPARAM>(info->wHitTestCode & 0xFFFF) << 16) | static_cast<WPARAM>(wp), PointParam(at));
         g_lastMoveReport = now;
       }
     }
@@ -190,6 +194,9 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   const int delta = static_cast<short>(HIWORD(info->mouseData));
   HWND deep = nullptr;
   HWND deepTop = nullptr;
+  // Read before any activation: attaching thread input resets the key state that GetKeyState
+  // reports (AttachThreadInput, remarks).
+  const uint32_t keys = HeldMouseKeys();
 
   if (w != nullptr) {
     if (WantsDeepTarget(effective, global, g_osMajorVersion)) {
@@ -210,7 +217,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
       const int rule = ForegroundRule(x, y);
       bool allowed = rule > 0;
       if (allowed && (mainFlag & (main_flag::kWheelFront | main_flag::kTempTranslucent)) != 0) {
-        allowed = ActivationHitAllowed(HitTest(y, pt));
+        allowed = ActivationHitAllowed(CaptionTestHit(HitTest(y, pt), [&] { return OwnHitTest(y, pt); }));
       }
       if (allowed) {
         if (ForceActivate(y) != nullptr) {
@@ -237,16 +244,20 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   }
 
   if (g_osMajorVersion < 5) return CallNextHookEx(next, code, wp, lp);
-  const uint32_t keys = HeldMouseKeys();
+  // The main program works in physical pixels, and the window the wheel is reposted to may belong
+  // to a program of another DPI awareness than this one: the point crosses in physical pixels.
+  POINT physical = pt;
+  const bool havePhysical = DpiCursorPointToPhysical(&physical);
   // Without an owner a post would land in this thread's own queue.
-  PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, NotificationCWParam(keys, delta), PointParam(pt));
+  PostToOwner(g_shared.GetMsgOwner, g_shared.GetMsgNotifyMsg, NotificationCWParam(keys, delta), PointParam(physical));
 
   const WheelRoute route =
       DecideWheelRoute(effective, global, g_osMajorVersion, w != nullptr, deep == focus, w == focus);
   if (route == WheelRoute::kPass) return CallNextHookEx(next, code, wp, lp);
   HWND target = route == WheelRoute::kRepostToDeep ? deep : w;
-  PostMessageW(target, WM_MOUSEWHEEL, (static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16) | keys,
-               PointParam(pt));
+  POINT at = physical;
+  if (!havePhysical || !DpiToWindow(target, &at)) at = pt;
+  PostMessageW(target, WM_MOUSEWHEEL, (static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16) | keys, PointParam(at));
   return 1;
 }
 

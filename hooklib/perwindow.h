@@ -34,4 +34,17 @@ MapMatch MapTableMatch(const uint8_t* block, size_t blockSize, const WindowFacts
 // Bytes of the module-path mapping; the path inside is bounded by them.
 constexpr uint32_t kModulePathBytes = 260;
 
+// The executable path of another process's window: asked of the system first, which answers across
+// integrity levels and without a wait, then through the exchange with that process's own hook
+// (where the system cannot tell: older systems, processes that refuse even a limited query).
+// Sources, each writing at most size - 1 characters and a terminator and returning the length, 0
+// when it cannot tell:
+//   uint32_t FromSystem(char* buffer, uint32_t size)
+//   uint32_t FromExchange(char* buffer, uint32_t size)
+template <typename Sources>
+uint32_t FetchModulePath(Sources& sources, char* buffer, uint32_t size) {
+  const uint32_t length = sources.FromSystem(buffer, size);
+  return length != 0 ? length : sources.FromExchange(buffer, size);
+}
+
 }  // namespace qorv

@@ -29,6 +29,49 @@ uint32_t g_otherNameOffset;
 
 const char* CharNextAnsi(const char* p) { return CharNextA(p); }
 
+// QueryFullProcessImageNameW exists from Windows Vista on: bound at run time.
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-queryfullprocessimagenamew
+using QueryImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+QueryImageNameFn g_queryImageName;
+bool g_queryImageNameLooked;
+constexpr DWORD kProcessQueryLimited = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
+
+// The executable path of a process as the system knows it, in the system code page; 0 when it cannot
+// tell or the path does not fit. PROCESS_QUERY_LIMITED_INFORMATION is granted for most processes of
+// the same user, of any integrity level, and for AppContainer processes.
+uint32_t ModulePathFromSystem(DWORD pid, char* buffer, uint32_t bufferSize) {
+  if (!g_queryImageNameLooked) {
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (kernel != nullptr) {
+      g_queryImageName = reinterpret_cast<QueryImageNameFn>(
+          reinterpret_cast<void*>(GetProcAddress(kernel, "QueryFullProcessImageNameW")));
+    }
+    g_queryImageNameLooked = true;
+  }
+  if (g_queryImageName == nullptr || bufferSize == 0) return 0;
+  HANDLE process = OpenProcess(kProcessQueryLimited, FALSE, pid);
+  if (process == nullptr) return 0;
+  wchar_t wide[MAX_PATH];
+  DWORD length = MAX_PATH;
+  const BOOL queried = g_queryImageName(process, 0, wide, &length);
+  CloseHandle(process);
+  if (!queried || length == 0) return 0;
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), buffer,
+                                        static_cast<int>(bufferSize) - 1, nullptr, nullptr);
+  if (bytes <= 0) return 0;  // also when it does not fit
+  buffer[bytes] = '\0';
+  return static_cast<uint32_t>(bytes);
+}
+
+// The two sources of another process's path, as FetchModulePath asks them.
+struct ModulePathSources {
+  HWND hwnd;
+  DWORD pid;
+  UINT timeoutMs;
+  uint32_t FromSystem(char* buffer, uint32_t size) { return ModulePathFromSystem(pid, buffer, size); }
+  uint32_t FromExchange(char* buffer, uint32_t size) { return ModulePathQuery(hwnd, buffer, size, timeoutMs); }
+};
+
 // "QorvMsgGetModule " and the low 16 bits of the process id.
 void ModuleMappingName(wchar_t* name, uint32_t pid) {
   AppendNumber(AppendAscii(name, "QorvMsgGetModule "), pid & 0xFFFF, 10);
@@ -117,7 +160,8 @@ DWORD LookupForWindow(HWND hwnd, uint32_t extraFlag, uint32_t* result, uint32_t*
   } else if (pid != 0 && pid == g_otherPid) {
     found = PerWindowLookup(hwnd, extraFlag, g_otherPath, g_otherNameOffset, &wheel, nullptr);
   } else {
-    if (ModulePathQuery(hwnd, g_otherPath, kModulePathBytes, 20) == 0) {
+    ModulePathSources sources = {hwnd, pid, 20};
+    if (FetchModulePath(sources, g_otherPath, kModulePathBytes) == 0) {
       g_otherPid = 0;
       return 0;
     }

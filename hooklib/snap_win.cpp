@@ -2,6 +2,7 @@
 
 #include "common/flags.h"
 #include "hooklib/core_win.h"
+#include "hooklib/frame_bounds.h"
 #include "hooklib/frame_bounds_win.h"
 #include "hooklib/movesize.h"
 #include "hooklib/shared_state.h"
@@ -194,6 +195,18 @@ LRESULT CALLBACK SnapWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         PostCallWndReport((wp << 16) | WM_SIZING,
                           static_cast<LPARAM>((static_cast<uint32_t>(r.bottom - r.top) & 0xFFFF) << 16 |
                                               (static_cast<uint32_t>(r.right - r.left) & 0xFFFF)));
+      }
+      return result;
+    }
+    case WM_DPICHANGED: {
+      // Moved onto a monitor of another scale, the window takes its new size now, and its invisible
+      // borders change with the scale: the visible box is taken again.
+      const LRESULT result =
+          prev != nullptr ? CallWindowProcW(prev, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+      RECT window;
+      RECT box;
+      if (SnapBoxOf(hwnd, (ms.EffWndFlag & wnd_flag::kSnapRgn) != 0, &window, &box)) {
+        BoxInsets(ToRect(window), ToRect(box), ms.RgnInset);
       }
       return result;
     }

@@ -91,6 +91,18 @@ WheelRoute DecideWheelRoute(uint32_t effective, uint32_t global, uint32_t osMajo
 // Hit codes over which the mouse hook may activate a window while a caption-wheel function is on.
 bool ActivationHitAllowed(int hit);
 
+// The hit code that the caption tests go by. The default procedure's answer, except where it says
+// client area: a program that draws its own title bar (and its minimise and maximise buttons) in
+// its client area says so only through its own WM_NCHITTEST, and that caption answer is taken.
+// askWindow() asks the window itself; it is called only for the client area.
+template <typename AskWindow>
+int32_t CaptionTestHit(int32_t defaultHit, AskWindow askWindow) {
+  constexpr int32_t kClient = 1, kCaption = 2, kMinButton = 8, kMaxButton = 9;
+  if (defaultHit != kClient) return defaultHit;
+  const int32_t own = askWindow();
+  return own == kCaption || own == kMinButton || own == kMaxButton ? own : defaultHit;
+}
+
 // 0: never activate (drop-down list); 2: activate and still deliver (taskbar, desktop, band);
 // 1: activate. Classes compared without regard to ASCII letter case.
 int ForegroundRuleForClasses(const char16_t* windowClass, const char16_t* topClass);

@@ -6,6 +6,7 @@ namespace qorv {
 
 WheelStepResult DecideWheelStep(const WheelStepFacts& facts) {
   const bool towardsUser = facts.delta <= 0;
+  if (facts.noRedirection) return {facts.currentAlpha == 0 ? WheelStep::kNone : WheelStep::kMakeOpaque, 0};
   if (facts.currentAlpha == 0) {
     if (!towardsUser || (facts.keys & (kMkShift | kMkControl)) != 0 || facts.layered) {
       return {WheelStep::kNone, 0};

@@ -17,6 +17,7 @@ struct WheelStepFacts {
   uint32_t keys;          // MK_ key state of the wheel message
   bool layered;           // the window has WS_EX_LAYERED already
   uint32_t mainFlag;
+  bool noRedirection = false;  // the window has no redirection surface (WS_EX_NOREDIRECTIONBITMAP)
 };
 
 enum class WheelStep {
@@ -33,6 +34,8 @@ struct WheelStepResult {
 
 // One wheel step over a caption. A window layered by its own program is never started; a level of 0
 // in MainFlag starts nothing (alpha 0 would make the window invisible and its property read as absent).
+// A window without a redirection surface is never given an alpha: a property that another process
+// left on it only makes it opaque.
 WheelStepResult DecideWheelStep(const WheelStepFacts& facts);
 
 // Roll-up: the window accepts a caption-only height when its minimum tracking height stays below

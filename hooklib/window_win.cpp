@@ -81,7 +81,9 @@ int WheelTranslucency(HWND hwnd, int delta, UINT keys) {
   facts.currentAlpha = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(GetPropW(hwnd, kPropWndLay)));
   facts.delta = delta;
   facts.keys = keys;
-  facts.layered = (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+  const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  facts.layered = (exStyle & WS_EX_LAYERED) != 0;
+  facts.noRedirection = (exStyle & kExNoRedirectionBitmap) != 0;
   facts.mainFlag = g_shared.MainFlag;
   const WheelStepResult step = DecideWheelStep(facts);
   switch (step.action) {
@@ -108,8 +110,9 @@ int ClearWheelTranslucency() {
 }
 
 int DirectXInUse() {
-  static const wchar_t* const kModules[] = {L"ddraw.dll", L"d3d8.dll", L"d3d9.dll"};
-  for (int i = 0; i < 3; ++i) {
+  static const wchar_t* const kModules[] = {L"ddraw.dll", L"d3d8.dll",  L"d3d9.dll", L"dxgi.dll",
+                                            L"d3d11.dll", L"d3d12.dll", L"dcomp.dll"};
+  for (int i = 0; i < static_cast<int>(sizeof(kModules) / sizeof(kModules[0])); ++i) {
     if (GetModuleHandleW(kModules[i]) != nullptr) return i + 1;
   }
   return 0;

@@ -15,7 +15,8 @@ extern const wchar_t kPropWndHight[];  // "qv WndHight"
 int WheelTranslucency(HWND hwnd, int delta, UINT keys);
 // Makes every wheel-translucent top-level window opaque; returns how many.
 int ClearWheelTranslucency();
-// 0 when none of ddraw, d3d8, d3d9 is loaded in this process, else 1, 2 or 3 for the first found.
+// 0 when none of ddraw, d3d8, d3d9, dxgi, d3d11, d3d12, dcomp is loaded in this process, else 1 to 7
+// for the first found in that order.
 int DirectXInUse();
 
 UINT_PTR IsRolledUp(HWND hwnd);

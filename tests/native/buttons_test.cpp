@@ -314,6 +314,92 @@ TEST_F(ButtonTest, PressAfterALostReleaseReleasesTheHeldKeysFirst) {
   EXPECT_EQ(m.state.ActiveButtons, 0u);
 }
 
+// Conversions that point at each other, run as the system would: every button or wheel turn the
+// hook injects comes back through it, marked with the signature and one level deeper. One real click
+// (or notch) must end after a bounded number of events with nothing active or held.
+TEST(ButtonLoopTest, ConversionsThatPointAtEachOtherEndWithNothingActive) {
+  struct Case {
+    const char* name;
+    std::vector<ButtonPair> pairs;
+    int index;  // the real event: a click of this button, or one notch when it is a wheel index
+  };
+  const uint32_t on = kOn | kSwallow;
+  const std::vector<Case> cases = {
+      {"X1 and X2 swapped", {{Index(kX1) | on, KeyWord(6)}, {Index(kX2) | on, KeyWord(5)}}, kX1},
+      {"X2 and X1 swapped, X2 clicked", {{Index(kX1) | on, KeyWord(6)}, {Index(kX2) | on, KeyWord(5)}}, kX2},
+      {"left and right swapped", {{Index(kLeft) | on, KeyWord(2)}, {Index(kRight) | on, KeyWord(1)}}, kLeft},
+      {"swapped without swallowing", {{Index(kX1) | kOn, KeyWord(6)}, {Index(kX2) | kOn, KeyWord(5)}}, kX1},
+      {"X1 to X2 to middle to X1",
+       {{Index(kX1) | on, KeyWord(6)}, {Index(kX2) | on, KeyWord(4)}, {Index(kMiddle) | on, KeyWord(5)}},
+       kX1},
+      {"wheel directions swapped",
+       {{Index(kWheelFwd) | on, KeyWord(hotkey::kVkWheelBack)},
+        {Index(kWheelBack) | on, KeyWord(hotkey::kVkWheelForward)}},
+       kWheelFwd},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine m;
+    m.Table(c.pairs);
+    std::vector<ButtonEvent> queue;
+    const bool wheel = c.index == kWheelFwd || c.index == kWheelBack;
+    if (wheel) {
+      queue.push_back(ButtonEvent{c.index, false, c.index == kWheelFwd ? 120 : -120});
+    } else {
+      queue.push_back(ButtonEvent{c.index, false, 0});
+      queue.push_back(ButtonEvent{c.index, true, 0});
+    }
+    int events = 0;
+    // Injected events are handled before the next real one, as the hook sees them.
+    while (!queue.empty() && events < 1000) {
+      const ButtonEvent event = queue.front();
+      queue.erase(queue.begin());
+      ++events;
+      ButtonActions out;
+      ButtonStep(m.state, event, ReadMods, out);
+      const uint32_t depth = InjectionDepth(InjectionExtraInfo(event.depth));
+      std::vector<ButtonEvent> injected;
+      for (int i = 0; i < out.count; ++i) {
+        const ButtonAction& a = out.items[i];
+        if (a.kind == ButtonActionKind::MouseButton) {
+          const int index = a.key == 1 ? kLeft : a.key == 2 ? kRight : a.key == 4 ? kMiddle : a.key == 5 ? kX1 : kX2;
+          injected.push_back(ButtonEvent{index, a.up, 0, 0, depth});
+        } else if (a.kind == ButtonActionKind::MouseWheel) {
+          injected.push_back(ButtonEvent{a.delta > 0 ? kWheelFwd : kWheelBack, false, a.delta, 0, depth});
+        }
+      }
+      queue.insert(queue.begin(), injected.begin(), injected.end());
+    }
+    EXPECT_TRUE(queue.empty());
+    EXPECT_LE(events, wheel ? 1 + static_cast<int>(kMaxInjectionDepth) : 8);
+    EXPECT_EQ(m.state.ActiveButtons, 0u);
+    EXPECT_EQ(m.state.HeldButtons, 0u);
+  }
+}
+
+TEST(ButtonLoopTest, InjectionSignatureCarriesTheDepthAndIgnoresOtherPrograms) {
+  EXPECT_EQ(InjectionDepth(InjectionExtraInfo(0)), 1u);
+  EXPECT_EQ(InjectionDepth(InjectionExtraInfo(3)), 4u);
+  EXPECT_EQ(InjectionDepth(InjectionExtraInfo(kMaxInjectionDepth)), kMaxInjectionDepth);
+  for (uint64_t other : {uint64_t{0}, uint64_t{0xFF515600}, uint64_t{0x1051560001}, uint64_t{0x51570001}}) {
+    EXPECT_EQ(InjectionDepth(other), 0u) << std::hex << other;
+  }
+}
+
+// The lost-release mend is for real presses: an own injected press of an active trigger converts
+// nothing and releases nothing.
+TEST_F(ButtonTest, OwnInjectedPressOfAnActiveTriggerConvertsNothing) {
+  m.Table({{Index(kX1) | kOn | kSwallow, KeyWord('A', hotkey::kCtrl)}});
+  m.Press(kX1);
+  ButtonActions out;
+  ButtonStep(m.state, ButtonEvent{kX1, false, 0, 0, 1}, ReadMods, out);
+  EXPECT_EQ(out.count, 0);
+  EXPECT_FALSE(out.swallow);
+  EXPECT_EQ(m.state.ActiveButtons, ButtonTriggerBit(kX1));
+  EXPECT_EQ(Acts(m.Release(kX1)),
+            (std::vector<Act>{{ButtonActionKind::Key, true, KeyWord('A', hotkey::kCtrl)}, kCtrlUp}));
+}
+
 TEST_F(ButtonTest, PostedConversionsTakeTheTargetAndDropItAtTheLastRelease) {
   const uint32_t post = kOn | btn_cond::kPostMessages;
   m.Table({{Index(kX1) | post, KeyWord('C', hotkey::kCtrl)}, {Index(kX2) | post, KeyWord(1)}});

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "common/flags.h"
 
 namespace qorv {
@@ -44,6 +46,50 @@ TEST(CallWndDecisions, MoveAlphaLevelsAndWhatPreventsIt) {
   EXPECT_EQ(MoveAlphaFor({move | 0x05000000, 0, false, true, false}), 0) << "Shift or Ctrl";
   EXPECT_EQ(MoveAlphaFor({move | 0x05000000, 0, false, false, true}), 125) << "DirectX matters only with its bit";
   EXPECT_EQ(MoveAlphaFor({move | wnd_flag::kNoDirectXTranslucent | 0x05000000, 0, false, false, true}), 0);
+}
+
+TEST(CallWndDecisions, CompositionWindowIsNeverMadeTranslucentByAMove) {
+  MoveAlphaFacts facts = {wnd_flag::kMoveTranslucent | wnd_flag::kSizeTranslucent | 0x05000000, 0, false, false, false};
+  facts.noRedirection = true;
+  EXPECT_EQ(MoveAlphaFor(facts), 0);
+}
+
+// The subclass as a fake window and library answer; what the decision asked is recorded.
+struct FakeSubclass {
+  bool buried, pins, ours;
+  std::string asked;
+  bool Buried() {
+    asked += "B";
+    return buried;
+  }
+  bool Pin() {
+    asked += "P";
+    return pins;
+  }
+  bool Ours() {
+    asked += "O";
+    return ours;
+  }
+};
+
+TEST(CallWndDecisions, NoSubclassWithoutThePinAndNoPinWhileASubclassIsBuried) {
+  struct Case {
+    bool buried, pins, ours;
+    SubclassStep step;
+    const char* asked;
+  };
+  const Case cases[] = {
+      {false, true, false, SubclassStep::kSubclass, "BPO"},
+      {false, true, true, SubclassStep::kOursAlready, "BPO"},
+      {false, false, false, SubclassStep::kNone, "BP"},  // pinning failed: never subclassed
+      {false, false, true, SubclassStep::kNone, "BP"},
+      {true, true, false, SubclassStep::kNone, "B"},  // the library is not pinned for nothing
+  };
+  for (const Case& c : cases) {
+    FakeSubclass f = {c.buried, c.pins, c.ours, ""};
+    EXPECT_EQ(SubclassStepFor(f), c.step) << c.buried << c.pins << c.ours;
+    EXPECT_EQ(f.asked, c.asked) << c.buried << c.pins << c.ours;
+  }
 }
 
 }  // namespace

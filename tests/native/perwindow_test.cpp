@@ -101,5 +101,54 @@ TEST(PerWindowMatch, MalformedBlocksNeverReadOutside) {
   EXPECT_EQ(MapTableMatch(nullptr, 100, w.Facts(), AsciiEqualNoCase).entryFlag, 0u);
 }
 
+// Sources of another process's path that answer as told and record who was asked.
+struct FakePathSources {
+  const char* system;    // null: the system cannot tell
+  const char* exchange;  // null: the process does not answer
+  std::string asked;
+  uint32_t Answer(const char* path, char* buffer, uint32_t size) {
+    if (path == nullptr || size == 0) return 0;
+    const uint32_t length = static_cast<uint32_t>(std::strlen(path));
+    if (length >= size) return 0;
+    std::memcpy(buffer, path, length + 1);
+    return length;
+  }
+  uint32_t FromSystem(char* buffer, uint32_t size) {
+    asked += "S";
+    return Answer(system, buffer, size);
+  }
+  uint32_t FromExchange(char* buffer, uint32_t size) {
+    asked += "E";
+    return Answer(exchange, buffer, size);
+  }
+};
+
+TEST(ModulePathOrder, TheSystemFirstAndTheExchangeOnlyWhenItCannotTell) {
+  struct Case {
+    const char* system;
+    const char* exchange;
+    const char* expected;  // null: no path
+    const char* asked;
+  };
+  const Case cases[] = {
+      {"C:\\Apps\\editor.exe", "C:\\Other\\x.exe", "C:\\Apps\\editor.exe", "S"},
+      {nullptr, "C:\\Apps\\editor.exe", "C:\\Apps\\editor.exe", "SE"},  // older system, or refused
+      {nullptr, nullptr, nullptr, "SE"},  // elevated window: neither answers, nothing is cached
+      {"", "C:\\Apps\\editor.exe", "C:\\Apps\\editor.exe", "SE"},  // an empty answer is none
+  };
+  for (const Case& c : cases) {
+    FakePathSources sources = {c.system, c.exchange, ""};
+    char buffer[kModulePathBytes] = "unchanged";
+    const uint32_t length = FetchModulePath(sources, buffer, sizeof(buffer));
+    EXPECT_EQ(sources.asked, c.asked);
+    if (c.expected == nullptr) {
+      EXPECT_EQ(length, 0u);
+    } else {
+      EXPECT_EQ(length, std::strlen(c.expected));
+      EXPECT_STREQ(buffer, c.expected);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qorv

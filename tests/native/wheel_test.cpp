@@ -189,5 +189,32 @@ TEST(MouseRouting, ActivationRules) {
   for (int hit : {0, 2, 3, 8, 12, -1}) EXPECT_FALSE(ActivationHitAllowed(hit)) << hit;
 }
 
+// The caption tests take the window's own answer only where the default procedure says client
+// area, and only when that answer names the title bar or its minimise or maximise button.
+TEST(MouseDecisions, OwnDrawnTitleBarAnswersCountOnlyOverTheClientArea) {
+  struct Case {
+    int32_t defaultHit;
+    int32_t own;
+    int32_t expected;
+    bool asked;
+  };
+  const Case cases[] = {
+      {1, 2, 2, true},  {1, 8, 8, true},    {1, 9, 9, true},     // caption, minimise, maximise
+      {1, 1, 1, true},  {1, 12, 1, true},   {1, 20, 1, true},    // client, a border, close: not taken
+      {1, 0, 1, true},  {1, -2, 1, true},                        // nowhere, error (no answer in time)
+      {2, 1, 2, false}, {7, 2, 7, false},   {12, 2, 12, false},  // the default procedure decides
+      {0, 2, 0, false}, {-1, 2, -1, false},
+  };
+  for (const Case& c : cases) {
+    bool asked = false;
+    const int32_t hit = CaptionTestHit(c.defaultHit, [&] {
+      asked = true;
+      return c.own;
+    });
+    EXPECT_EQ(hit, c.expected) << c.defaultHit << " " << c.own;
+    EXPECT_EQ(asked, c.asked) << c.defaultHit << " " << c.own;
+  }
+}
+
 }  // namespace
 }  // namespace qorv

@@ -62,6 +62,26 @@ TEST(WheelStep, StartIsRefusedAwayFromUserWithModifiersOrOnOwnLayeredWindow) {
   EXPECT_EQ(DecideWheelStep({0, 0, 0, false, kLevel5}).action, WheelStep::kStart);
 }
 
+// A composition window (WS_EX_NOREDIRECTIONBITMAP) is never given an alpha, whatever the wheel
+// and the property say; a property another process left on it only makes it opaque.
+TEST(WheelStep, CompositionWindowIsNeverMadeTranslucent) {
+  const struct {
+    uint32_t property;
+    int delta;
+    uint32_t keys;
+    WheelStep expected;
+  } cases[] = {
+      {0, -120, 0, WheelStep::kNone},        {0, 120, 0, WheelStep::kNone},
+      {0, -120, kMkShift, WheelStep::kNone}, {125, -120, 0, WheelStep::kMakeOpaque},
+      {125, 120, 0, WheelStep::kMakeOpaque}, {25, -120, kMkControl, WheelStep::kMakeOpaque},
+  };
+  for (const auto& c : cases) {
+    WheelStepFacts facts = {c.property, c.delta, c.keys, false, kLevel5};
+    facts.noRedirection = true;
+    EXPECT_EQ(DecideWheelStep(facts).action, c.expected) << c.property << " " << c.delta << " " << c.keys;
+  }
+}
+
 TEST(WheelStep, CtrlStepsAndShiftEndsOnceTranslucent) {
   EXPECT_EQ(DecideWheelStep({100, -120, kMkControl, true, kLevel5}).alpha, 75);
   EXPECT_EQ(DecideWheelStep({100, -120, kMkShift, true, kLevel5}).action, WheelStep::kMakeOpaque);

@@ -347,6 +347,50 @@ TEST_F(LLMouseTest, WheelGoesToTheWindowUnderTheCursorWithTheFlag) {
   EXPECT_EQ(Count(0, WM_MOUSEWHEEL), 0) << Seen();
 }
 
+// Conversions that point at each other: the hook's own injected press of a still active button
+// converts nothing, so one click reaches the window as one click and nothing stays active or down.
+TEST_F(LLMouseTest, SwappedButtonsGiveOneClickAndLeaveNothingDown) {
+  struct Round {
+    const char* name;
+    int a, b;        // button indexes swapped with each other; a is clicked
+    DWORD down, up;  // the click of a
+    DWORD data;
+    UINT message;  // what the window receives of it
+    DWORD witnessDown, witnessUp;
+    UINT witness;  // an unconverted click afterwards
+  };
+  const Round rounds[] = {
+      {"X1 and X2", kX1, kX2, MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1, WM_XBUTTONDOWN, MOUSEEVENTF_MIDDLEDOWN,
+       MOUSEEVENTF_MIDDLEUP, WM_MBUTTONUP},
+      {"left and right", 0, kRight, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, WM_LBUTTONDOWN, MOUSEEVENTF_MIDDLEDOWN,
+       MOUSEEVENTF_MIDDLEUP, WM_MBUTTONUP},
+  };
+  for (const Round& r : rounds) {
+    SCOPED_TRACE(r.name);
+    const uint32_t vkA = r.a == 0 ? 1 : r.a == kRight ? 2 : static_cast<uint32_t>(r.a);
+    const uint32_t vkB = r.b == 0 ? 1 : r.b == kRight ? 2 : static_cast<uint32_t>(r.b);
+    ASSERT_EQ(
+        Install(Block({{Index(r.a) | kOn | kSwallow, KeyWord(vkB)}, {Index(r.b) | kOn | kSwallow, KeyWord(vkA)}})), 1);
+    ASSERT_TRUE(MoveTo(kDblCenter.x, kDblCenter.y));
+    ClearLog();
+    SendMouse(r.down, r.data);
+    SendMouse(r.up, r.data);
+    SendMouse(r.witnessDown);
+    SendMouse(r.witnessUp);
+    ASSERT_TRUE(WaitEntry(0, r.witness)) << Seen();
+    EXPECT_EQ(Count(0, r.message), 1) << Seen();
+    EXPECT_EQ(Count(0, r.message + 1), 1) << Seen();
+    const UINT other = r.message == WM_LBUTTONDOWN ? WM_RBUTTONDOWN : r.message;
+    if (other != r.message) {
+      EXPECT_EQ(Count(0, other) + Count(0, other + 1), 0) << Seen();
+    }
+    EXPECT_TRUE(WaitFor([&] { return lib.Shared()->ActiveButtons == 0u && lib.Shared()->HeldButtons == 0u; }))
+        << "active " << lib.Shared()->ActiveButtons << " held " << lib.Shared()->HeldButtons;
+    for (int vk : {VK_LBUTTON, VK_RBUTTON, VK_XBUTTON1, VK_XBUTTON2}) EXPECT_GE(GetAsyncKeyState(vk), 0) << vk;
+    ASSERT_EQ(lib.UnHookLLMouse(), 1);
+  }
+}
+
 // A conversion that holds Shift lets it go although its button's release never reached the hook:
 // here the hook is taken away under the held button, as Windows does with a hook that answers too
 // slowly, and the release goes straight to the system.

@@ -194,6 +194,31 @@ TEST_F(VisibleFrameSnap, VisibleEdgeMeetsTheWorkArea) {
   EXPECT_EQ(r.left + kB, work.left);
 }
 
+// A drag that takes a window onto a monitor of another scale: the window gets WM_DPICHANGED and its
+// invisible borders grow with the scale. The visible box is taken again, so the new visible edge
+// meets the target's; with the borders of the start it would stop 7 pixels short.
+TEST_F(VisibleFrameSnap, BordersAreTakenAgainWhenTheScaleChangesDuringTheDrag) {
+  {
+    BorderedApps borders;
+    moving.reset(new SnapApp({L"fm=plain@300,100,300,200"}));
+  }
+  ASSERT_TRUE(moving->AllFound());
+  HWND a = moving->Window(0);
+  h.owner.received.clear();
+  {
+    Drag drag(a, CaptionPoint(a));
+    drag.MoveBy(-30, 0);
+    DWORD_PTR handled = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(a, snapapp::kCmdScaleChange, 0, 0, SMTO_NORMAL, 5000, &handled) && handled == 1)
+        << "the window did not take the new scale";
+    const RECT w = WindowRect(a);
+    drag.MoveBy((b.left + kB) - 5 - (w.right - snapapp::kScaledBorder), 0);
+  }
+  EXPECT_TRUE(WaitFor([&] { return h.LoopEnded(a); }, 5000)) << "the loop did not end";
+  const RECT r = WindowRect(a);
+  EXPECT_EQ(r.right - snapapp::kScaledBorder, b.left + kB);
+}
+
 TEST_F(VisibleFrameSnap, VisibleEdgeMeetsAWindowWithoutBorders) {
   const RECT r = DragOnce(L"fm=plain@120,500,250,60",
                           [&](const RECT& w) { return POINT{0, (c.top - 4) - (w.bottom - kB)}; });

@@ -60,6 +60,23 @@ LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case snapapp::kCmdActive:
       return reinterpret_cast<LRESULT>(GetActiveWindow());
+    case snapapp::kCmdScaleChange: {
+      RECT suggested;
+      GetWindowRect(hwnd, &suggested);
+      return SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    }
+    case WM_DPICHANGED: {
+      wchar_t title[256];
+      GetWindowTextW(hwnd, title, 256);
+      wchar_t* name = wcsstr(title, L":f");
+      if (name != nullptr) {
+        name[1] = L'g';
+        SetWindowTextW(hwnd, title);
+      }
+      const RECT& r = *reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 1;
+    }
     case snapapp::kCmdLastButton:
       return static_cast<LRESULT>(g_lastButton);
     case snapapp::kCmdMessagePos:

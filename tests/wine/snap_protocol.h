@@ -29,6 +29,11 @@ constexpr UINT kCmdLastButton = WM_APP + 24;
 constexpr UINT kCmdResubCount = WM_APP + 26;
 // Result: GetActiveWindow() of the window's thread.
 constexpr UINT kCmdActive = WM_APP + 25;
+// The window sends itself WM_DPICHANGED for twice the scale, with its own rectangle as the suggested
+// one, as the system does when a drag takes a window onto a monitor of another scale. At
+// WM_DPICHANGED a window whose name starts with "f" takes the name "g..." and the suggested
+// rectangle; the stand-in window-manager library reports borders of kScaledBorder for "g" windows.
+constexpr UINT kCmdScaleChange = WM_APP + 27;
 constexpr wchar_t kSleepingProp[] = L"qt sleeping";
 // Set on every top-level window once all of them are made and shown.
 constexpr wchar_t kReadyProp[] = L"qt ready";
@@ -39,5 +44,6 @@ constexpr wchar_t kLoopProp[] = L"qt loop";
 // kBorder pixels left, right and bottom (none at the top) for windows whose name starts with "f".
 constexpr wchar_t kBordersVariable[] = L"QORV_SNAP_BORDERS";
 constexpr int kBorder = 7;
+constexpr int kScaledBorder = 2 * kBorder;
 
 }  // namespace snapapp

@@ -90,6 +90,13 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_NCLBUTTONDOWN:
       return 0;  // recorded only: no move or size loop
+    case WM_NCHITTEST:
+      if (kind == kOwnTitle) {
+        POINT p = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        ScreenToClient(hwnd, &p);
+        if (p.y >= 0 && p.y < kOwnTitleBand) return HTCAPTION;
+      }
+      break;
     case WM_CONTEXTMENU:
       return 0;  // no system menu after a right click on the caption: it would hold the thread in its loop
     case WM_SYSCOMMAND:
@@ -195,12 +202,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   if (g_log == nullptr) return 2;
   INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  for (const wchar_t* cls : {L"QorvWheelScroll", L"QorvWheelPane", L"QorvWheelBars", L"QorvWheelEditHost",
-                             L"CabinetWClass", L"SHELLDLL_DefView", L"Shell_TrayWnd"}) {
+  for (const wchar_t* cls :
+       {L"QorvWheelScroll", L"QorvWheelPane", L"QorvWheelBars", L"QorvWheelEditHost", L"CabinetWClass",
+        L"SHELLDLL_DefView", L"Shell_TrayWnd", L"QorvWheelOwnTitle", L"QorvWheelComposed"}) {
     Register(cls);
   }
 
   const DWORD top = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+  // Beside the others; made first, so that the same window as before ends up active.
+  Make(kOwnTitle, 0, L"QorvWheelOwnTitle", L"wheel own title", WS_POPUP | WS_BORDER | WS_VISIBLE, 800, 40, 200, 150,
+       nullptr, 0);
+  Make(kComposed, 0x00200000 /* WS_EX_NOREDIRECTIONBITMAP */, L"QorvWheelComposed", L"wheel composed", top, 800, 220,
+       200, 150, nullptr, 0);
   const DWORD child = WS_CHILD | WS_VISIBLE;
   HWND scroll = Make(kScroll, 0, L"QorvWheelScroll", L"wheel scroll", top | WS_VSCROLL | WS_HSCROLL, 40, 40, 360, 260,
                      nullptr, 0);

@@ -26,6 +26,9 @@ enum Kind : uint32_t {
   kFolderList,   // the file list inside it
   kTray,         // a hidden top-level of class "Shell_TrayWnd"
   kHungPane,     // child of kScroll created by a second thread
+  kOwnTitle,     // top-level without a caption that draws its own: it answers HTCAPTION for the top
+                 // kOwnTitleBand pixels of its client area
+  kComposed,     // top-level with a caption and WS_EX_NOREDIRECTIONBITMAP
   kKindCount
 };
 
@@ -44,6 +47,7 @@ struct Entry {
 };
 
 constexpr uint32_t kMaxEntries = 8192;
+constexpr int kOwnTitleBand = 30;
 
 struct Log {
   volatile LONG count;

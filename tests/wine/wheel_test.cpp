@@ -392,6 +392,66 @@ TEST_F(WheelTest, CaptionGuardSwallowsAndStepsTranslucency) {
   EXPECT_EQ(harness::Prop(app.Window(kScroll), L"qv WndLay"), 0u);
 }
 
+// A program that draws its own title bar answers HTCAPTION only from its own WM_NCHITTEST: the
+// caption wheel takes that answer, below the band the wheel passes, and the mouse hook does not
+// activate the window over its title bar while a caption-wheel function is on.
+TEST_F(WheelTest, OwnDrawnTitleBarTakesTheCaptionWheel) {
+  const HWND own = app.Window(kOwnTitle);
+  ASSERT_NE(own, nullptr);
+  POINT band = {100, kOwnTitleBand / 2};
+  POINT below = {100, kOwnTitleBand + 60};
+  ClientToScreen(own, &band);
+  ClientToScreen(own, &below);
+  const auto alpha = [&] {
+    COLORREF key;
+    BYTE a = 0;
+    DWORD flags = 0;
+    return GetLayeredWindowAttributes(own, &key, &a, &flags) ? static_cast<int>(a) : -1;
+  };
+  Flags(Word(wheel_flag::kVertScroll, 3), main_flag::kWheelTranslucent | (5u << 24));
+  LONG mark = WheelAt(below, -120);
+  EXPECT_EQ(app.Expect(kOwnTitle, WM_MOUSEWHEEL, 1, mark).size(), 1u) << "below the band the wheel passes";
+  EXPECT_EQ(GetWindowLongPtrW(own, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  mark = WheelAt(band, -120);
+  EXPECT_TRUE(WaitFor([&] { return alpha() == 125; })) << alpha();
+  ASSERT_TRUE(app.Drain(own));
+  EXPECT_TRUE(app.Entries(kOwnTitle, WM_MOUSEWHEEL, mark).empty()) << "swallowed as a caption wheel";
+  EXPECT_EQ(lib.UnHookGetMsg(), 1);
+  EXPECT_EQ(harness::Prop(own, L"qv WndLay"), 0u);
+
+  // Activation by the wheel skips the title bar, not the client area below it.
+  ASSERT_EQ(lib.SetHookGetMsg(owner.Get(), kNotify, 0), 1);
+  Flags(Word(wheel_flag::kForwardToPointer | wheel_flag::kActivate | wheel_flag::kVertScroll, 3),
+        main_flag::kWheelFront);
+  ASSERT_TRUE(focus.TakeFocus());
+  WheelAt(band, -120);  // arrives, swallowed over the caption
+  EXPECT_EQ(GetForegroundWindow(), focus.Get()) << "activated over its title bar";
+  WheelAt(below, -120, false);  // the activating notch is dropped: the activation is its witness
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == own; }));
+}
+
+// A window without a redirection surface is left alone by the caption wheel: no layered style, no
+// property; the wheel over an ordinary caption right after shows that the hook acts.
+TEST_F(WheelTest, CompositionWindowIsNeverMadeTranslucent) {
+  const HWND composed = app.Window(kComposed);
+  ASSERT_NE(composed, nullptr);
+  ASSERT_NE(GetWindowLongPtrW(composed, GWL_EXSTYLE) & 0x00200000, 0) << "WS_EX_NOREDIRECTIONBITMAP was not kept";
+  const auto captionOf = [](HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return POINT{(r.left + r.right) / 2 - 40,
+                 r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  };
+  Flags(Word(wheel_flag::kVertScroll, 3), main_flag::kWheelTranslucent | (5u << 24));
+  const LONG mark = WheelAt(captionOf(composed), -120);
+  ASSERT_TRUE(app.Drain(composed));
+  EXPECT_TRUE(app.Entries(kComposed, WM_MOUSEWHEEL, mark).empty()) << "swallowed as a caption wheel";
+  WheelAt(captionOf(app.Window(kScroll)), -120);
+  EXPECT_TRUE(WaitFor([&] { return harness::Prop(app.Window(kScroll), L"qv WndLay") == 125; }));
+  EXPECT_EQ(GetWindowLongPtrW(composed, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  EXPECT_EQ(harness::Prop(composed, L"qv WndLay"), 0u);
+}
+
 // The wheel over a caption, taken by a child whose top-level window belongs to another thread: a
 // hung top-level window is left as it is and the child's thread goes on; once it answers again,
 // the step crosses the threads.
