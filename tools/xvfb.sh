@@ -4,7 +4,8 @@ xvfb_pid=""
 
 start_xvfb() {
   local n
-  for n in $(seq 91 160); do
+  # Numbers from 300 up, clear of those that xvfb-run and desktop X servers take.
+  for n in $(seq 300 400); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
