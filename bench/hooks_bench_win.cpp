@@ -15,7 +15,7 @@
 #include "hooklib/wheel_accum.h"
 #include "bench/bench_tables.h"
 #include "common/map_table.h"
-#include "host/map_table.h"
+#include "host/published_block.h"
 
 namespace qorv {
 void BenchInitGlobals();

@@ -60,7 +60,15 @@ configure_file(${PROJECT_SOURCE_DIR}/settings/MapInit.ini ${CMAKE_BINARY_DIR}/Ma
 # Its icon, version block and manifest come from host/qorv.rc.
 enable_language(RC)
 add_executable(qorv WIN32
+  host/main_win.cpp
   host/qorv_win.cpp
+  host/library_win.cpp
+  host/hook_thread_win.cpp
+  host/hooks_win.cpp
+  host/hotkey_dispatch_win.cpp
+  host/elevation_win.cpp
+  host/wheel_reports_win.cpp
+  host/tray_icon_win.cpp
   host/publish_win.cpp
   host/hotkeys_win.cpp
   host/actions_win.cpp
