@@ -141,7 +141,7 @@ list(APPEND QORV_TEST_APP_TARGETS qorv_fake_dwmapi)
 
 file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
 # The settings program's tests have an executable of their own (below), with its resources.
-list(FILTER QORV_WINE_TESTS EXCLUDE REGEX "/(pelisk_[^/]*|pages_[^/]*|perwindow_page|mouse_page)_test\\.cpp$")
+list(FILTER QORV_WINE_TESTS EXCLUDE REGEX "/(pelisk_[^/]*|pages_[^/]*|perwindow_page|mouse_page|passthrough)_test\\.cpp$")
 # The monitor shims are linked in too, so that their single-monitor answers can be shown here.
 add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp tests/wine/input_left_up.cpp
   hooklib/shims_win.cpp host/hook_thread_win.cpp host/hotkeys_win.cpp host/library_win.cpp)
@@ -176,6 +176,19 @@ add_executable(qorv_bench_hooks bench/hooks_bench_win.cpp)
 target_compile_options(qorv_bench_hooks PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN)
 target_link_options(qorv_bench_hooks PRIVATE -static)
 target_link_libraries(qorv_bench_hooks PRIVATE qorv_hook_static qorv_settings_win)
+
+# The hook procedures called directly in a program that plays the installing process.
+add_executable(qorv_passthrough_tests tests/wine/passthrough_test.cpp tests/wine/harness.cpp
+  tests/wine/input_left_up.cpp)
+target_compile_options(qorv_passthrough_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
+  -D_WIN32_WINNT=0x0601)
+target_link_options(qorv_passthrough_tests PRIVATE -static)
+target_link_libraries(qorv_passthrough_tests PRIVATE qorv_hook_static qorv_settings_win gtest_main gdi32 comctl32)
+add_dependencies(qorv_passthrough_tests vantel qorv_wheel)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  gtest_discover_tests(qorv_passthrough_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+endif()
 
 # ---- Settings program -------------------------------------------------------------------------
 # pelisk.exe is a thin wWinMain over pelisk_lib, so that the tests can drive the window, the pages
