@@ -69,6 +69,7 @@ add_executable(qorv WIN32
   host/elevation_win.cpp
   host/wheel_reports_win.cpp
   host/tray_icon_win.cpp
+  host/companion_win.cpp
   host/publish_win.cpp
   host/hotkeys_win.cpp
   host/actions_win.cpp
@@ -85,6 +86,23 @@ target_compile_options(qorv PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} $
 target_link_options(qorv PRIVATE -municode -static -s)
 target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 advapi32 gdi32)
 add_dependencies(qorv vantel)
+
+# The 32-bit companion of the x86_64 main program: qorv32.exe with the library under the name
+# vantel32.dll (a hook library of each bitness needs a file of its own). The i686 build is the one the
+# x86_64 release carries; the x86_64 build is for the Wine tests, which run no 32-bit code.
+add_executable(qorv32 WIN32
+  host/companion_main_win.cpp
+  host/library_win.cpp
+  host/hook_thread_win.cpp
+  host/hotkeys_win.cpp
+)
+target_include_directories(qorv32 PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv32 PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_options(qorv32 PRIVATE -municode -static -s)
+target_link_libraries(qorv32 PRIVATE qorv_settings_win)
+add_custom_command(TARGET vantel POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vantel> ${CMAKE_BINARY_DIR}/vantel32.dll)
+add_dependencies(qorv32 vantel)
 
 # The demonstration application that `make run` drives (tools/run-qorv.sh).
 add_executable(qorv_demo demo/demo_win.cpp)
@@ -150,7 +168,7 @@ target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNI
   -D_WIN32_WINNT=0x0601)
 target_link_options(qorv_wine_tests PRIVATE -static)
 target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main gdi32 comctl32)
-add_dependencies(qorv_wine_tests vantel qorv ${QORV_TEST_APP_TARGETS})
+add_dependencies(qorv_wine_tests vantel qorv qorv32 ${QORV_TEST_APP_TARGETS})
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   include(GoogleTest)

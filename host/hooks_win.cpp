@@ -4,6 +4,7 @@
 
 #include "common/flags.h"
 #include "host/actions_win.h"
+#include "host/companion_win.h"
 #include "host/hook_thread_win.h"
 #include "host/hooks_wanted.h"
 #include "host/host_win.h"
@@ -74,6 +75,7 @@ void ApplyConversion(bool want, bool restart) {
 
 void HandOverFlags() {
   g_lib.setHookFlag(g_host.record.MainFlag, g_host.record.WheelFlag, g_host.record.WndFlag, g_host.extraFlag);
+  CompanionRefresh();
 }
 
 void PublishTable() {
@@ -100,6 +102,7 @@ void HooksApply(uint32_t what) {
                       g_host.record.WheelFlag, g_host.record.WndFlag, g_host.extraFlag);
   }
   if ((wanted.kinds & hook_bit::kConversion) == 0) ApplyConversion(false, false);
+  CompanionHandOver(CompanionKinds(wanted.kinds));
 
   HookRequest request = {};
   request.kinds = wanted.kinds & ~hook_bit::kConversion;

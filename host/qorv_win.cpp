@@ -6,6 +6,7 @@
 
 #include "common/flags.h"
 #include "host/actions_win.h"
+#include "host/companion_win.h"
 #include "host/elevation_win.h"
 #include "host/hooks_win.h"
 #include "host/host_win.h"
@@ -93,6 +94,7 @@ void Start(HWND hwnd) {
   ApplyTray();
   if (!HooksStart()) Tell(L"フックを導入するスレッドを開始できませんでした。", true);
   RegisterHotkeys();
+  CompanionStart();
   ApplyDiagnostics();
   g_host.foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, ForegroundEvent, 0,
                                           0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
@@ -110,6 +112,7 @@ void Stop(HWND hwnd) {
   HotkeysRelease(hwnd);
   RemovePropW(hwnd, kPropHotkeysHeld);
   HooksStop();
+  CompanionStop();
   ActionsRestoreAll();
   SizeTipHide();
   DiagnosticsShow(g_host.instance, false);
@@ -174,6 +177,12 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kHookThreadReply:
       HooksOnReply(wp, lp);
+      return 0;
+    case kCompanionHello:
+      CompanionOnHello(reinterpret_cast<HWND>(wp));
+      return 0;
+    case kCompanionEnded:
+      CompanionOnEnded();
       return 0;
     case kTrayCallback:
       OnTrayCallback(lp);

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "common/flags.h"
+#include "host/companion_win.h"
 #include "host/hooks_win.h"
 #include "host/host_win.h"
 #include "host/hotkey_dispatch_win.h"
@@ -70,6 +71,8 @@ void UpdateTip() {
     wcscpy(tip, L"Qorv - 一時停止中");
   } else if (g_host.failed != 0) {
     wcscpy(tip, L"Qorv - 一部のフックが働いていません");
+  } else if (CompanionGaveUp()) {
+    wcscpy(tip, L"Qorv - 32ビット版の補助プログラムが止まっています");
   } else if (g_host.reinstalls != 0) {
     swprintf(tip, 128, L"Qorv - 動作中 (マウスフック再導入 %u 回)", g_host.reinstalls);
   } else {

@@ -80,9 +80,9 @@ volatile qorv::SharedState* FindSharedSection(HMODULE module) {
 
 }  // namespace
 
-Library::Library() : dir_(NewRunDir()) {
+Library::Library(const wchar_t* fileName) : dir_(NewRunDir()) {
   const std::wstring source = ExeDir() + L"\\vantel.dll";
-  const std::wstring copy = dir_ + L"\\vantel.dll";
+  const std::wstring copy = dir_ + L"\\" + fileName;
   if (!CopyFileW(source.c_str(), copy.c_str(), FALSE)) return;
   module_ = LoadLibraryW(copy.c_str());
   if (module_ == nullptr) return;

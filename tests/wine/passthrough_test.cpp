@@ -13,7 +13,7 @@
 #include "hooklib/shared_state.h"
 #include "hooklib/window_win.h"
 #include "tests/wine/harness.h"
-#include "tests/wine/wheel_protocol.h"
+#include "tests/wine/wheel_log.h"
 
 namespace qorv {
 void BenchInitGlobals();
@@ -29,46 +29,6 @@ constexpr UINT kGetMsgNotify = WM_APP + 51;
 constexpr UINT kCallWndNotify = WM_APP + 52;
 constexpr UINT kMouseNotify = WM_APP + 53;
 constexpr UINT kOwnerMark = WM_APP + 54;
-
-// The wheel application and the log of what its windows receive.
-class App {
- public:
-  App() : process_(harness::ExeDir() + L"\\qorv_wheel.exe", L"") {
-    wchar_t name[64];
-    LogName(name, 64, process_.Id());
-    WaitFor([&] { return (mapping_ = OpenFileMappingW(FILE_MAP_READ, FALSE, name)) != nullptr; });
-    if (mapping_ != nullptr) log_ = static_cast<const Log*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, sizeof(Log)));
-    WaitFor([&] { return log_ != nullptr && log_->ready != 0; });
-  }
-  ~App() {
-    if (Ready()) PostMessageW(Window(kScroll), kCmdQuit, 0, 0);
-    process_.WaitExit(10000);
-    if (log_ != nullptr) UnmapViewOfFile(log_);
-    if (mapping_ != nullptr) CloseHandle(mapping_);
-  }
-  bool Ready() const { return log_ != nullptr && log_->ready != 0; }
-  HWND Window(Kind kind) const { return reinterpret_cast<HWND>(log_->windows[kind]); }
-  LONG Mark() const { return log_->count; }
-  // Posts a marker behind what was posted to the window and waits until the window took it; then
-  // counts the entries of msg for the window from `from` on.
-  int Count(Kind kind, UINT msg, LONG from) const {
-    const LONG mark = Mark();
-    PostMessageW(Window(kind), kCmdMark, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return Find(kind, kCmdMark, mark) > 0; })) << "the marker did not arrive";
-    return Find(kind, msg, from);
-  }
-
- private:
-  int Find(Kind kind, UINT msg, LONG from) const {
-    int n = 0;
-    const LONG count = log_->count < static_cast<LONG>(kMaxEntries) ? log_->count : kMaxEntries;
-    for (LONG i = from; i < count; ++i) n += log_->entries[i].kind == kind && log_->entries[i].msg == msg;
-    return n;
-  }
-  harness::Process process_;
-  HANDLE mapping_ = nullptr;
-  const Log* log_ = nullptr;
-};
 
 // What each procedure did with its event.
 struct Seen {
@@ -161,12 +121,12 @@ class PassThroughTest : public ::testing::Test {
     return seen;
   }
 
-  App app;
+  wheellog::App app;
   harness::OwnerWindow owner;
 };
 
 // The cursor is put over a window of the application so that the mouse hook has a window under it.
-bool CursorOverApp(const App& app) {
+bool CursorOverApp(const wheellog::App& app) {
   HWND scroll = app.Window(kScroll);
   RECT r;
   GetClientRect(scroll, &r);
