@@ -129,6 +129,15 @@ target_include_directories(qorv_bench_llmouse PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_bench_llmouse PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -O2)
 target_link_options(qorv_bench_llmouse PRIVATE -municode -static)
 
+# Benchmark of the hook thread's answers while the UI thread is busy; tools/bench.sh runs it.
+add_executable(qorv_bench_hook_thread bench/hook_thread_bench_win.cpp host/hook_thread_win.cpp host/hotkeys_win.cpp
+  host/library_win.cpp)
+target_include_directories(qorv_bench_hook_thread PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_bench_hook_thread PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -O2)
+target_link_options(qorv_bench_hook_thread PRIVATE -municode -static)
+target_link_libraries(qorv_bench_hook_thread PRIVATE qorv_settings_win shell32 ole32)
+add_dependencies(qorv_bench_hook_thread vantel qorv32)
+
 # GoogleTest from the sources Debian ships, built with the same compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

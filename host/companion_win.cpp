@@ -66,6 +66,7 @@ bool Launch() {
   return true;
 }
 
+#if defined(_WIN64)
 // A companion of an earlier copy (killed, or still ending) gives way to ours.
 void EndStaleCompanions() {
   for (HWND stale = FindWindowW(kCompanionClass, kCompanionTitle); stale != nullptr;
@@ -73,6 +74,7 @@ void EndStaleCompanions() {
     PostMessageW(stale, WM_CLOSE, 0, 0);
   }
 }
+#endif
 
 }  // namespace
 
