@@ -9,10 +9,9 @@
 //   - waits without pumping, as the conversion hook's install and removal may,
 // and, for contrast, the restore passes once more with the low-level hook on the UI thread itself,
 // as before the hook thread existed. Run by tools/bench.sh from build/win64.
-#include <windows.h>
-
 #include <objbase.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -77,8 +76,9 @@ void Report(const char* what, double baselineWorst) {
   std::vector<double> t = g_times;
   std::sort(t.begin(), t.end());
   const double worst = t.back();
-  std::printf("%-58s %4zu moves: worst %8.0f us  median %6.0f us  99th %7.0f us  worst/idle worst %.2f\n", what, t.size(), worst,
-              t[t.size() / 2], t[t.size() * 99 / 100], baselineWorst > 0 ? worst / baselineWorst : 1.0);
+  std::printf("%-58s %4zu moves: worst %8.0f us  median %6.0f us  99th %7.0f us  worst/idle worst %.2f\n", what,
+              t.size(), worst, t[t.size() / 2], t[t.size() * 99 / 100],
+              baselineWorst > 0 ? worst / baselineWorst : 1.0);
 }
 
 HANDLE StartMeasuring() {

@@ -50,8 +50,7 @@ bool OpenHandover() {
 // wheel translucency, so that the library restores those windows here and not on the hook thread.
 void HandOverFlags(const CompanionHandover& w, bool messageHookGoes) {
   const uint32_t restorable = main_flag::kRollUp | main_flag::kWheelTranslucent;
-  g_state.lib.setHookFlag(messageHookGoes ? w.mainFlag & ~restorable : w.mainFlag, w.wheelFlag, w.wndFlag,
-                          w.extraFlag);
+  g_state.lib.setHookFlag(messageHookGoes ? w.mainFlag & ~restorable : w.mainFlag, w.wheelFlag, w.wndFlag, w.extraFlag);
 }
 
 void Apply(const CompanionHandover& w) {

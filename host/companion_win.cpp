@@ -15,13 +15,13 @@ namespace {
 constexpr DWORD kCompanionStopMs = 5000;
 
 struct Companion {
-  bool enabled;      // the x86_64 program with qorv32.exe beside it
+  bool enabled;  // the x86_64 program with qorv32.exe beside it
   HANDLE mapping;
   CompanionHandover* block;
   HANDLE process;
   DWORD processId;
-  HANDLE wait;       // RegisterWaitForSingleObject on the process
-  HWND window;       // the companion's window, from its hello
+  HANDLE wait;  // RegisterWaitForSingleObject on the process
+  HWND window;  // the companion's window, from its hello
   unsigned kinds;
   CompanionRestarts restarts;
 };
@@ -139,8 +139,9 @@ void CompanionOnEnded() {
       Launch();
       break;
     case CompanionVerdict::GiveUp: {
-      const wchar_t* text = L"32ビット版の補助プログラム qorv32.exe が何度も終了したため、再開をやめました。"
-                            L"32ビットのプログラムには Qorv の機能が届きません。";
+      const wchar_t* text =
+          L"32ビット版の補助プログラム qorv32.exe が何度も終了したため、再開をやめました。"
+          L"32ビットのプログラムには Qorv の機能が届きません。";
       Tell(text, true);
       DiagnosticsNote(text);
       UpdateTip();

@@ -1,7 +1,5 @@
 #include "host/elevation_win.h"
 
-#include <windows.h>
-
 #include <shellapi.h>
 
 #include "host/host_win.h"

@@ -26,9 +26,9 @@ struct HookRequest {
   DWORD debugOwner;
   uint32_t debugMask;
   DWORD debugThread;
-  UINT watchNotify;     // posted to owner with the hotkey id of a mouse hotkey
-  bool watchHotkeys;    // the watch serves the mouse hotkeys below; else it only counts events
-  bool freshWatch;      // remove the watch and install it again (Windows removed it silently)
+  UINT watchNotify;   // posted to owner with the hotkey id of a mouse hotkey
+  bool watchHotkeys;  // the watch serves the mouse hotkeys below; else it only counts events
+  bool freshWatch;    // remove the watch and install it again (Windows removed it silently)
   uint32_t watchWords[kHotkeyActionCount];
 };
 

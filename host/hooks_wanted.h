@@ -17,17 +17,17 @@ constexpr uint32_t kLibraryWindowHooks = kGetMsg | kCallWnd | kMouse;
 }  // namespace hook_bit
 
 struct HookWishes {
-  bool stopping;       // the program ends: nothing stays
-  bool paused;         // pause removes every library hook; the hotkeys stay
-  bool editing;        // the settings program is open: the hotkeys are released
-  bool conversionOn;   // the mouse-button conversion is switched on
-  bool debugOn;        // the debug hook is switched on
-  bool mouseHotkeys;   // some hotkey is a mouse combination
+  bool stopping;      // the program ends: nothing stays
+  bool paused;        // pause removes every library hook; the hotkeys stay
+  bool editing;       // the settings program is open: the hotkeys are released
+  bool conversionOn;  // the mouse-button conversion is switched on
+  bool debugOn;       // the debug hook is switched on
+  bool mouseHotkeys;  // some hotkey is a mouse combination
 };
 
 struct WantedHooks {
-  uint32_t kinds;      // hook_bit values
-  bool watchHotkeys;   // the own low-level hook serves the mouse hotkeys (else it only watches)
+  uint32_t kinds;     // hook_bit values
+  bool watchHotkeys;  // the own low-level hook serves the mouse hotkeys (else it only watches)
 };
 
 WantedHooks DecideWantedHooks(const HookWishes& wishes);

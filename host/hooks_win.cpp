@@ -90,10 +90,8 @@ bool HooksStart() { return HookThreadStart(g_lib, g_host.hwnd, kHookThreadReply)
 
 void HooksApply(uint32_t what) {
   const WantedHooks wanted = DecideWantedHooks(Wishes());
-  const bool messageHookGoes =
-      (g_host.requested & hook_bit::kGetMsg) != 0 && (wanted.kinds & hook_bit::kGetMsg) == 0;
-  const bool messageHookComes =
-      (g_host.requested & hook_bit::kGetMsg) == 0 && (wanted.kinds & hook_bit::kGetMsg) != 0;
+  const bool messageHookGoes = (g_host.requested & hook_bit::kGetMsg) != 0 && (wanted.kinds & hook_bit::kGetMsg) == 0;
+  const bool messageHookComes = (g_host.requested & hook_bit::kGetMsg) == 0 && (wanted.kinds & hook_bit::kGetMsg) != 0;
   if (messageHookComes) HandOverFlags();
   if (messageHookGoes) {
     // Roll-up and wheel translucency off: the library restores every rolled-up window and makes every

@@ -23,9 +23,9 @@ constexpr UINT kGetMsgNotify = WM_APP + 1;
 constexpr UINT kCallWndNotify = WM_APP + 2;
 constexpr UINT kMouseNotify = WM_APP + 3;
 constexpr UINT kLLMouseNotify = WM_APP + 4;
-constexpr UINT kMouseHotkey = WM_APP + 5;     // wParam: hotkey id seen on the low-level mouse hook
-constexpr UINT kHookThreadReply = WM_APP + 6; // the hook thread's answer (hook_thread_win.h)
-constexpr UINT kCompanionEnded = WM_APP + 7;  // the 32-bit companion's process ended
+constexpr UINT kMouseHotkey = WM_APP + 5;      // wParam: hotkey id seen on the low-level mouse hook
+constexpr UINT kHookThreadReply = WM_APP + 6;  // the hook thread's answer (hook_thread_win.h)
+constexpr UINT kCompanionEnded = WM_APP + 7;   // the 32-bit companion's process ended
 
 struct Host {
   HINSTANCE instance = nullptr;

@@ -1,7 +1,5 @@
 #include "host/hotkey_dispatch_win.h"
 
-#include <windows.h>
-
 #include <shellapi.h>
 
 #include <cwchar>

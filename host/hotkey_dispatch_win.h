@@ -1,5 +1,6 @@
 // The hotkeys of the "HotKey" section: registered on the main window, and what each one does.
 #pragma once
+#include <windows.h>
 
 namespace qorv {
 

@@ -16,15 +16,19 @@ TEST(WantedHooks, FollowPauseEditingConversionDebugAndMouseHotkeys) {
     bool watchHotkeys;
   } cases[] = {
       {"plain run", {false, false, false, false, false, false}, kLibraryWindowHooks, false},
-      {"conversion brings its watch", {false, false, false, true, false, false},
-       kLibraryWindowHooks | kConversion | kWatch, false},
+      {"conversion brings its watch",
+       {false, false, false, true, false, false},
+       kLibraryWindowHooks | kConversion | kWatch,
+       false},
       {"debug hook", {false, false, false, false, true, false}, kLibraryWindowHooks | kDebug, false},
       {"mouse hotkeys are watched", {false, false, false, false, false, true}, kLibraryWindowHooks | kWatch, true},
       {"pause removes the library's hooks", {false, true, false, true, true, false}, 0, false},
       {"mouse hotkeys stay while paused", {false, true, false, true, true, true}, kWatch, true},
       {"editing releases the mouse hotkeys", {false, false, true, false, false, true}, kLibraryWindowHooks, false},
-      {"editing keeps the conversion's watch", {false, false, true, true, false, true},
-       kLibraryWindowHooks | kConversion | kWatch, false},
+      {"editing keeps the conversion's watch",
+       {false, false, true, true, false, true},
+       kLibraryWindowHooks | kConversion | kWatch,
+       false},
       {"paused and editing: nothing", {false, true, true, true, true, true}, 0, false},
       {"stopping: nothing at all", {true, false, false, true, true, true}, 0, false},
   };
@@ -39,7 +43,7 @@ TEST(WantedHooks, FollowPauseEditingConversionDebugAndMouseHotkeys) {
 // the low-level hooks never go to the companion.
 TEST(WantedHooks, InvariantsOverAllStates) {
   for (unsigned bits = 0; bits < 64; ++bits) {
-    const HookWishes w = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0,
+    const HookWishes w = {(bits & 1) != 0, (bits & 2) != 0,  (bits & 4) != 0,
                           (bits & 8) != 0, (bits & 16) != 0, (bits & 32) != 0};
     const WantedHooks wanted = DecideWantedHooks(w);
     const bool conversion = (wanted.kinds & kConversion) != 0;

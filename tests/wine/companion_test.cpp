@@ -1,12 +1,13 @@
 // The 32-bit companion. These machines run no 32-bit code, so its x86_64 build (qorv32.exe with the
 // library copied as vantel32.dll) runs here: first as the only hook installer, with this test
 // program as the stand-in for the main program; then beside a real qorv.exe, which supervises it.
+#include "host/companion.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "common/flags.h"
-#include "host/companion.h"
 #include "host/companion_win.h"
 #include "host/hooks_wanted.h"
 #include "tests/wine/harness.h"
@@ -95,10 +96,9 @@ TEST_F(CompanionStandIn, InstallsFollowsTheHandoverConvertsReportsAndEndsWithIts
   ASSERT_TRUE(mainCopy.Started());
   const uint32_t threeLines = Word(wheel_flag::kVertScroll, 3);
   HandOver(threeLines, 0, hook_bit::kLibraryWindowHooks);
-  harness::Process qorv32(lib.Dir() + L"\\qorv32.exe",
-                          L"/companion " + std::to_wstring(Handle32(owner.Get())) + L" " +
-                              std::to_wstring(mainCopy.Id()),
-                          lib.Dir());
+  harness::Process qorv32(
+      lib.Dir() + L"\\qorv32.exe",
+      L"/companion " + std::to_wstring(Handle32(owner.Get())) + L" " + std::to_wstring(mainCopy.Id()), lib.Dir());
   ASSERT_TRUE(WaitFor([&] {
     for (const auto& p : owner.received) {
       if (p.msg == kCompanionHello) companion = reinterpret_cast<HWND>(p.wp);
@@ -171,7 +171,8 @@ TEST(CompanionSupervision, StartedByQorvRestartedAfterAKillAndEndedOnQuit) {
     main = FindWindowW(L"QorvMainWnd", L"Qorv");
     HWND c = FindWindowW(kCompanionClass, kCompanionTitle);
     if (c != nullptr) GetWindowThreadProcessId(c, &first);
-    return main != nullptr && first != 0 && shared->GetMsgOwner == Handle32(main) && shared->MouseOwner == Handle32(main);
+    return main != nullptr && first != 0 && shared->GetMsgOwner == Handle32(main) &&
+           shared->MouseOwner == Handle32(main);
   })) << "the companion did not install its hooks for qorv's window";
 
   HANDLE killed = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, first);

@@ -1,9 +1,8 @@
 // The main program's hook thread: it installs and removes the hooks it is asked for and answers its
 // low-level hook while the thread that asked (the UI thread here) does not pump.
-#include "host/hook_thread_win.h"
-
 #include <gtest/gtest.h>
 
+#include "host/hook_thread_win.h"
 #include "host/hooks_wanted.h"
 #include "host/hotkeys_win.h"
 #include "host/library_win.h"
@@ -113,7 +112,9 @@ TEST_F(HookThreadTest, LowLevelHookAnswersWhileTheUiThreadDoesNotPump) {
   ASSERT_EQ(held, hook_bit::kLibraryWindowHooks | hook_bit::kWatch);
   POINT at;
   GetCursorPos(&at);
-  Witness w = {MouseWatchEvents(), {at.x < 300 ? at.x + 40 : at.x - 40, 300}, false,
+  Witness w = {MouseWatchEvents(),
+               {at.x < 300 ? at.x + 40 : at.x - 40, 300},
+               false,
                CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   HANDLE helper = CreateThread(nullptr, 0, InjectAndWatch, &w, 0, nullptr);
   ASSERT_NE(helper, nullptr);

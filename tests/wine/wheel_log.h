@@ -1,9 +1,8 @@
 // The wheel application (qorv_wheel.exe) seen from a test program: its windows and the log of what
 // they receive, read through the named mapping it keeps.
 #pragma once
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "tests/wine/harness.h"
 #include "tests/wine/wheel_protocol.h"
