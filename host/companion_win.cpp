@@ -24,6 +24,7 @@ struct Companion {
   HWND window;  // the companion's window, from its hello
   unsigned kinds;
   CompanionRestarts restarts;
+  bool toldLaunchFailed;
 };
 Companion g_companion;
 
@@ -93,7 +94,10 @@ void CompanionStart() {
   g_companion.enabled = true;
   EndStaleCompanions();
   CompanionHandOver(g_companion.kinds);
-  if (!Launch()) Tell(L"32ビット版の補助プログラム qorv32.exe を開始できませんでした。", true);
+  if (!Launch()) {
+    g_companion.toldLaunchFailed = true;
+    Tell(L"32ビット版の補助プログラム qorv32.exe を開始できませんでした。", true);
+  }
 #endif
 }
 
@@ -136,7 +140,10 @@ void CompanionOnEnded() {
   if (g_host.stopping) return;
   switch (CompanionEnded(g_companion.restarts, GetTickCount())) {
     case CompanionVerdict::Restart:
-      Launch();
+      if (!Launch() && !g_companion.toldLaunchFailed) {
+        g_companion.toldLaunchFailed = true;
+        Tell(L"32ビット版の補助プログラム qorv32.exe を開始できませんでした。", true);
+      }
       break;
     case CompanionVerdict::GiveUp: {
       const wchar_t* text =
