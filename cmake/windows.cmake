@@ -76,6 +76,7 @@ add_executable(qorv WIN32
   host/tray_win.cpp
   host/reports_win.cpp
   host/volume_win.cpp
+  host/layered_left_win.cpp
   common/layered_win.cpp
   host/qorv.rc
 )
@@ -171,7 +172,8 @@ file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_t
 list(FILTER QORV_WINE_TESTS EXCLUDE REGEX "/(pelisk_[^/]*|pages_[^/]*|perwindow_page|mouse_page|passthrough)_test\\.cpp$")
 # The monitor shims are linked in too, so that their single-monitor answers can be shown here.
 add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp tests/wine/input_left_up.cpp
-  hooklib/shims_win.cpp host/hook_thread_win.cpp host/hotkeys_win.cpp host/library_win.cpp)
+  hooklib/shims_win.cpp host/hook_thread_win.cpp host/hotkeys_win.cpp host/library_win.cpp
+  host/layered_left_win.cpp common/layered_win.cpp)
 target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
   -D_WIN32_WINNT=0x0601)

@@ -10,6 +10,12 @@ constexpr DWORD kLayeredUpdate = 0x02;  // UpdateLayeredWindow
 constexpr DWORD kLayeredAnimate = 0x04; // AnimateWindow
 constexpr DWORD kLayeredGet = 0x10;     // GetLayeredWindowAttributes
 
+// Wheel translucency of a window: its current alpha (set by the library, seen by every process).
+constexpr wchar_t kPropWndLay[] = L"qv WndLay";
+// Mark of a window that a restore pass left layered at alpha 255 because its thread did not answer;
+// the main program takes the style off once it answers (host/layered_left_win.h).
+constexpr wchar_t kPropLayLeft[] = L"qv LayLeft";
+
 // Resolves the entry points once per process; returns the mask of those found (0: try again later).
 DWORD LoadLayeredApi();
 // Forgets the entry points so that the next use resolves them again; returns 1.

@@ -436,13 +436,18 @@ DWORD WINAPI LLMouseThread(LPVOID arg) {
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
   // The state is cleared before the hook can see the first event.
   ClearConversionState();
+  // The raw watch first: from the moment the hook is in place every mouse event of the desktop waits
+  // for this thread's loop, and one that waits longer than the system's time-out passes unconverted.
+  // QS_RAWINPUT is only known where raw input is.
+  const DWORD wake = StartRawWatch(param->module) ? 0xFF | QS_RAWINPUT : 0xFF;
   HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, LLMouseProc, param->module, param->threadArg);
   g_ll.LLMouseHook = To32(hook);
   g_shared.LLMouseHook = To32(hook);
-  if (hook == nullptr) return 0;
+  if (hook == nullptr) {
+    StopRawWatch(param->module);
+    return 0;
+  }
   SetEvent(param->ready);
-  // QS_RAWINPUT is only known where raw input is.
-  const DWORD wake = StartRawWatch(param->module) ? 0xFF | QS_RAWINPUT : 0xFF;
   for (;;) {
     // While a button is held, look for lost releases every little while.
     const DWORD timeout = WatchNeeded(g_ll) ? kLostReleaseTickMs : INFINITE;

@@ -8,7 +8,6 @@
 
 namespace qorv {
 
-const wchar_t kPropWndLay[] = L"qv WndLay";
 const wchar_t kPropWndHight[] = L"qv WndHight";
 
 namespace {
@@ -22,10 +21,16 @@ void MakeOpaque(HWND hwnd) {
 bool OwnThread(HWND hwnd) { return GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId(); }
 
 // Changing the style sends to the window's thread and waits: a window that does not answer at once
-// is made opaque by its alpha alone and keeps the layered style.
+// is made opaque by its alpha alone, keeps the layered style for now and gets the mark that has the
+// main program take the style off once it answers.
 BOOL CALLBACK ClearTranslucencyProc(HWND hwnd, LPARAM lp) {
   if (GetPropW(hwnd, kPropWndLay) != nullptr) {
-    SetLayeredAttributes(hwnd, 0, 255, Responsive(hwnd) ? 0 : LWA_ALPHA);
+    if (Responsive(hwnd)) {
+      SetLayeredAttributes(hwnd, 0, 255, 0);
+    } else {
+      SetLayeredAttributes(hwnd, 0, 255, LWA_ALPHA);
+      SetPropW(hwnd, kPropLayLeft, reinterpret_cast<HANDLE>(1));
+    }
     RemovePropW(hwnd, kPropWndLay);
     ++*reinterpret_cast<int*>(lp);
   }

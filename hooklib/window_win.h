@@ -4,9 +4,10 @@
 #pragma once
 #include <windows.h>
 
+#include "common/layered_win.h"  // kPropWndLay
+
 namespace qorv {
 
-extern const wchar_t kPropWndLay[];    // "qv WndLay"
 extern const wchar_t kPropWndHight[];  // "qv WndHight"
 
 // One wheel step over the caption; delta is the signed wheel delta, keys the MK_ state.

@@ -12,6 +12,7 @@
 #include "host/host_win.h"
 #include "host/hotkey_dispatch_win.h"
 #include "host/hotkeys_win.h"
+#include "host/layered_left_win.h"
 #include "host/reports_win.h"
 #include "host/tray_icon_win.h"
 #include "host/tray_win.h"
@@ -92,6 +93,7 @@ void Start(HWND hwnd) {
   ReadSettings();
   PublishTable();
   ApplyTray();
+  LayeredLeftRetry();  // windows that an earlier copy left layered
   if (!HooksStart()) Tell(L"フックを導入するスレッドを開始できませんでした。", true);
   RegisterHotkeys();
   CompanionStart();
@@ -149,6 +151,7 @@ void OnTimer(WPARAM id) {
   } else if (id == kTimerHealth) {
     HooksCheckHealth();
     ActionsKeepBottom();
+    LayeredLeftRetry();
   }
 }
 

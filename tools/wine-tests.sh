@@ -10,7 +10,16 @@ source "$here/xvfb.sh"
 
 wine_prefix_create
 start_xvfb || exit 1
+# QORV_TEST_LOAD=1: one core kept busy by a plain CPU burner for the whole run, so that a test
+# whose timing holds only on an idle machine fails here first.
+burner_pid=""
+if [ "${QORV_TEST_LOAD:-0}" = 1 ]; then
+  ( trap 'exit 0' TERM; while :; do :; done ) &
+  burner_pid=$!
+  echo "wine-tests: load mode, CPU burner $burner_pid keeps one core busy"
+fi
 cleanup() {
+  [ -n "$burner_pid" ] && kill "$burner_pid" 2>/dev/null
   wineserver -k >/dev/null 2>&1
   stop_xvfb
 }

@@ -68,6 +68,8 @@ TEST(ButtonWatchTest, WhenAHeldConversionCountsAsLost) {
       {"left button while swapped, no raw", 0, on, 0, 0, {0, false}, 0, 0},
       {"left button while swapped, swallowed press, raw", 0, on | swallow, kLeftBit, 0, {0, false}, 0, 150},
       {"left button, not swapped", 0, on, 0, 0, {0, true}, 0, 150},
+      {"right button while swapped, no raw", 1, on, 0, 0, {0, false}, 0, 0},
+      {"right button, not swapped", 1, on, 0, 0, {0, true}, 0, 150},
       {"the release being handled now", 5, on, 0, 0, {0, true}, kX1Bit, 0},
       {"no conversion: a held button for the conditions", 4, 0, 0, 0, {0, true}, 0, 150},
   };

@@ -6,6 +6,7 @@
 #include "host/events.h"
 #include "host/health.h"
 #include "host/hotkeys.h"
+#include "host/layered_left.h"
 #include "host/volume.h"
 
 namespace qorv {
@@ -243,6 +244,18 @@ TEST(Elevation, NoticeOnceAndOnlyWhenItMatters) {
   EXPECT_FALSE(ElevationNoticeStep(notice, true, ElevationState::Elevated));  // we are elevated too
   EXPECT_TRUE(ElevationNoticeStep(notice, false, ElevationState::Elevated));
   EXPECT_FALSE(ElevationNoticeStep(notice, false, ElevationState::Elevated));
+}
+
+// A window left layered at alpha 255 is only ours to clear while nobody has changed it since.
+TEST(LeftLayered, ClearedOnlyWhileStillAsThePassLeftIt) {
+  const LeftLayeredFacts asLeft = {true, false, true, 255};
+  EXPECT_EQ(DecideLeftLayered(asLeft), LeftLayeredStep::kClearIfIdle);
+  LeftLayeredFacts changed[] = {asLeft, asLeft, asLeft, asLeft};
+  changed[0].layered = false;          // its program took the style off
+  changed[1].wheelTranslucent = true;  // the wheel made it translucent again
+  changed[2].alphaOnly = false;        // its program added a colour key
+  changed[3].alpha = 254;              // or an alpha of its own
+  for (const auto& f : changed) EXPECT_EQ(DecideLeftLayered(f), LeftLayeredStep::kForget);
 }
 
 }  // namespace

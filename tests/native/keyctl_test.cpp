@@ -45,6 +45,21 @@ TEST(KeyControl, CtrlThenF5GivesModifierScanAndKey) {
   EXPECT_EQ(c.last, 0u);
 }
 
+// Bit 24 of the key message tells Right Ctrl from Left Ctrl, Delete from the keypad's, arrows from
+// the keypad's: the captured word keeps it.
+TEST(KeyControl, ExtendedKeysKeepTheirFlag) {
+  constexpr uint32_t kExtended = 0x01000000;
+  Control del;
+  del.Down(0x2E, kExtended | 0x00530000, 0);
+  EXPECT_EQ(del.core.value, kExtended | 0x00530000u | 0x2Eu);
+  Control arrow;
+  arrow.Down(0x11, kCtrlBits, kModCtrl).Down(0x25, kExtended | 0x004B0000, kModCtrl);
+  EXPECT_EQ(arrow.core.value, 0x200u | kExtended | 0x004B0000u | 0x25u);
+  Control rightCtrl;
+  rightCtrl.Down(0x11, kExtended | kCtrlBits, kModCtrl).Up(0x11, kExtended | kCtrlBits);
+  EXPECT_EQ(rightCtrl.core.value, kExtended | kCtrlBits | 0x11u);
+}
+
 TEST(KeyControl, ModifierKeysReleasedAlone) {
   Control c;
   c.Down(0x11, kCtrlBits, kModCtrl).Up(0x11, kCtrlBits);

@@ -96,6 +96,11 @@ TEST(WheelKeys, CursorKeySteps) {
   EXPECT_EQ(s.key, kVkHome);
   s = KeyStepFor(Word(kVert, 3), kDirVert, kDirVert, kMkShift, -120, &rampable);
   EXPECT_EQ(s.key, kVkNext);  // Shift on the bar zone toggles to a page
+  s = KeyStepFor(Word(kVert, 3), kDirVert, kDirVert, kMkControl, -120, &rampable);
+  EXPECT_EQ(s.key, kVkNext);  // and so does Ctrl alone
+  s = KeyStepFor(Word(kVert, 3), kDirVert, 0, kMkControl, -120, &rampable);
+  EXPECT_EQ(s.key, kVkDown);  // off the zone Ctrl pages only with its switch
+  EXPECT_EQ(s.repeat, 3);
   // Horizontal: a page is six keys; precise scrolling doubles the count.
   s = KeyStepFor(Word(0, 0, 15), kDirHorz, 0, 0, -120, &rampable);
   EXPECT_EQ(s.key, kVkRight);

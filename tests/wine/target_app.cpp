@@ -40,7 +40,9 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       }
       return -1;
     case target::kCmdHang:
+      SetPropW(hwnd, target::kHangingProp, reinterpret_cast<HANDLE>(1));
       Sleep(static_cast<DWORD>(lp));
+      RemovePropW(hwnd, target::kHangingProp);
       return 0;
     case target::kCmdQuit:
       PostQuitMessage(0);

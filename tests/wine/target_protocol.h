@@ -21,8 +21,10 @@ constexpr UINT kCmdApplyAlpha = WM_APP + 4;
 constexpr UINT kCmdQuery = WM_APP + 6;
 constexpr WPARAM kQueryNormalHeight = 0;
 constexpr WPARAM kQueryMetric = 1;
-// Posted: the window's thread sleeps lParam ms without retrieving messages.
+// Posted: the window's thread sleeps lParam ms without retrieving messages, with kHangingProp on
+// the window meanwhile (a test reads it without asking the busy thread).
 constexpr UINT kCmdHang = WM_APP + 7;
+constexpr wchar_t kHangingProp[] = L"qt Hanging";
 // Ends the target's message loop.
 constexpr UINT kCmdQuit = WM_APP + 5;
 

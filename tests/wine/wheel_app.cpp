@@ -104,7 +104,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       g_peekFirst = wp != 0;
       return 1;
     case kCmdHang:
+      SetPropW(hwnd, kHangingProp, reinterpret_cast<HANDLE>(1));
       Sleep(static_cast<DWORD>(lp));
+      RemovePropW(hwnd, kHangingProp);
       return 1;
     case kCmdDropDown: {
       SendMessageW(g_windows[kCombo], CB_SHOWDROPDOWN, TRUE, 0);

@@ -62,11 +62,12 @@ inline void LogName(wchar_t* out, size_t capacity, DWORD pid) {
 constexpr UINT kCmdSetPos = WM_APP + 1;     // wParam SB_VERT/SB_HORZ, lParam position
 constexpr UINT kCmdGetPos = WM_APP + 2;     // wParam SB_VERT/SB_HORZ; result the position
 constexpr UINT kCmdPeekFirst = WM_APP + 3;  // wParam 1: look at each message with PM_NOREMOVE before taking it
-constexpr UINT kCmdHang = WM_APP + 4;       // posted: the main thread sleeps lParam ms
+constexpr UINT kCmdHang = WM_APP + 4;       // posted: the main thread sleeps lParam ms, kHangingProp on meanwhile
 constexpr UINT kCmdDropDown = WM_APP + 5;   // opens the combo box's list; result the list window
 constexpr UINT kCmdGetSel = WM_APP + 6;     // wParam kind of an edit; result MAKELONG(start, end)
 constexpr UINT kCmdFocus = WM_APP + 7;      // wParam kind: gives it the keyboard focus
 constexpr UINT kCmdQuit = WM_APP + 8;
+constexpr wchar_t kHangingProp[] = L"qt Hanging";
 constexpr UINT kCmdPing = WM_APP + 9;       // answered by every window at once, also kHungPane's thread
 constexpr UINT kCmdNewRenameBox = WM_APP + 10;  // a new rename box in kList replaces kRename; result its window
 constexpr UINT kCmdMark = WM_APP + 11;          // posted to any window: recorded, so that what was posted before it has been taken

@@ -413,8 +413,7 @@ TEST_F(WheelTest, CaptionWheelInAChildOfAHungWindowDoesNotHoldTheChildsThread) {
 
   PostMessageW(app.Window(kScroll), kCmdHang, 0, 3000);
   DWORD_PTR answer = 0;
-  ASSERT_TRUE(WaitFor([&] { return !SendMessageTimeoutW(app.Window(kScroll), kCmdPing, 0, 0, SMTO_NORMAL, 100, &answer); }))
-      << "not hung";
+  ASSERT_TRUE(WaitFor([&] { return GetPropW(app.Window(kScroll), kHangingProp) != nullptr; })) << "not hung";
   const LONG mark = app.Mark();
   turn();
   // The pane's thread takes what is posted behind the turn at once, not when the window wakes.
@@ -584,8 +583,7 @@ TEST_F(WheelTest, HungTargetDoesNotHoldTheHookedThread) {
   Flags(Word(wheel_flag::kVertScroll | wheel_flag::kSearchScrollBar, 3));
   PostMessageW(app.Window(kScroll), kCmdHang, 0, 3000);
   DWORD_PTR answer = 0;
-  ASSERT_TRUE(WaitFor([&] { return !SendMessageTimeoutW(app.Window(kScroll), kCmdPing, 0, 0, SMTO_NORMAL, 100, &answer); }))
-      << "not hung";
+  ASSERT_TRUE(WaitFor([&] { return GetPropW(app.Window(kScroll), kHangingProp) != nullptr; })) << "not hung";
   WheelOver(kHungPane, -120, 0.5, 0.5, false);
   harness::Pump(100);
   const DWORD start = GetTickCount();
