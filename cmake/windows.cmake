@@ -229,11 +229,11 @@ target_include_directories(pelisk_lib PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(pelisk_lib PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
 target_link_libraries(pelisk_lib PUBLIC ${QORV_PELISK_LIBS})
 
-set(QORV_PELISK_RC ${PROJECT_SOURCE_DIR}/settings/pelisk.rc)
+set(QORV_PELISK_RC ${PROJECT_SOURCE_DIR}/pelisk/pelisk.rc)
 set_source_files_properties(${QORV_PELISK_RC} PROPERTIES OBJECT_DEPENDS
-  "${PROJECT_SOURCE_DIR}/settings/resource.h;${PROJECT_SOURCE_DIR}/settings/pelisk.manifest;${PROJECT_SOURCE_DIR}/settings/res/main.ico;${PROJECT_SOURCE_DIR}/settings/res/picker.ico;${PROJECT_SOURCE_DIR}/settings/res/picker_search.ico;${PROJECT_SOURCE_DIR}/settings/res/picker.cur")
-add_executable(pelisk WIN32 settings/main_win.cpp ${QORV_PELISK_RC})
-target_include_directories(pelisk PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/settings)
+  "${PROJECT_SOURCE_DIR}/pelisk/resource.h;${PROJECT_SOURCE_DIR}/pelisk/pelisk.manifest;${PROJECT_SOURCE_DIR}/pelisk/res/main.ico;${PROJECT_SOURCE_DIR}/pelisk/res/picker.ico;${PROJECT_SOURCE_DIR}/pelisk/res/picker_search.ico;${PROJECT_SOURCE_DIR}/pelisk/res/picker.cur")
+add_executable(pelisk WIN32 pelisk/main_win.cpp ${QORV_PELISK_RC})
+target_include_directories(pelisk PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/pelisk)
 target_compile_options(pelisk PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} ${QORV_WIN_FLAGS}>)
 target_link_options(pelisk PRIVATE -municode -static -s)
 target_link_libraries(pelisk PRIVATE pelisk_lib)
@@ -244,7 +244,7 @@ file(GLOB QORV_PELISK_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/p
   ${PROJECT_SOURCE_DIR}/tests/wine/mouse_page_test.cpp)
 add_executable(qorv_pelisk_tests ${QORV_PELISK_TESTS} tests/wine/harness.cpp tests/wine/input_left_up.cpp
   ${QORV_PELISK_RC})
-target_include_directories(qorv_pelisk_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/settings)
+target_include_directories(qorv_pelisk_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/pelisk)
 target_compile_options(qorv_pelisk_tests PRIVATE
   $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601>)
 target_link_options(qorv_pelisk_tests PRIVATE -static)

@@ -13,7 +13,7 @@
 #include <initializer_list>
 
 #include "host/tray_win.h"
-#include "settings/sheet.h"
+#include "pelisk/sheet.h"
 
 namespace {
 

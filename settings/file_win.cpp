@@ -28,6 +28,12 @@ bool WriteInPlace(const wchar_t* path, const char* bytes, size_t length) {
 
 bool FileExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
+bool FileHoldsBytes(const wchar_t* path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return FileExists(path);
+  return data.nFileSizeHigh != 0 || data.nFileSizeLow != 0;
+}
+
 ReadResult ReadSmallFile(const wchar_t* path, size_t maxBytes, std::string& out) {
   HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {

@@ -17,5 +17,8 @@ ReadResult ReadSmallFile(const wchar_t* path, size_t maxBytes, std::string& out)
 // Returns false when nothing was written (the old file then stays as it was).
 bool ReplaceFileContents(const wchar_t* path, const char* bytes, size_t length);
 bool FileExists(const wchar_t* path);
+// Whether path exists and is not empty (or its size cannot be told): what such a file holds is lost
+// when a file it could not be read from is written over.
+bool FileHoldsBytes(const wchar_t* path);
 
 }  // namespace qorv

@@ -17,7 +17,9 @@ int SaveWith(const wchar_t* fileName, TextEdit edit, bool* wrote) {
   IniPath(path, MAX_PATH, fileName);
   IniText text = IniLoad(path);
   const int wasRead = text != nullptr ? 1 : 0;
-  if (text == nullptr && FileExists(path)) return 0;
+  // A file that holds bytes but could not be read (locked, too large) stays whole; an empty one
+  // holds nothing and reads as the defaults, so it is written over.
+  if (text == nullptr && FileHoldsBytes(path)) return 0;
   text = edit(g_settings, text);
   const DWORD written = text != nullptr ? IniWrite(path, text) : 0;
   if (wrote != nullptr) *wrote = written > 0;
@@ -46,7 +48,7 @@ int SettingsLoadAtStart(const wchar_t* fileName) {
   const bool mouse = g_settings.MousePageVisited;
   g_settings.HotkeysPageVisited = false;
   g_settings.MousePageVisited = false;
-  SettingsSave(fileName);  // creates the file only where there is none
+  SettingsSave(fileName);  // creates the file where there is none or an empty one
   g_settings.HotkeysPageVisited = hotkeys;
   g_settings.MousePageVisited = mouse;
   return 0;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Saves pictures of the settings program's windows as build/pelisk-<name>.png (every page of the
-# tabbed window, the debug dialog and both editors), taken under Wine in the Japanese locale.
+# tabbed window, the debug dialog and both editors), taken under Wine in the Japanese locale. Each
+# picture is taken once the window has stayed the same on the screen for a while; the run fails
+# when a picture of the tabbed window does not show its tab strip.
 set -uo pipefail
 build=${1:-build}
 here=$(dirname "${BASH_SOURCE[0]}")

@@ -1,4 +1,4 @@
-#include "settings/pages/hotkeys_page.h"
+#include "pelisk/pages/hotkeys_page.h"
 
 #include <gtest/gtest.h>
 

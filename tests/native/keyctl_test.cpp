@@ -1,4 +1,4 @@
-#include "settings/keyctl.h"
+#include "pelisk/keyctl.h"
 
 #include <gtest/gtest.h>
 

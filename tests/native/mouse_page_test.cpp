@@ -1,4 +1,4 @@
-#include "settings/pages/mouse_page.h"
+#include "pelisk/pages/mouse_page.h"
 
 #include <gtest/gtest.h>
 

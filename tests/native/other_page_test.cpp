@@ -1,4 +1,4 @@
-#include "settings/pages/other_page.h"
+#include "pelisk/pages/other_page.h"
 
 #include <gtest/gtest.h>
 

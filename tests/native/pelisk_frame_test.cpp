@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "settings/app.h"
-#include "settings/pages/debug_dialog.h"
-#include "settings/sheet.h"
-#include "settings/ui_helpers.h"
+#include "pelisk/app.h"
+#include "pelisk/pages/debug_dialog.h"
+#include "pelisk/sheet.h"
+#include "pelisk/ui_helpers.h"
 
 namespace qorv {
 namespace {
@@ -219,7 +219,7 @@ TEST(ListMove, InsertPositions) {
   EXPECT_EQ(ListMoveInsertPosition(2, -1, 5), 1);
   EXPECT_EQ(ListMoveInsertPosition(2, 1, 5), 4);  // after the next row, counting the row itself
   EXPECT_EQ(ListMoveInsertPosition(0, -1, 5), -1);
-  EXPECT_EQ(ListMoveInsertPosition(4, 1, 5), -1);
+  EXPECT_EQ(ListMoveInsertPosition(4, 1, 5), 5);  // the last row down: back in its place
   EXPECT_EQ(ListMoveInsertPosition(3, 1, 5), 5);
   EXPECT_EQ(ListMoveInsertPosition(5, -1, 5), -1);
 }

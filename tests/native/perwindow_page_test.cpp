@@ -1,4 +1,4 @@
-#include "settings/pages/perwindow_page.h"
+#include "pelisk/pages/perwindow_page.h"
 
 #include <gtest/gtest.h>
 

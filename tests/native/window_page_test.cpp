@@ -1,4 +1,4 @@
-#include "settings/pages/window_page.h"
+#include "pelisk/pages/window_page.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +57,15 @@ TEST(WindowPage, StoreReplacesOnlyItsBitsAndClampsFields) {
     EXPECT_EQ(Field(outMain, 0x0F000000, 24), initial < 1 ? 1 : initial > 9 ? 9 : initial);
     EXPECT_EQ(Field(outWnd, 0x0F000000, 24), move < 1 ? 1 : move > 9 ? 9 : move);
     EXPECT_EQ(Field(outWnd, 0x00FF0000, 16), snap < 1 ? 1 : snap > 50 ? 50 : snap);
+    // A level that could not be read from its bar stays as stored.
+    WindowPageState unread = s;
+    unread.initialLevel = kLevelUnread;
+    unread.moveLevel = kLevelUnread;
+    outMain = main;
+    outWnd = wnd;
+    WindowPageStore(unread, outMain, outWnd);
+    EXPECT_EQ(outMain, main);
+    EXPECT_EQ(Field(outWnd, 0x0F000000, 24), move);
 
     // Every box flipped: exactly the page's bits change, foreign ones (0x40, 0x800, 0xE000, the
     // top nibble, MainFlag's other bits) pass.

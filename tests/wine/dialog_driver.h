@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/app_win.h"
-#include "settings/keyctl_win.h"
+#include "pelisk/app_win.h"
+#include "pelisk/keyctl_win.h"
 
 namespace dialogdrive {
 

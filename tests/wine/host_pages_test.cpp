@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/flags.h"
-#include "settings/resource.h"
+#include "pelisk/resource.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/input.h"
 

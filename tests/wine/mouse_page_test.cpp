@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "common/flags.h"
-#include "settings/keyctl_win.h"
-#include "settings/pages/pages_win.h"
-#include "settings/resource.h"
+#include "pelisk/keyctl_win.h"
+#include "pelisk/pages/pages_win.h"
+#include "pelisk/resource.h"
 #include "settings/settings_win.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/harness.h"
@@ -132,25 +132,49 @@ TEST_F(MousePageTest, EightEntriesDisableNewAndTheInsertKey) {
   EXPECT_EQ(qorv::g_settings.MouseBtn.pairs[0].key, qorv::hotkey::kVkWheelForward);
 }
 
-TEST_F(MousePageTest, SortingByTheButtonColumn) {
+// The left button releases the header of the test thread has taken: the witness that a click arrived.
+HWND g_header;
+LONG g_headerUps;
+LRESULT CALLBACK HeaderUpWitness(int code, WPARAM wp, LPARAM lp) {
+  const MSG* m = reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE && m->message == WM_LBUTTONUP && m->hwnd == g_header) ++g_headerUps;
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST_F(MousePageTest, SortingByARealClickOnTheButtonHeader) {
   Load(
       "[MouseBtn]\r\nSetNum=4\r\nBtnSet0=0x013000:0x41\r\nBtnSet1=0x011001:0x42\r\nBtnSet2=0x010000:0x43\r\n"
       "BtnSet3=0x011F73:0x44\r\n");
   PageHost host(IDD_MOUSE, qorv::MousePageProc);
   HWND list = host.Item(IDC_MB_LIST);
-  NMLISTVIEW click = {};
-  click.hdr.hwndFrom = list;
-  click.hdr.idFrom = IDC_MB_LIST;
-  click.hdr.code = LVN_COLUMNCLICK;
-  click.iItem = -1;
-  click.iSubItem = 1;  // another column: nothing
-  SendMessageW(host.Page(), WM_NOTIFY, IDC_MB_LIST, reinterpret_cast<LPARAM>(&click));
-  EXPECT_EQ(ListTexts(list, 3)[0][2], L"0x41");
-  click.iSubItem = 0;
-  SendMessageW(host.Page(), WM_NOTIFY, IDC_MB_LIST, reinterpret_cast<LPARAM>(&click));
-  std::vector<std::wstring> keys;
-  for (const auto& row : ListTexts(list, 3)) keys.push_back(row[2]);
-  EXPECT_EQ(keys, (std::vector<std::wstring>{L"0x43", L"0x44", L"0x42", L"0x41"}));
+  g_header = ListView_GetHeader(list);
+  g_headerUps = 0;
+  ASSERT_NE(g_header, nullptr);
+  SetForegroundWindow(GetParent(host.Page()));
+  HHOOK witness = SetWindowsHookExW(WH_GETMESSAGE, HeaderUpWitness, nullptr, GetCurrentThreadId());
+  auto keys = [&] {
+    std::vector<std::wstring> column;
+    for (const auto& row : ListTexts(list, 3)) column.push_back(row[2]);
+    return column;
+  };
+  // Clicks the middle of a column's header and waits until the header has taken the release.
+  auto clickColumn = [&](int column) {
+    RECT r = {};
+    Header_GetItemRect(g_header, column, &r);
+    MapWindowPoints(g_header, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    const POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const LONG before = g_headerUps;
+    if (!WaitFor([&] { return input::CursorStaysAt(pt) && WindowFromPoint(pt) == g_header; })) return false;
+    input::Mouse(MOUSEEVENTF_LEFTDOWN);
+    input::Mouse(MOUSEEVENTF_LEFTUP);
+    return WaitFor([&] { return g_headerUps > before; });
+  };
+  const auto unsorted = keys();
+  ASSERT_TRUE(clickColumn(1)) << "the click on the condition column did not arrive";
+  EXPECT_EQ(keys(), unsorted) << "only the button column sorts";
+  ASSERT_TRUE(clickColumn(0)) << "the click on the button column did not arrive";
+  EXPECT_EQ(keys(), (std::vector<std::wstring>{L"0x43", L"0x44", L"0x42", L"0x41"}));
+  UnhookWindowsHookEx(witness);
 }
 
 TEST_F(MousePageTest, HotkeyEqualToTheDebugHotkeyAsksToFix) {
@@ -178,6 +202,56 @@ TEST_F(MousePageTest, HotkeyEqualToTheDebugHotkeyAsksToFix) {
   EXPECT_EQ(host.Close(IDOK), 1);
   EXPECT_TRUE(WaitFor([&] { return box.Answered() == 2; }));
   EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], value);
+}
+
+TEST_F(MousePageTest, HotkeyHeldByAnotherProgramAsksToFix) {
+  const uint32_t ctrlAltF9 = 0x00430378;
+  harness::Process holder(harness::ExeDir() + L"\\qorv_hotkey_holder.exe", L"0x0378");
+  ASSERT_TRUE(holder.Started());
+  const bool held = WaitFor([] { return FindWindowW(L"Static", L"QorvHotkeyHolder") != nullptr; });
+  for (const int answer : {IDYES, IDNO}) {
+    if (!held) break;
+    Load("");
+    PageHost host(IDD_MOUSE, qorv::MousePageProc);
+    SendMessageW(host.Item(IDC_MB_HOTKEY), qorv::KWM_SETVALUE, ctrlAltF9, 0);
+    std::wstring question;
+    DialogAnswerer box(L" Warning ", [&](HWND dialog) {
+      wchar_t text[256] = {};
+      GetDlgItemTextW(dialog, 0xFFFF, text, 256);
+      question = text;
+      PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+    });
+    EXPECT_EQ(host.Close(IDOK), answer == IDYES ? 2 : 1);
+    EXPECT_TRUE(WaitFor([&] { return box.Answered() == 1; }));
+    EXPECT_EQ(question, L"ホットキーの登録ができませんでした\r\n\r\n修正しますか？");
+    if (answer == IDYES) {
+      EXPECT_EQ(GetFocus(), host.Item(IDC_MB_HOTKEY));
+    }
+    EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], answer == IDYES ? 0u : ctrlAltF9);
+  }
+  holder.Kill();
+  ASSERT_TRUE(held) << "the holder could not take Ctrl+Alt+F9";
+}
+
+TEST_F(MousePageTest, EditorCancelLeavesTheEntry) {
+  Load(Pairs(1));
+  PageHost host(IDD_MOUSE, qorv::MousePageProc);
+  const auto before = ListTexts(host.Item(IDC_MB_LIST), 3);
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    SendDlgItemMessageW(dialog, IDC_BE_BUTTON, CB_SETCURSEL, 4, 0);
+    CheckDlgButton(dialog, IDC_BE_SHIFT, BST_CHECKED);
+    CheckDlgButton(dialog, IDC_BE_ENABLED, BST_UNCHECKED);
+    SendDlgItemMessageW(dialog, IDC_BE_KEY, qorv::KWM_SETVALUE, qorv::hotkey::kVkWheelBack, 0);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  dialogdrive::SelectListRow(host.Item(IDC_MB_LIST), 0);
+  host.Click(IDC_MB_EDIT);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  EXPECT_EQ(ListTexts(host.Item(IDC_MB_LIST), 3), before);
+  EXPECT_TRUE(dialogdrive::ListChecked(host.Item(IDC_MB_LIST), 0));
+  EXPECT_EQ(host.Close(IDOK), 1);
+  EXPECT_EQ(qorv::g_settings.MouseBtn.pairs[0].condition, 0x00010000u);
+  EXPECT_EQ(qorv::g_settings.MouseBtn.pairs[0].key, 0x41u);
 }
 
 // With "有効" unticked the key control is disabled and the dialog itself takes the mouse over it:
@@ -270,6 +344,88 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
   const auto row = ListTexts(host.Item(IDC_MB_LIST), 3)[0];
   EXPECT_EQ(row[2], L"M Click");
   EXPECT_FALSE(dialogdrive::ListChecked(host.Item(IDC_MB_LIST), 0));
+}
+
+// With "有効" ticked the key control is enabled and takes its own mouse input while it has the
+// focus: a right click focuses it, the wheel with the right button held steps the key's scan code,
+// a right click shows its modifier menu. A wheel turn it does not use (Shift + wheel) goes on to
+// the dialog, which sets the wheel direction.
+TEST_F(MousePageTest, EditorWithEnabledKeyControlTakesItsWheelScanMenuAndPassesShiftWheel) {
+  Load(Pairs(1));
+  PageHost host(IDD_MOUSE, qorv::MousePageProc);
+  const uint32_t f5 = 0x003F0074;  // F5 with its scan code
+  const uint32_t f6 = 0x00400000u | (MapVirtualKeyW(0x40, MAPVK_VSC_TO_VK) & 0xFF);
+  LRESULT afterScan = 0;
+  LRESULT afterMenu = 0;
+  LRESULT afterShiftWheel = 0;
+  bool enabled = false;
+  bool ready = false;
+  bool focused = false;
+  bool menuShown = false;
+  std::string wheelsTaken;
+  g_wheelCount = 0;
+  HHOOK witness = SetWindowsHookExW(WH_GETMESSAGE, WheelWitness, nullptr, GetCurrentThreadId());
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    HWND key = GetDlgItem(dialog, IDC_BE_KEY);
+    const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    auto focus = [&] {
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
+      return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    };
+    auto value = [&] { return SendMessageW(key, qorv::KWM_GETVALUE, 0, 0); };
+    enabled = IsDlgButtonChecked(dialog, IDC_BE_ENABLED) == BST_CHECKED && IsWindowEnabled(key);
+    SendMessageW(key, qorv::KWM_SETVALUE, f5, 0);
+    RECT r;
+    GetWindowRect(key, &r);
+    const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    input::MoveTo(centre.x, centre.y);
+    ready = WaitFor([&] {
+      return input::CursorStaysAt(centre) && GetForegroundWindow() == dialog && WindowFromPoint(centre) == key;
+    });
+    // The wheel scan: right button held, one notch toward the user steps to the next scan code.
+    input::Mouse(MOUSEEVENTF_RIGHTDOWN);
+    focused = WaitFor([&] { return focus() == key; });
+    input::Wheel(-120);
+    WaitFor([&] { return value() == static_cast<LRESULT>(f6); });
+    afterScan = value();
+    input::Mouse(MOUSEEVENTF_RIGHTUP);  // drops the value kept while stepping; no menu
+    // The modifier menu on the next right click: its "&Ctrl +" item adds Ctrl.
+    input::Mouse(MOUSEEVENTF_RIGHTDOWN);
+    input::Mouse(MOUSEEVENTF_RIGHTUP);
+    menuShown = WaitFor([&] {
+      for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu != nullptr;
+           menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+        if (IsWindowVisible(menu)) return true;
+      }
+      return false;
+    });
+    input::Key('C', true);
+    input::Key('C', false);
+    WaitFor([&] { return value() == static_cast<LRESULT>(f6 | qorv::hotkey::kCtrl); });
+    afterMenu = value();
+    // Shift + wheel is no scan: it reaches the dialog.
+    input::Key(VK_SHIFT, true);
+    WaitFor([] { return GetAsyncKeyState(VK_SHIFT) < 0; });
+    input::Wheel(120);
+    input::Key(VK_SHIFT, false);
+    WaitFor([&] { return value() == static_cast<LRESULT>(qorv::hotkey::kVkWheelForward); });
+    afterShiftWheel = value();
+    wheelsTaken = WheelsTaken(dialog);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  dialogdrive::SelectListRow(host.Item(IDC_MB_LIST), 0);
+  host.Click(IDC_MB_EDIT);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  UnhookWindowsHookEx(witness);
+  EXPECT_TRUE(enabled);
+  EXPECT_TRUE(ready) << "the editor was not in front with the cursor over its key control";
+  EXPECT_TRUE(focused) << "the right button did not focus the key control";
+  EXPECT_EQ(afterScan, static_cast<LRESULT>(f6)) << std::hex << afterScan << " " << wheelsTaken;
+  EXPECT_TRUE(menuShown);
+  EXPECT_EQ(afterMenu, static_cast<LRESULT>(f6 | qorv::hotkey::kCtrl)) << std::hex << afterMenu;
+  EXPECT_EQ(afterShiftWheel, static_cast<LRESULT>(qorv::hotkey::kVkWheelForward)) << wheelsTaken;
+  EXPECT_EQ(ListTexts(host.Item(IDC_MB_LIST), 3)[0][2], L"Wheel Up");
 }
 
 }  // namespace

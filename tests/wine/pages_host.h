@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "settings/pages/pages_win.h"
-#include "settings/resource.h"
+#include "pelisk/pages/pages_win.h"
+#include "pelisk/resource.h"
 #include "tests/wine/input.h"
 #include "tests/wine/pelisk_harness.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "settings/sheet_win.h"
+#include "pelisk/sheet_win.h"
 #include "tests/wine/pages_host.h"
 
 namespace {
@@ -133,23 +133,52 @@ TEST_F(HotkeysPageTest, HotkeyHeldByAnotherProgramAsksToFix) {
   harness::Process holder(harness::ExeDir() + L"\\qorv_hotkey_holder.exe", L"0x0378");
   ASSERT_TRUE(holder.Started());
   const bool held = pages_test::WaitFor([] { return FindWindowW(L"Static", L"QorvHotkeyHolder") != nullptr; });
-  if (held) {
+  // Yes goes back to the control; No accepts the values as they are.
+  for (const int answer : {IDYES, IDNO}) {
+    if (!held) break;
+    pelisk::InitInProcess();
     qorv::g_settings.HotkeyTable[5] = kCtrlAltF9;
     qorv::g_settings.HotkeyTable[2] = 0x00440379;  // Ctrl+Alt+F10, free
     PageHost host(IDD_HOTKEYS, qorv::HotkeysPageProc);
+    Set(host, 2, 0x0044037A);  // Ctrl+Alt+F11, free
     {
-      QuestionAnswerer answerer(IDYES);
-      EXPECT_EQ(host.Command(IDOK), 2);
+      QuestionAnswerer answerer(answer);
+      EXPECT_EQ(host.Command(IDOK), answer == IDYES ? 2 : 1);
       EXPECT_EQ(answerer.Count(), 1);
       EXPECT_EQ(answerer.Text(), L"ホットキーの登録ができませんでした\r\n\r\n修正しますか？");
     }
-    EXPECT_EQ(GetFocus(), host.Item(IDC_HK_PRIOHIGH));
+    // The table holds the page's values either way; only the whole window's OK saves them.
+    EXPECT_EQ(qorv::g_settings.HotkeyTable[2], 0x0044037Au);
+    EXPECT_EQ(qorv::g_settings.HotkeyTable[5], kCtrlAltF9);
+    if (answer == IDYES) {
+      EXPECT_EQ(GetFocus(), host.Item(IDC_HK_PRIOHIGH));
+    }
     // The free one was only tried: it can still be registered by anyone.
-    EXPECT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F10));
+    EXPECT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F11));
     UnregisterHotKey(nullptr, 7);
   }
   holder.Kill();
   ASSERT_TRUE(held) << "the holder could not take Ctrl+Alt+F9";
+}
+
+// KeyLimit 0 gives every control the modifier menu and the wheel scan and takes plain keys; any
+// other value refuses plain, Shift and Ctrl keys instead.
+TEST_F(HotkeysPageTest, KeyLimitChoosesTheControlsOptions) {
+  for (const char* limit : {"0", "1", "-1"}) {
+    pelisk::InitInProcess(std::string("[HotKey]\r\nKeyLimit=") + limit + "\r\n");
+    PageHost host(IDD_HOTKEYS, qorv::HotkeysPageProc);
+    const bool free = limit[0] == '0';
+    for (int id : kControls) {
+      HWND control = host.Item(id);
+      // KWM_SETFLAGS answers the old setting; each is put back at once.
+      const LRESULT options = SendMessageW(control, qorv::KWM_SETFLAGS, 0x1000, 0);
+      SendMessageW(control, qorv::KWM_SETFLAGS, 0x1000, options);
+      const LRESULT byte0 = SendMessageW(control, qorv::KWM_SETFLAGS, 0, 0);
+      SendMessageW(control, qorv::KWM_SETFLAGS, 0, byte0);
+      EXPECT_EQ(options, free ? qorv::KWS_MODIFIERMENU | qorv::KWS_WHEELSCAN : 0) << limit << " " << id;
+      EXPECT_EQ(byte0, free ? 0 : 0x70) << limit << " " << id;
+    }
+  }
 }
 
 TEST_F(HotkeysPageTest, EmptyControlsPassBothChecks) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/flags.h"
-#include "settings/pages/other_page_win.h"
+#include "pelisk/pages/other_page_win.h"
 #include "tests/wine/pages_host.h"
 
 namespace {

@@ -90,6 +90,33 @@ TEST_F(WindowPageTest, WithoutLayeredWindowsTheTranslucencyControlsAreDisabled) 
   EXPECT_TRUE(host.Enabled(IDC_WN_SNAP_PIXELS));
 }
 
+TEST_F(WindowPageTest, NoSnapRgnClientFollowsOnlyAClickOnSnapRgn) {
+  // SnapRgn clear and NoSnapRgnClient set: both show, and NoSnapRgnClient opens enabled.
+  qorv::g_settings.WndFlag = (qorv::kWndFlagDefault & ~qorv::wnd_flag::kSnapRgn) | qorv::wnd_flag::kNoSnapRgnClient;
+  PageHost host(IDD_WINDOW, qorv::WindowPageProc);
+  ASSERT_TRUE(host.Visible(IDC_WN_SNAPRGN));
+  ASSERT_TRUE(host.Visible(IDC_WN_NOSNAPRGNCLIENT));
+  EXPECT_TRUE(host.Enabled(IDC_WN_NOSNAPRGNCLIENT)) << "not ruled at opening";
+  host.Click(IDC_WN_SNAP);
+  EXPECT_TRUE(host.Enabled(IDC_WN_NOSNAPRGNCLIENT)) << "another box is no SnapRgn click";
+  host.Click(IDC_WN_SNAPRGN);
+  EXPECT_TRUE(host.Enabled(IDC_WN_NOSNAPRGNCLIENT));
+  host.Click(IDC_WN_SNAPRGN);
+  EXPECT_FALSE(host.Enabled(IDC_WN_NOSNAPRGNCLIENT));
+}
+
+TEST_F(WindowPageTest, LevelThatCannotBeReadKeepsTheStoredLevel) {
+  // Stored levels outside the bars (0 and 12) would be stored as 1 and 9 if taken from them.
+  qorv::g_settings.MainFlag = qorv::kMainFlagDefault & ~0x0F000000u;
+  qorv::g_settings.WndFlag = (qorv::kWndFlagDefault & ~0x0F000000u) | 0x0C000000u;
+  PageHost host(IDD_WINDOW, qorv::WindowPageProc);
+  DestroyWindow(host.Item(IDC_WN_INIT_LEVEL));
+  DestroyWindow(host.Item(IDC_WN_LEVEL));
+  EXPECT_EQ(host.Command(IDOK), 1);
+  EXPECT_EQ(qorv::g_settings.MainFlag & 0x0F000000u, 0u);
+  EXPECT_EQ(qorv::g_settings.WndFlag & 0x0F000000u, 0x0C000000u);
+}
+
 TEST_F(WindowPageTest, SnapDistanceIsKeptWithinOneToFifty) {
   struct Case {
     const wchar_t* typed;

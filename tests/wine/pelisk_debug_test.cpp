@@ -2,7 +2,7 @@
 // and the hotkey questions.
 #include <gtest/gtest.h>
 
-#include "settings/resource.h"
+#include "pelisk/resource.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {
@@ -33,6 +33,30 @@ TEST_F(DebugDialogTest, ChecksFollowTheWordAndOkRebuildsIt) {
   // 0x00030000 set by hand is dropped; the disabled box's bit survives.
   EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyDebugFlag], 0x10008002u);
   EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyDbgHook], 0u);
+}
+
+TEST_F(DebugDialogTest, BeforeTheNtFamilyTheBlockingControlsAreOffButTheirBitsStay) {
+  qorv::g_platformId = 1;
+  qorv::g_settings.HotkeyTable[qorv::kHotkeyDbgHook] = 0x00000674;  // Ctrl+Shift+F5
+  bool checked = false;
+  pelisk::RunInLoop([&] {
+    HWND dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    for (int id : {IDC_DB_FORWND, IDC_DB_STARTUP, IDC_DB_HOTKEY}) EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
+    for (int id = IDC_DB_HOOK_FIRST; id <= IDC_DB_HOOK_LAST; ++id) {
+      EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
+    }
+    for (int id : {IDC_DB_GETMSG, IDC_DB_MOUSE, IDC_DB_LLREPORT}) EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
+    EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_DB_HOTKEY, qorv::KWM_GETVALUE, 0, 0), 0x674);
+    checked = true;
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(qorv::RunDebugDialog(qorv::g_instance), 1);
+  qorv::g_platformId = 2;
+  EXPECT_TRUE(checked);
+  // The disabled boxes still give their bits and the disabled control its hotkey.
+  EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyDebugFlag], 0x00008402u);
+  EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyDbgHook], 0x674u);
 }
 
 TEST_F(DebugDialogTest, CancelStoresNothing) {

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "common/layered_win.h"
-#include "settings/app_win.h"
+#include "pelisk/app_win.h"
+#include "pelisk/keyctl_win.h"
 #include "settings/file_win.h"
-#include "settings/keyctl_win.h"
 #include "settings/settings.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/input.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "settings/resource.h"
-#include "settings/ui_helpers_win.h"
+#include "pelisk/resource.h"
+#include "pelisk/ui_helpers_win.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {
@@ -98,7 +98,6 @@ TEST_F(HelpersTest, ListColumnsAndMovingRowsWithTheirData) {
     ListView_SetCheckState(list, i, i == 0);
   }
   EXPECT_EQ(qorv::MoveListItem(list, 0, 2, -1), -1);
-  EXPECT_EQ(qorv::MoveListItem(list, 2, 2, 1), -1);
   EXPECT_EQ(qorv::MoveListItem(list, 0, 2, 1), 1);  // row0 goes below row1
   auto textOf = [&](int row, int sub) {
     wchar_t text[64] = {};
@@ -125,6 +124,12 @@ TEST_F(HelpersTest, ListColumnsAndMovingRowsWithTheirData) {
   EXPECT_EQ(qorv::MoveListItem(list, 2, 2, -1), 1);  // row2 goes above row0
   EXPECT_EQ(textOf(1, 0), L"row2");
   EXPECT_EQ(dataOf(2), 100);
+  // The last row moved down comes back in its place with its texts, data and check box.
+  EXPECT_EQ(qorv::MoveListItem(list, 2, 2, 1), 2);
+  EXPECT_EQ(textOf(2, 0), L"row0");
+  EXPECT_EQ(textOf(2, 2), L"sub0");
+  EXPECT_EQ(dataOf(2), 100);
+  EXPECT_TRUE(ListView_GetCheckState(list, 2));
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
 }
 

@@ -2,7 +2,7 @@
 // the notifications to the parent.
 #include <gtest/gtest.h>
 
-#include "settings/resource.h"
+#include "pelisk/resource.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {

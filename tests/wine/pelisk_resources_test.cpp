@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "settings/resource.h"
+#include "pelisk/resource.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "settings/resource.h"
-#include "settings/sheet.h"
+#include "pelisk/resource.h"
+#include "pelisk/sheet.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {
@@ -117,19 +117,35 @@ TEST_F(RunTest, DigitSixOpensTheDebugDialogWhoseOkWritesOnlyItsKeys) {
 }
 
 TEST_F(RunTest, MainProgramHearsBeginAndEndWithTheThreadId) {
-  for (const int id : {IDOK, IDCANCEL}) {
+  const struct {
+    const wchar_t* args;
+    const wchar_t* title;
+    int id;
+    const char* ini;  // written before the run; null: none
+  } kRuns[] = {
+      {L"", kSheetTitle, IDOK, nullptr},
+      {L"", kSheetTitle, IDCANCEL, nullptr},
+      {L"6", kDebugTitle, IDOK, nullptr},  // saved by the debug dialog's own save
+      {L"6", kDebugTitle, IDCANCEL, nullptr},
+      {L"", kSheetTitle, IDOK, ""},  // an empty file reads as the defaults and is saved over
+  };
+  for (const auto& r : kRuns) {
     pelisk::MainStandIn main;
     pelisk::PeliskRun one;
-    ASSERT_TRUE(one.Start());
-    HWND frame = one.WaitWindow(kSheetTitle);
-    ASSERT_NE(frame, nullptr);
-    const LPARAM thread = static_cast<LPARAM>(ThreadOf(frame));
+    if (r.ini != nullptr) one.WriteIni(r.ini);
+    ASSERT_TRUE(one.Start(r.args));
+    HWND window = one.WaitWindow(r.title);
+    ASSERT_NE(window, nullptr);
+    const LPARAM thread = static_cast<LPARAM>(ThreadOf(window));
     ASSERT_TRUE(harness::WaitFor([&] { return main.received.size() >= 1; }));
-    PostMessageW(frame, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(r.id), 0);
     DWORD code = 0;
     ASSERT_TRUE(one.WaitExit(15000, &code));
-    EXPECT_EQ(code, static_cast<DWORD>(id));
-    EXPECT_EQ(AllPosted(main), (Posts{{1, thread}, {id == IDOK ? 2u : 3u, thread}}));
+    EXPECT_EQ(code, static_cast<DWORD>(r.id)) << "args '" << r.args << "'";
+    EXPECT_EQ(AllPosted(main), (Posts{{1, thread}, {r.id == IDOK ? 2u : 3u, thread}})) << "args '" << r.args << "'";
+    if (r.ini != nullptr) {
+      EXPECT_EQ(one.ReadIni().rfind("[FLAGS]\r\nMainFlag=0x05010014\r\n", 0), 0u);
+    }
   }
 }
 

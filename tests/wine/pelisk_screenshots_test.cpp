@@ -1,29 +1,127 @@
 // Not tests: tools/pelisk-screenshots.sh runs these to save pictures of the settings windows
-// (every page of the tabbed window, the debug dialog, both editors) for a person to look at.
+// (every page of the tabbed window, the debug dialog, both editors) for a person to look at. Each
+// picture is taken once the window has settled on the screen, and fails when the tabbed window's
+// tab strip is not in it.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "settings/resource.h"
-#include "settings/pages/mouse_win.h"
-#include "settings/pages/perwindow_win.h"
+#include "pelisk/pages/mouse_win.h"
+#include "pelisk/pages/perwindow_win.h"
+#include "pelisk/resource.h"
+#include "pelisk/sheet_win.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {
 
-// Saves the screen area of a window as a 24-bit BMP file after it has painted itself.
-bool SaveWindowPicture(HWND window, const std::wstring& path) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  RECT r;
-  GetWindowRect(window, &r);
-  const int w = r.right - r.left;
-  const int h = r.bottom - r.top;
+// A screen area as 32-bit pixels (0x00RRGGBB), top row first.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  bool operator==(const Picture& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
+};
+
+Picture CaptureScreen(const RECT& r) {
+  Picture picture;
+  picture.width = r.right - r.left;
+  picture.height = r.bottom - r.top;
+  if (picture.width <= 0 || picture.height <= 0) return picture;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  BitBlt(memory, 0, 0, picture.width, picture.height, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof(info);
+  info.biWidth = picture.width;
+  info.biHeight = -picture.height;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  picture.pixels.resize(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(picture.height), picture.pixels.data(),
+            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+// Whether the part `area` (screen coordinates) of a picture taken at `origin` shows a drawn tab
+// strip: tab titles, dark text on the button face. An undrawn strip is one colour (the window's
+// background, or black where nothing reached the screen yet).
+bool StripDrawn(const Picture& picture, POINT origin, const RECT& area) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const uint32_t facePixel = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+  int dark = 0;
+  int faced = 0;
+  int all = 0;
+  for (int y = area.top - origin.y; y < area.bottom - origin.y; ++y) {
+    for (int x = area.left - origin.x; x < area.right - origin.x; ++x) {
+      if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) continue;
+      const uint32_t p = picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + x] & 0xFFFFFF;
+      ++all;
+      if (p == facePixel) ++faced;
+      if (((p >> 16) & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60 && (p & 0xFF) < 0x60) ++dark;
+    }
+  }
+  return all > 0 && dark >= 20 && faced >= all / 4 && dark < all / 2;
+}
+
+// The band of the tabbed window's tab control above its page, where the tab titles are; empty for
+// a window without tabs (or when it cannot be told).
+RECT TabStripArea(HWND window) {
+  RECT strip = {};
+  DWORD_PTR tab = 0;
+  DWORD_PTR page = 0;
+  if (!SendMessageTimeoutW(window, qorv::kSheetGetTab, 0, 0, SMTO_ABORTIFHUNG, 5000, &tab) || tab == 0) return strip;
+  if (!SendMessageTimeoutW(window, qorv::kSheetGetCurrentPage, 0, 0, SMTO_ABORTIFHUNG, 5000, &page) || page == 0) {
+    return strip;
+  }
+  RECT tabRect;
+  RECT pageRect;
+  if (!GetWindowRect(reinterpret_cast<HWND>(tab), &tabRect) || !GetWindowRect(reinterpret_cast<HWND>(page), &pageRect)) {
+    return strip;
+  }
+  return RECT{tabRect.left, tabRect.top, tabRect.right, pageRect.top};
+}
+
+// Takes the picture of a window once it and every child have drawn and the drawing has reached the
+// screen: a program's drawing shows on the screen a moment after it painted, so the picture counts
+// once it has stayed the same for a while and, on the tabbed window, shows the tab strip. False
+// (with the last picture) when that never happens.
+bool TakeSettledPicture(HWND window, Picture& out, std::string& why) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const RECT strip = TabStripArea(window);
+  const bool hasStrip = strip.bottom > strip.top;
+  constexpr DWORD kSettledMs = 300;
+  Picture last;
+  DWORD sameSince = GetTickCount();
+  bool stripShown = false;
+  const bool settled = harness::WaitFor(
+      [&] {
+        RECT r;
+        GetWindowRect(window, &r);
+        Picture now = CaptureScreen(r);
+        if (!(now == last)) sameSince = GetTickCount();
+        last = std::move(now);
+        stripShown = !hasStrip || StripDrawn(last, POINT{r.left, r.top}, strip);
+        return stripShown && GetTickCount() - sameSince >= kSettledMs;
+      },
+      15000);
+  out = std::move(last);
+  if (!stripShown) why = "the tab strip is not in the picture";
+  else if (!settled) why = "the picture never stayed the same";
+  return settled;
+}
+
+// Writes a picture as a 24-bit BMP file.
+bool WriteBmp(const Picture& picture, const std::wstring& path) {
+  const int w = picture.width;
+  const int h = picture.height;
   BITMAPINFOHEADER info = {};
   info.biSize = sizeof(info);
   info.biWidth = w;
@@ -31,23 +129,36 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
   info.biPlanes = 1;
   info.biBitCount = 24;
   const DWORD stride = ((w * 3) + 3) & ~3u;
-  std::string pixels(stride * h, '\0');
-  GetDIBits(memory, bitmap, 0, h, &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  std::string rows(stride * h, '\0');
+  for (int y = 0; y < h; ++y) {
+    char* row = &rows[stride * static_cast<DWORD>(h - 1 - y)];  // bottom row first
+    for (int x = 0; x < w; ++x) {
+      const uint32_t p = picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(w) + x];
+      row[3 * x] = static_cast<char>(p & 0xFF);
+      row[3 * x + 1] = static_cast<char>((p >> 8) & 0xFF);
+      row[3 * x + 2] = static_cast<char>((p >> 16) & 0xFF);
+    }
+  }
   BITMAPFILEHEADER file = {};
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(rows.size());
   HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (out == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   WriteFile(out, &file, sizeof(file), &written, nullptr);
   WriteFile(out, &info, sizeof(info), &written, nullptr);
-  WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+  WriteFile(out, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
   CloseHandle(out);
   return true;
+}
+
+// Saves the picture of a window; a test failure says why when it never settled.
+void SaveWindowPicture(HWND window, const std::wstring& path) {
+  Picture picture;
+  std::string why;
+  EXPECT_TRUE(TakeSettledPicture(window, picture, why)) << why;
+  EXPECT_TRUE(WriteBmp(picture, path));
 }
 
 std::wstring ShotPath(const wchar_t* name) { return harness::ExeDir() + L"\\shot-" + name + L".bmp"; }
@@ -70,7 +181,7 @@ TEST(Screenshots, DISABLED_ProgramWindows) {
     ASSERT_NE(window, nullptr);
     SetForegroundWindow(window);
     harness::WaitFor([&] { return GetForegroundWindow() == window; });
-    EXPECT_TRUE(SaveWindowPicture(window, ShotPath(shot.name)));
+    SaveWindowPicture(window, ShotPath(shot.name));
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     DWORD code = 0;
     run.WaitExit(10000, &code);
@@ -115,7 +226,7 @@ TEST(Screenshots, DISABLED_Editors) {
     }));
     SetForegroundWindow(window);
     harness::WaitFor([&] { return GetForegroundWindow() == window; });
-    EXPECT_TRUE(SaveWindowPicture(window, ShotPath(shot.name)));
+    SaveWindowPicture(window, ShotPath(shot.name));
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     helper.WaitExit(10000);
   }

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "settings/resource.h"
-#include "settings/sheet_win.h"
-#include "settings/ui_helpers_win.h"
+#include "pelisk/resource.h"
+#include "pelisk/sheet_win.h"
+#include "pelisk/ui_helpers_win.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {
@@ -86,6 +86,26 @@ TEST_F(SheetTest, RefusedOkBringsThatPageToTheFrontAndPointersSurviveInTheirSlot
   EXPECT_NE(desc->pages[4].window, nullptr) << "window fields stay set after closing";
   VirtualFree(desc, 0, MEM_RELEASE);
   EXPECT_EQ(qorv::RunSheet(nullptr), -1);
+}
+
+TEST_F(SheetTest, QuitFromElsewhereEndsTheWindowWithItsCode) {
+  qorv::SheetDesc desc{};
+  desc.instance = qorv::g_instance;
+  desc.title = L"SheetTest quit";
+  desc.pageCount = 2;
+  for (int i = 0; i < 2; ++i) desc.pages[i] = {nullptr, L"page", qorv::g_instance, IDD_WHEEL, TestPageProc, i};
+  HWND frame = nullptr;
+  pelisk::RunInLoop([&] {
+    frame = pelisk::FindOwnDialog(L"SheetTest quit");
+    PostQuitMessage(7);
+  });
+  EXPECT_EQ(qorv::RunSheet(&desc), 7);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_FALSE(IsWindow(frame));
+  EXPECT_TRUE(g_asked.empty()) << "the pages are not asked: nothing is taken over";
+  MSG quit;
+  ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "a quit is left for an outer loop";
+  EXPECT_EQ(quit.wParam, 0u);
 }
 
 TEST_F(SheetTest, StartPagesAndThePageCountRule) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "pelisk/pages/pages_win.h"
+#include "pelisk/resource.h"
 #include "settings/map_file.h"
-#include "settings/pages/pages_win.h"
-#include "settings/resource.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/input.h"
@@ -280,6 +280,83 @@ TEST_F(PerWindowPageTest, ListCommandsReorderTheFile) {
   EXPECT_FALSE(IsWindowEnabled(host.Item(IDC_PW_APPLY)));
 }
 
+// Holds a key for GetKeyState in this thread (the page's) while a command runs.
+class KeyHeld {
+ public:
+  explicit KeyHeld(int vk) : vk_(vk) { Set(0x80); }
+  ~KeyHeld() { Set(0); }
+  KeyHeld(const KeyHeld&) = delete;
+  KeyHeld& operator=(const KeyHeld&) = delete;
+
+ private:
+  void Set(BYTE state) const {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[vk_] = state;
+    SetKeyboardState(keys);
+  }
+  int vk_;
+};
+
+TEST_F(PerWindowPageTest, CtrlNewCopiesTheRowAboveWithoutTheEditor) {
+  WriteFileBytes(flag_, qorv::MapFormat({Row(0x61, "A", 0, "a.exe", "AWnd"), Row(0x21, "B", 0, "b.exe", "")}));
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  HWND list = host.Item(IDC_PW_LIST);
+  DialogAnswerer editor(kEditorCaption, [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+  {
+    KeyHeld ctrl(VK_CONTROL);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    host.Click(IDC_PW_NEW);  // no row selected: nothing
+    EXPECT_EQ(ListView_GetItemCount(list), 2);
+    dialogdrive::SelectListRow(list, 1);
+    host.Click(IDC_PW_NEW);
+  }
+  EXPECT_EQ(Titles(list), (std::vector<std::wstring>{L"A", L"B", L"B"}));
+  EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 1) << "the copy stands above its row, selected";
+  EXPECT_EQ(editor.Answered(), 0) << "no editor opened";
+  EXPECT_TRUE(IsWindowEnabled(host.Item(IDC_PW_APPLY)));
+}
+
+TEST_F(PerWindowPageTest, ShiftNewStartsFromTheGlobalWheelWithAnEmptyTitle) {
+  pelisk::InitInProcess();
+  // The global word with the activation bit and a recovery time: both stay out of the new entry.
+  qorv::g_settings.WheelFlag = 0x053F0BE9 | 0x00000008;
+  const struct {
+    bool shift;
+    std::wstring title;
+    int vertical;  // amount list's item
+    bool forward;  // 1124, the entry's wheel bit 0x1
+    bool precise;  // 1136, 0x200
+  } kCases[] = {{false, L"(新規)", 0, true, false}, {true, L"", 11, true, true}};
+  for (const auto& c : kCases) {
+    PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+    std::wstring title = L"?";
+    int vertical = -1;
+    bool forward = false;
+    bool precise = false;
+    bool activate = true;
+    DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+      title = ItemText(dialog, IDC_ME_TITLE);
+      vertical = static_cast<int>(SendDlgItemMessageW(dialog, IDC_ME_VAMOUNT, CB_GETCURSEL, 0, 0));
+      forward = IsDlgButtonChecked(dialog, IDC_ME_FORWARD) == BST_CHECKED;
+      precise = IsDlgButtonChecked(dialog, IDC_ME_PRECISE) == BST_CHECKED;
+      activate = IsDlgButtonChecked(dialog, IDC_ME_ACTIVATE_WHEEL) == BST_CHECKED ||
+                 IsWindowVisible(GetDlgItem(dialog, IDC_ME_ACTIVATE_WHEEL));
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    {
+      KeyHeld shift(c.shift ? VK_SHIFT : 0xFF);
+      host.Click(IDC_PW_NEW);
+    }
+    ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; })) << c.shift;
+    EXPECT_EQ(title, c.title) << c.shift;
+    EXPECT_EQ(vertical, c.vertical) << c.shift;
+    EXPECT_EQ(forward, c.forward) << c.shift;
+    EXPECT_EQ(precise, c.precise) << c.shift;
+    EXPECT_FALSE(activate) << c.shift;
+  }
+}
+
 TEST_F(PerWindowPageTest, AFailedWriteKeepsApplyAndIsReported) {
   WriteFileBytes(flag_, qorv::MapFormat({Row(0x61, "A", 0, "a.exe", "AWnd")}));
   PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
@@ -478,6 +555,116 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
   EXPECT_TRUE(shown) << "the frame is drawn while searching";
   EXPECT_TRUE(gone) << "Cancel took the frame away";
   EXPECT_EQ(ListView_GetItemCount(host.Item(IDC_PW_LIST)), rows) << "a cancelled new entry is dropped";
+}
+
+// Dragged onto an edit control that lies under another program's group box, the picker takes the
+// edit, not the box; released over its own icon it fills from the window picked before. The box is
+// asked for its hit test with a 20 ms time-out: on a loaded machine its program may answer later,
+// and then the search documentedly ends at the box. Both outcomes are accepted, nothing else.
+TEST_F(PerWindowPageTest, PickerTakesTheControlUnderAGroupBoxAndIgnoresItsOwnIcon) {
+  snapdrive::SnapApp app({L"a=group@600,480,400,200"});
+  ASSERT_TRUE(app.AllFound());
+  HWND top = app.Window(0);
+  HWND edit = GetDlgItem(top, snapapp::kGroupedEditId);
+  ASSERT_NE(edit, nullptr);
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  std::wstring press, underEdit, cls, id;
+  bool captured = false;
+  bool released = false;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    const DWORD uiThread = GetWindowThreadProcessId(dialog, nullptr);
+    SendMessageW(GetDlgItem(dialog, IDC_ME_BY_ID), BM_SETCHECK, BST_CHECKED, 0);
+    SetForegroundWindow(dialog);
+    WaitFor([&] { return GetForegroundWindow() == dialog; });
+    RECT icon, outer, inner;
+    GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
+    GetWindowRect(top, &outer);
+    GetWindowRect(edit, &inner);
+    const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    const POINT onEdit = {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2};
+    wchar_t under[64] = {};
+    GetClassNameW(WindowFromPoint(onEdit), under, 64);
+    underEdit = under;
+    captured = PressOnPicker(dialog, uiThread, start, press);
+    const POINT beside = {start.x, outer.bottom - 25};
+    DragTo(start, beside);
+    DragTo(beside, {(outer.left + outer.right) / 2, outer.bottom - 25});
+    DragTo({(outer.left + outer.right) / 2, outer.bottom - 25}, onEdit);
+    // Back onto the icon in one move, so that no other window is passed on the way.
+    input::MoveTo(start.x, start.y);
+    WaitFor([&] { return input::CursorStaysAt(start); }, 2000);
+    input::Mouse(MOUSEEVENTF_LEFTUP);
+    released = WaitFor([&] {
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
+      return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == nullptr && !ItemText(dialog, IDC_ME_CLASS).empty();
+    });
+    cls = ItemText(dialog, IDC_ME_CLASS);
+    id = ItemText(dialog, IDC_ME_ID);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  host.Click(IDC_PW_NEW);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  EXPECT_EQ(underEdit, L"Button") << "the group box lies over the edit where the picker is dropped";
+  EXPECT_TRUE(captured) << press.c_str();
+  EXPECT_TRUE(released);
+  if (cls == L"Button") {
+    EXPECT_EQ(id, L"0") << "the box, when its program did not answer its hit test in time";
+  } else {
+    EXPECT_EQ(cls, L"Edit") << "neither the edit nor the box under the picker's last point";
+    EXPECT_EQ(id, std::to_wstring(snapapp::kGroupedEditId));
+  }
+}
+
+// Shift + click on the picker starts the five-second countdown instead of a drag; the window under
+// the cursor when it ends fills the editor.
+TEST_F(PerWindowPageTest, CountdownPicksTheWindowUnderTheCursorWhenItEnds) {
+  snapdrive::SnapApp app({L"a=trackbar@600,520,400,160"});
+  ASSERT_TRUE(app.AllFound());
+  HWND top = app.Window(0);
+  HWND trackbar = FindWindowExW(top, nullptr, L"msctls_trackbar32", nullptr);
+  ASSERT_NE(trackbar, nullptr);
+  PageHost host(IDD_PERWINDOW, qorv::PerWindowPageProc);
+  std::wstring seconds, cls;
+  bool overIcon = false;
+  bool noCapture = false;
+  bool ended = false;
+  DialogAnswerer editor(kEditorCaption, [&](HWND dialog) {
+    const DWORD uiThread = GetWindowThreadProcessId(dialog, nullptr);
+    SetForegroundWindow(dialog);
+    WaitFor([&] { return GetForegroundWindow() == dialog; });
+    RECT icon, inner;
+    GetWindowRect(GetDlgItem(dialog, IDC_ME_PICKER), &icon);
+    GetWindowRect(trackbar, &inner);
+    const POINT start = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    const POINT onControl = {(inner.left + inner.right) / 2, (inner.top + inner.bottom) / 2};
+    input::MoveTo(start.x, start.y);
+    overIcon = WaitFor([&] { return input::CursorStaysAt(start) && WindowFromPoint(start) == GetDlgItem(dialog, IDC_ME_PICKER); });
+    input::Key(VK_SHIFT, true);
+    WaitFor([] { return GetAsyncKeyState(VK_SHIFT) < 0; });
+    input::Mouse(MOUSEEVENTF_LEFTDOWN);
+    input::Mouse(MOUSEEVENTF_LEFTUP);
+    // The countdown shows its seconds; the witness that the click arrived.
+    WaitFor([&] { return !ItemText(dialog, IDC_ME_COUNTDOWN).empty(); });
+    seconds = ItemText(dialog, IDC_ME_COUNTDOWN);
+    input::Key(VK_SHIFT, false);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    noCapture = GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == nullptr;
+    DragTo(start, onControl);
+    ended = WaitFor([&] { return ItemText(dialog, IDC_ME_COUNTDOWN).empty() && !ItemText(dialog, IDC_ME_CLASS).empty(); },
+                    15000);
+    cls = ItemText(dialog, IDC_ME_CLASS);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  host.Click(IDC_PW_NEW);
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, 30000));
+  EXPECT_TRUE(overIcon);
+  EXPECT_TRUE(seconds.size() == 1 && seconds[0] >= L'1' && seconds[0] <= L'5')
+      << "countdown shows " << std::string(seconds.begin(), seconds.end());
+  EXPECT_TRUE(noCapture) << "the countdown holds no mouse capture";
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(cls, L"msctls_trackbar32");
 }
 
 // The real program opened on the per-window page and closed with OK: the table is written and

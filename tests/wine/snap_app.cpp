@@ -123,6 +123,13 @@ bool CreateKind(HINSTANCE instance, const wchar_t* prefix, const wchar_t* desc) 
     g_trackbar = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_HORZ, 10, 10, 300, 40, hwnd,
                                  nullptr, instance, nullptr);
     SendMessageW(g_trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
+  } else if (wcscmp(kind, L"group") == 0) {
+    // A group box over an edit control, as dialogs have them: the box comes first, so it lies
+    // above the edit, and answers the hit test with "transparent".
+    CreateWindowExW(0, L"BUTTON", L"group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 10, 300, 100, hwnd, nullptr,
+                    instance, nullptr);
+    CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 40, 40, 200, 30, hwnd,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(snapapp::kGroupedEditId)), instance, nullptr);
   } else if (wcscmp(kind, L"region") == 0) {
     // Only the part from 20 pixels right of the left edge is the window's shape.
     SetWindowRgn(hwnd, CreateRectRgn(snapapp::kRegionInset, 0, w, h), FALSE);

@@ -3,7 +3,9 @@
 // Kinds: plain; resub (subclasses itself once more at the start of its first move/size loop, above
 // any procedure a hook put there);  region (a window region that leaves out the kRegionInset leftmost pixels); layered (made layered by the program itself, alpha 200); scroll (own vertical bar,
 // range 0-100); trackbar (a trackbar child, range 0-100); parent (a child "<prefix>:<name>:a" with a
-// caption and sizing frame at client (40,40) 200x150, and a bordered sibling ":b" at (340,40) 150x200).
+// caption and sizing frame at client (40,40) 200x150, and a bordered sibling ":b" at (340,40) 150x200);
+// group (a group box at client (10,10) 300x100 lying over an edit control, id kGroupedEditId, at
+// (40,40) 200x30).
 #pragma once
 #include <windows.h>
 
@@ -12,6 +14,7 @@ namespace snapapp {
 constexpr wchar_t kClass[] = L"QorvSnapTarget";
 constexpr BYTE kOwnAlpha = 200;
 constexpr int kRegionInset = 20;
+constexpr int kGroupedEditId = 301;
 // Ends the message loop.
 constexpr UINT kCmdQuit = WM_APP + 20;
 // Sets the property "qt sleeping", sleeps lParam ms without retrieving messages, removes it.

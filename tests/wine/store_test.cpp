@@ -100,6 +100,23 @@ TEST_F(StoreTest, UnreadableFileIsNeverReplaced) {
   EXPECT_EQ(qorv::g_settings.MainFlag, 1u);
 }
 
+TEST_F(StoreTest, EmptyFileReadsAsDefaultsAndIsSavedOver) {
+  harness::WriteBytes(ini, "");
+  EXPECT_EQ(qorv::SettingsLoadAtStart(ini.c_str()), 0);
+  EXPECT_EQ(ReadAll(ini),
+            "[FLAGS]\r\nMainFlag=0x05010014\r\nWheelFlag=0x053F0BE9\r\nWndFlag=0x050A040D\r\nMxId=0\r\n");
+
+  // A save by the user (settings window or debug dialog) goes over an empty file too.
+  for (auto save : {qorv::SettingsSave, qorv::DebugSave}) {
+    harness::WriteBytes(ini, "");
+    qorv::g_settings.MainFlag = 0x05010214;
+    bool wrote = false;
+    EXPECT_EQ(save(ini.c_str(), &wrote), 0) << "nothing was read";
+    EXPECT_TRUE(wrote);
+    EXPECT_NE(ReadAll(ini), "");
+  }
+}
+
 TEST_F(StoreTest, ReadingIsSharedButAWriterHoldingTheFileCountsAsUnreadable) {
   harness::WriteBytes(ini, "[FLAGS]\r\nMainFlag=0x2\r\n");
   HANDLE reader = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -1,0 +1,6 @@
+// pelisk.exe: the settings program's entry; everything else lives in the library.
+#include <windows.h>
+
+#include "pelisk/app_win.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return qorv::RunSettingsProgram(instance); }

@@ -1,6 +1,0 @@
-// pelisk.exe: the settings program's entry; everything else lives in the library.
-#include <windows.h>
-
-#include "settings/app_win.h"
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return qorv::RunSettingsProgram(instance); }
