@@ -10,7 +10,10 @@ start_xvfb() {
     xvfb_pid=$!
     local i
     for i in $(seq 1 50); do
-      if [ -e "/tmp/.X11-unix/X$n" ]; then
+      # The display is ours only if our server holds its lock: two runs that start at once can pick
+      # the same number, and the one whose server lost must not use the other's display (injected
+      # cursor moves and the X keyboard state would then cross between the two runs).
+      if [ -e "/tmp/.X11-unix/X$n" ] && [ "$(tr -d ' \n' < "/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ]; then
         export DISPLAY=":$n"
         return 0
       fi
