@@ -10,6 +10,7 @@
 #include "common/flags.h"
 #include "host/companion_win.h"
 #include "host/hooks_wanted.h"
+#include "host/tray_win.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/input.h"
 #include "tests/wine/wheel_log.h"
@@ -174,6 +175,15 @@ TEST(CompanionSupervision, StartedByQorvRestartedAfterAKillAndEndedOnQuit) {
     return main != nullptr && first != 0 && shared->GetMsgOwner == Handle32(main) &&
            shared->MouseOwner == Handle32(main);
   })) << "the companion did not install its hooks for qorv's window";
+  // The flag words as qorv hands them to its own library (no "Qorv.ini": the defaults), and pause
+  // from qorv's tray menu, which the companion follows.
+  EXPECT_EQ(shared->MainFlag, kMainFlagDefault);
+  EXPECT_EQ(shared->WheelFlag, kWheelFlagDefault);
+  PostMessageW(main, WM_COMMAND, kCmdPause, 0);
+  EXPECT_TRUE(WaitFor([&] { return shared->GetMsgOwner == 0 && shared->MouseOwner == 0; })) << "pause not followed";
+  PostMessageW(main, WM_COMMAND, kCmdPause, 0);
+  EXPECT_TRUE(WaitFor([&] { return shared->GetMsgOwner == Handle32(main) && shared->MouseOwner == Handle32(main); }))
+      << "resume not followed";
 
   HANDLE killed = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, first);
   ASSERT_NE(killed, nullptr);
