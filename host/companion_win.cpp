@@ -161,6 +161,8 @@ void CompanionOnEnded() {
 
 bool CompanionGaveUp() { return g_companion.restarts.gaveUp; }
 
+bool CompanionRunning() { return g_companion.process != nullptr; }
+
 void CompanionStop() {
   if (g_companion.process == nullptr) return;
   HANDLE process = g_companion.process;

@@ -32,6 +32,7 @@ void CompanionRefresh();
 void CompanionOnHello(HWND companion);
 void CompanionOnEnded();
 bool CompanionGaveUp();
+bool CompanionRunning();
 // Ends the companion and waits (bounded) until it has removed its hooks.
 void CompanionStop();
 

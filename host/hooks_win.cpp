@@ -83,7 +83,9 @@ void PublishTable() {
   if (extra == 0) return;  // keep the table in force
   g_host.extraFlag = extra;
   HandOverFlags();
-  g_host.publisher->ReleasePrevious();
+  // The companion hands the new number to its library only when our update reaches it: until the
+  // next table is published the old one stays, so that its lookups never find no table meanwhile.
+  if (!CompanionRunning()) g_host.publisher->ReleasePrevious();
 }
 
 bool HooksStart() { return HookThreadStart(g_lib, g_host.hwnd, kHookThreadReply); }
