@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/flags.h"
-#include "host/map_table.h"
+#include "host/published_block.h"
 
 namespace bench {
 
@@ -20,7 +20,7 @@ inline std::vector<uint8_t> MapTable200() {
     e.ClassName = "Class" + std::to_string(i);
     rows.push_back(e);
   }
-  return qorv::MapBuildSharedTable(rows);
+  return qorv::PublishedBlockBuild(rows);
 }
 
 // Condition words of the button conversion: the button index field and the enabled bit.

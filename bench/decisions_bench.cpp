@@ -11,7 +11,7 @@
 #include "hooklib/perwindow.h"
 #include "hooklib/wheel.h"
 #include "hooklib/wheel_accum.h"
-#include "host/map_table.h"
+#include "host/published_block.h"
 
 namespace {
 

@@ -60,7 +60,16 @@ configure_file(${PROJECT_SOURCE_DIR}/settings/MapInit.ini ${CMAKE_BINARY_DIR}/Ma
 # Its icon, version block and manifest come from host/qorv.rc.
 enable_language(RC)
 add_executable(qorv WIN32
+  host/main_win.cpp
   host/qorv_win.cpp
+  host/library_win.cpp
+  host/hook_thread_win.cpp
+  host/hooks_win.cpp
+  host/hotkey_dispatch_win.cpp
+  host/elevation_win.cpp
+  host/wheel_reports_win.cpp
+  host/tray_icon_win.cpp
+  host/companion_win.cpp
   host/publish_win.cpp
   host/hotkeys_win.cpp
   host/actions_win.cpp
@@ -78,6 +87,23 @@ target_compile_options(qorv PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} $
 target_link_options(qorv PRIVATE -municode -static -s)
 target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 advapi32 gdi32)
 add_dependencies(qorv vantel)
+
+# The 32-bit companion of the x86_64 main program: qorv32.exe with the library under the name
+# vantel32.dll (a hook library of each bitness needs a file of its own). The i686 build is the one the
+# x86_64 release carries; the x86_64 build is for the Wine tests, which run no 32-bit code.
+add_executable(qorv32 WIN32
+  host/companion_main_win.cpp
+  host/library_win.cpp
+  host/hook_thread_win.cpp
+  host/hotkeys_win.cpp
+)
+target_include_directories(qorv32 PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv32 PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
+target_link_options(qorv32 PRIVATE -municode -static -s)
+target_link_libraries(qorv32 PRIVATE qorv_settings_win)
+add_custom_command(TARGET vantel POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vantel> ${CMAKE_BINARY_DIR}/vantel32.dll)
+add_dependencies(qorv32 vantel)
 
 # The demonstration application that `make run` drives (tools/run-qorv.sh).
 add_executable(qorv_demo demo/demo_win.cpp)
@@ -104,6 +130,15 @@ add_executable(qorv_bench_llmouse bench/llmouse_bench_win.cpp hooklib/buttons_wi
 target_include_directories(qorv_bench_llmouse PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_bench_llmouse PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -O2)
 target_link_options(qorv_bench_llmouse PRIVATE -municode -static)
+
+# Benchmark of the hook thread's answers while the UI thread is busy; tools/bench.sh runs it.
+add_executable(qorv_bench_hook_thread bench/hook_thread_bench_win.cpp host/hook_thread_win.cpp host/hotkeys_win.cpp
+  host/library_win.cpp)
+target_include_directories(qorv_bench_hook_thread PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(qorv_bench_hook_thread PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -O2)
+target_link_options(qorv_bench_hook_thread PRIVATE -municode -static)
+target_link_libraries(qorv_bench_hook_thread PRIVATE qorv_settings_win shell32 ole32)
+add_dependencies(qorv_bench_hook_thread vantel qorv32)
 
 # GoogleTest from the sources Debian ships, built with the same compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
@@ -135,16 +170,17 @@ list(APPEND QORV_TEST_APP_TARGETS qorv_fake_dwmapi)
 
 file(GLOB QORV_WINE_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/wine/*_test.cpp)
 # The settings program's tests have an executable of their own (below), with its resources.
-list(FILTER QORV_WINE_TESTS EXCLUDE REGEX "/(pelisk_[^/]*|pages_[^/]*|perwindow_page|mouse_page)_test\\.cpp$")
+list(FILTER QORV_WINE_TESTS EXCLUDE REGEX "/(pelisk_[^/]*|pages_[^/]*|perwindow_page|mouse_page|passthrough)_test\\.cpp$")
 # The monitor shims are linked in too, so that their single-monitor answers can be shown here.
 add_executable(qorv_wine_tests ${QORV_WINE_TESTS} tests/wine/harness.cpp tests/wine/input_left_up.cpp
-  hooklib/shims_win.cpp host/layered_left_win.cpp common/layered_win.cpp)
+  hooklib/shims_win.cpp host/hook_thread_win.cpp host/hotkeys_win.cpp host/library_win.cpp
+  host/layered_left_win.cpp common/layered_win.cpp)
 target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
   -D_WIN32_WINNT=0x0601)
 target_link_options(qorv_wine_tests PRIVATE -static)
 target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main gdi32 comctl32)
-add_dependencies(qorv_wine_tests vantel qorv ${QORV_TEST_APP_TARGETS})
+add_dependencies(qorv_wine_tests vantel qorv qorv32 ${QORV_TEST_APP_TARGETS})
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   include(GoogleTest)
@@ -170,6 +206,19 @@ add_executable(qorv_bench_hooks bench/hooks_bench_win.cpp)
 target_compile_options(qorv_bench_hooks PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN)
 target_link_options(qorv_bench_hooks PRIVATE -static)
 target_link_libraries(qorv_bench_hooks PRIVATE qorv_hook_static qorv_settings_win)
+
+# The hook procedures called directly in a program that plays the installing process.
+add_executable(qorv_passthrough_tests tests/wine/passthrough_test.cpp tests/wine/harness.cpp
+  tests/wine/input_left_up.cpp)
+target_compile_options(qorv_passthrough_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
+  -D_WIN32_WINNT=0x0601)
+target_link_options(qorv_passthrough_tests PRIVATE -static)
+target_link_libraries(qorv_passthrough_tests PRIVATE qorv_hook_static qorv_settings_win gtest_main gdi32 comctl32)
+add_dependencies(qorv_passthrough_tests vantel qorv_wheel)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  gtest_discover_tests(qorv_passthrough_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+endif()
 
 # ---- Settings program -------------------------------------------------------------------------
 # pelisk.exe is a thin wWinMain over pelisk_lib, so that the tests can drive the window, the pages

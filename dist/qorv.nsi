@@ -53,6 +53,10 @@ Section "Qorv" SecMain
   File "${STAGE}\vantel.dll"
   File "${STAGE}\MapInit.ini"
   File "${STAGE}\README.txt"
+  !if /FileExists "${STAGE}\qorv32.exe"
+    File "${STAGE}\qorv32.exe"
+    File "${STAGE}\vantel32.dll"
+  !endif
   !if /FileExists "${STAGE}\pelisk.exe"
     File "${STAGE}\pelisk.exe"
   !endif
@@ -88,6 +92,8 @@ Section "-un.Qorv"
     ExecWait '"$INSTDIR\qorv.exe" /quit'
   Delete "$INSTDIR\qorv.exe"
   Delete /REBOOTOK "$INSTDIR\vantel.dll"
+  Delete "$INSTDIR\qorv32.exe"
+  Delete /REBOOTOK "$INSTDIR\vantel32.dll"
   Delete "$INSTDIR\pelisk.exe"
   Delete "$INSTDIR\MapInit.ini"
   Delete "$INSTDIR\README.txt"

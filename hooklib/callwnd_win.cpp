@@ -266,6 +266,7 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp) {
   const HHOOK next = HookFrom32(ReadShared(g_shared.CallWndHook));
   if (code < 0 || lp == 0) return CallNextHookEx(next, code, wp, lp);
   const CWPSTRUCT& m = *reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (OutOfContext(m.hwnd)) return CallNextHookEx(next, code, wp, lp);
   MoveSizeState& ms = g_moveSize;
   const uint32_t mainFlag = ReadShared(g_shared.MainFlag);
   switch (m.message) {

@@ -37,6 +37,7 @@ int InstallHook(const HookSlot& slot, int kind, HOOKPROC proc, HWND owner, UINT 
   }
   *slot.owner = To32(owner);
   *slot.notifyMsg = notifyMsg;
+  MarkInstallingProcess();
   HHOOK hook = SetWindowsHookExW(kind, proc, g_libraryModule, threadId);
   *slot.hook = To32(hook);
   if (hook == nullptr) {

@@ -18,6 +18,25 @@ extern UINT g_moduleQueryMsg;       // registered "QorvMsgGetModule "
 // Fills the per-process state above, as process attach does.
 void InitProcessState(HINSTANCE module);
 
+// Set once, before its first SetWindowsHookExW, in a process that installs a hook of this library.
+// Windows runs a global hook out of context for every process of the other bitness: inside the
+// installing process, on the installing thread. Such a call must change nothing, for the event
+// belongs to another process, which only its own copy of a library of its bitness can serve.
+extern bool g_installingProcess;
+inline void MarkInstallingProcess() { g_installingProcess = true; }
+
+// True when this call answers out of context for another process: in the installing process only
+// (everywhere else the cost is one load and a branch), for an event addressed to a window of
+// another process, or to no window at all, which cannot be told apart.
+inline bool OutOfContext(HWND hwnd) {
+  if (!g_installingProcess) return false;
+  DWORD pid = 0;
+  if (hwnd == nullptr || GetWindowThreadProcessId(hwnd, &pid) == 0) return true;
+  return pid != GetCurrentProcessId();
+}
+// The debug hook names the thread about to call a hook: out of context when that is not this thread.
+inline bool OutOfContextThread(DWORD threadId) { return g_installingProcess && threadId != GetCurrentThreadId(); }
+
 // Handles are stored in the shared block as 32-bit values; window and hook handles are 32-bit
 // significant on 64-bit Windows and sign-extended when widened.
 inline HWND WndFrom32(uint32_t value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<int32_t>(value))); }

@@ -12,6 +12,10 @@ namespace qorv {
 // one takes effect at once everywhere. Gate, facts, decision, act, next hook: a negative code passes
 // on (in the decision); the facts are the mask and the kind about to be called.
 LRESULT CALLBACK DebugProc(int code, WPARAM wp, LPARAM lp) {
+  const auto* info = reinterpret_cast<const DEBUGHOOKINFO*>(lp);
+  if (info != nullptr && OutOfContextThread(info->idThread)) {
+    return CallNextHookEx(HookFrom32(g_shared.DebugHook), code, wp, lp);
+  }
   // wParam is the kind about to be called; WH_MSGFILTER (-1) arrives sign-extended on 64-bit.
   const int64_t kind = static_cast<int64_t>(static_cast<INT_PTR>(wp));
   switch (DebugDecide(ReadShared(g_shared.DebugMask), code, kind)) {
@@ -49,6 +53,7 @@ VANTEL_API int WINAPI SetHookDebug(DWORD owner, DWORD mask, DWORD threadId) {
   g_shared.DebugOwner = owner;
   g_shared.DebugMask = mask;
   g_shared.DebugThread = threadId;
+  MarkInstallingProcess();
   HHOOK hook = SetWindowsHookExW(WH_DEBUG, DebugProc, g_libraryModule, threadId);
   g_shared.DebugHook = To32(hook);
   if (hook == nullptr) {

@@ -312,6 +312,7 @@ void MessageTable(MSG* msg) {
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wp, LPARAM lp) {
   if (code < 0) return Next(code, wp, lp);
   MSG* msg = reinterpret_cast<MSG*>(lp);
+  if (OutOfContext(msg->hwnd)) return Next(code, wp, lp);
   if (msg->message == WM_MOUSEWHEEL) {
     LRESULT result = 0;
     if (ConvertWheel(code, wp, lp, msg, &result)) return result;

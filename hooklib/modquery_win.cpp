@@ -20,7 +20,9 @@ uint16_t TakeQueryAtom() { return __atomic_exchange_n(&g_shared.QueryAtom, stati
 // Runs in the queried process on the window's thread.
 LRESULT CALLBACK QueryHookProc(int code, WPARAM wp, LPARAM lp) {
   const uint32_t hook = __atomic_load_n(&g_shared.QueryHook, __ATOMIC_SEQ_CST);
+  // Out of context the path would be this process's, not the window's.
   if (code >= 0 && lp != 0 && reinterpret_cast<const MSG*>(lp)->message == WM_NULL && hook != 0 &&
+      !OutOfContext(reinterpret_cast<const MSG*>(lp)->hwnd) &&
       __atomic_load_n(&g_shared.QueryAtom, __ATOMIC_SEQ_CST) == 0) {
     // At most one atom per query, however many WM_NULL messages the thread retrieves meanwhile.
     wchar_t path[MAX_PATH];
@@ -82,6 +84,7 @@ int QueryModuleName(HWND hwnd, Char* buffer, int size) {
     __atomic_store_n(&g_shared.QueryHook, 0u, __ATOMIC_SEQ_CST);
     return 0;
   }
+  MarkInstallingProcess();
   HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, QueryHookProc, g_libraryModule, threadId);
   if (hook == nullptr) {
     __atomic_store_n(&g_shared.QueryHook, 0u, __ATOMIC_SEQ_CST);

@@ -152,6 +152,8 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wp, LPARAM lp) {
   const bool move = wp == WM_MOUSEMOVE || wp == WM_NCMOUSEMOVE;
   if (code != HC_ACTION || (!move && wp != WM_MOUSEWHEEL)) return CallNextHookEx(next, code, wp, lp);
   const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCTEX*>(lp);
+  // The event's window, not the one under the cursor: that one the wheel is rightly forwarded to.
+  if (OutOfContext(info->hwnd)) return CallNextHookEx(next, code, wp, lp);
   const FlagWords flags = ReadFlags();
   const uint32_t mainFlag = flags.main;
 

@@ -11,6 +11,7 @@ char g_hostPath[MAX_PATH];
 DWORD g_hostPathLength;
 DWORD g_hostNameOffset;
 UINT g_moduleQueryMsg;
+bool g_installingProcess;
 
 namespace {
 

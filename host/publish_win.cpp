@@ -5,7 +5,7 @@
 
 #include "common/flags.h"
 #include "common/map_table.h"
-#include "host/map_table.h"
+#include "host/published_block.h"
 #include "settings/map_file_win.h"
 
 namespace qorv {
@@ -30,7 +30,7 @@ std::wstring TablePublisher::MappingName(uint32_t number) {
 uint32_t TablePublisher::Publish() {
   std::vector<MapEntry> rows;
   if (MapRead(kMapFileName, rows) == 0) MapRead(kMapInitFileName, rows);
-  const std::vector<uint8_t> block = MapBuildSharedTable(rows);
+  const std::vector<uint8_t> block = PublishedBlockBuild(rows);
 
   // Try a few numbers: a name still held by another program is skipped.
   for (int attempt = 0; attempt < 16; ++attempt) {

@@ -141,6 +141,11 @@ void DiagnosticsAdd(DiagSource source, WPARAM wp, LPARAM lp) {
   UnpackPoint(lp, x, y);
   swprintf(line, 128, L"%08lu %ls msg 0x%04X  wParam 0x%08X  (%d, %d)", GetTickCount(), SourceName(source),
            static_cast<unsigned>(wp & 0xFFFF), static_cast<unsigned>(wp), x, y);
+  DiagnosticsNote(line);
+}
+
+void DiagnosticsNote(const wchar_t* line) {
+  if (g_diagList == nullptr) return;
   if (SendMessageW(g_diagList, LB_GETCOUNT, 0, 0) >= kDiagMaxLines) SendMessageW(g_diagList, LB_DELETESTRING, 0, 0);
   const LRESULT index = SendMessageW(g_diagList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
   if (index >= 0) SendMessageW(g_diagList, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);

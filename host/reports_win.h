@@ -18,5 +18,7 @@ enum class DiagSource { GetMsg, Mouse, LLMouse };
 // Opens or closes the window; it lists what arrives while open.
 void DiagnosticsShow(HINSTANCE instance, bool show);
 void DiagnosticsAdd(DiagSource source, WPARAM wp, LPARAM lp);
+// A line of the program's own, listed while the window is open.
+void DiagnosticsNote(const wchar_t* line);
 
 }  // namespace qorv

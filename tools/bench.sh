@@ -28,4 +28,5 @@ cleanup() {
 trap cleanup EXIT INT TERM
 "$WINE64" "$build/win64/qorv_bench_hooks.exe"
 "$WINE64" "$build/win64/qorv_bench_llmouse.exe"
+"$WINE64" "$build/win64/qorv_bench_hook_thread.exe"
 "$WINE64" "$build/win64/bench/qorv_bench.exe"

@@ -40,6 +40,13 @@ stage() {  # stage ARCH BUILD_DIR
 }
 stage x86_64 "$build/win64"
 stage i686 "$build/win32"
+# The x86_64 release carries the 32-bit companion and its library from the i686 build (the x86_64
+# build's qorv32.exe is for the tests only).
+for f in qorv32.exe vantel32.dll; do
+  [ -f "$build/win32/$f" ] || { echo "dist: $build/win32/$f is missing; run make win32 first" >&2; exit 1; }
+  cp "$build/win32/$f" "$out/stage/Qorv-$version-x86_64/"
+done
+find "$out/stage/Qorv-$version-x86_64" -exec touch -h -d "@$epoch" {} +
 
 for arch in x86_64 i686; do
   (cd "$out/stage" && find "Qorv-$version-$arch" -type f | LC_ALL=C sort |

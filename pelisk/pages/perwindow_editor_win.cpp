@@ -103,6 +103,33 @@ void Follow(EntryEditor& editor, HWND dialog, HWND target) {
   editor.picked = target;
 }
 
+// The program path of a window of a process of the other bitness, asked of the system: the library's
+// query hook would run out of context in this process for it, where it passes the call on. -1 when
+// the window's process is of this bitness (or that cannot be told): the library answers then.
+int OtherBitnessModulePath(HWND window, wchar_t* buffer, DWORD size) {
+  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  using QueryImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  if (kernel == nullptr) return -1;
+  const auto isWow64 =
+      reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+  const auto imageName = reinterpret_cast<QueryImageNameFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "QueryFullProcessImageNameW")));
+  DWORD pid = 0;
+  if (isWow64 == nullptr || imageName == nullptr || GetWindowThreadProcessId(window, &pid) == 0) return -1;
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) return -1;
+  BOOL mine = FALSE;
+  BOOL theirs = FALSE;
+  int result = -1;
+  if (isWow64(GetCurrentProcess(), &mine) && isWow64(process, &theirs) && mine != theirs) {
+    DWORD length = size;
+    result = imageName(process, 0, buffer, &length) ? static_cast<int>(length) : 0;
+  }
+  CloseHandle(process);
+  return result;
+}
+
 void FillFromWindow(HWND dialog, EntryEditor& editor, HWND window) {
   if (window == nullptr || !IsWindow(window)) return;
   perwindow::PickedWindow facts;
@@ -112,7 +139,8 @@ void FillFromWindow(HWND dialog, EntryEditor& editor, HWND window) {
   if (editor.query != nullptr && Checked(dialog, IDC_ME_BY_FILE)) {
     facts.moduleQueryBound = true;
     // A whole MAX_PATH buffer: a cut path would give a wrong file-name part.
-    length = editor.query(window, text, MAX_PATH);
+    length = OtherBitnessModulePath(window, text, MAX_PATH);
+    if (length < 0) length = editor.query(window, text, MAX_PATH);
     if (length > 0 && length < MAX_PATH) facts.modulePath = ToU16(text, static_cast<size_t>(length));
   }
   length = GetClassNameW(window, text, kTextChars);

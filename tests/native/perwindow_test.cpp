@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/map_table.h"
-#include "host/map_table.h"
+#include "host/published_block.h"
 
 namespace qorv {
 namespace {
@@ -40,7 +40,7 @@ uint32_t Lookup(const std::vector<uint8_t>& block, const Window& w) {
 }
 
 TEST(PerWindowMatch, ControlIdAppliesToChildWindowsOnly) {
-  const auto block = MapBuildSharedTable({Row(0x11, 0xA, 5, "", "")});
+  const auto block = PublishedBlockBuild({Row(0x11, 0xA, 5, "", "")});
   Window w;
   EXPECT_EQ(Lookup(block, w), 0xAu);  // a top-level window ignores the id
   w.child = true;
@@ -50,12 +50,12 @@ TEST(PerWindowMatch, ControlIdAppliesToChildWindowsOnly) {
 }
 
 TEST(PerWindowMatch, FileNameAndFullPathModes) {
-  const auto byName = MapBuildSharedTable({Row(0x21, 0xA, 0, "editor.exe", "")});
+  const auto byName = PublishedBlockBuild({Row(0x21, 0xA, 0, "editor.exe", "")});
   Window w;
   EXPECT_EQ(Lookup(byName, w), 0xAu);
   w.path = "C:\\Tools\\myeditor.exe";
   EXPECT_EQ(Lookup(byName, w), 0u);
-  const auto byPath = MapBuildSharedTable({Row(0x21, 0xB, 0, "c:\\tools\\editor.exe", "")});
+  const auto byPath = PublishedBlockBuild({Row(0x21, 0xB, 0, "c:\\tools\\editor.exe", "")});
   w.path = "C:\\Tools\\Editor.exe";
   EXPECT_EQ(Lookup(byPath, w), 0xBu);
   w.path = "D:\\Tools\\Editor.exe";
@@ -66,12 +66,12 @@ TEST(PerWindowMatch, FileNameAndFullPathModes) {
 
 TEST(PerWindowMatch, ClassFirstMatchAndZeroFlag) {
   Window w;
-  auto block = MapBuildSharedTable({Row(0x41, 0xA, 0, "", "editorwnd"), Row(0x41, 0xB, 0, "", "EditorWnd")});
+  auto block = PublishedBlockBuild({Row(0x41, 0xA, 0, "", "editorwnd"), Row(0x41, 0xB, 0, "", "EditorWnd")});
   EXPECT_EQ(Lookup(block, w), 0xAu);  // the first row in table order wins
   w.cls = "EditorWndX";
   EXPECT_EQ(Lookup(block, w), 0u);
   // A row whose EntryFlag is 0 never matches even when every condition holds.
-  block = MapBuildSharedTable({Row(0x41, 0xA, 0, "", "EditorWnd")});
+  block = PublishedBlockBuild({Row(0x41, 0xA, 0, "", "EditorWnd")});
   SharedMapEntry e;
   std::memcpy(&e, block.data() + 8, sizeof(e));
   e.EntryFlag = 0;
@@ -82,7 +82,7 @@ TEST(PerWindowMatch, ClassFirstMatchAndZeroFlag) {
 
 TEST(PerWindowMatch, MalformedBlocksNeverReadOutside) {
   Window w;
-  const auto good = MapBuildSharedTable({Row(0x61, 0xA, 0, "editor.exe", "EditorWnd")});
+  const auto good = PublishedBlockBuild({Row(0x61, 0xA, 0, "editor.exe", "EditorWnd")});
   // Every truncation and every corrupted word: no read outside the block (ASan watches), and a
   // match only where the row is intact.
   for (size_t size = 0; size <= good.size(); ++size) {

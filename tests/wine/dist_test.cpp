@@ -28,7 +28,9 @@ void Install(const std::wstring& setup, const std::wstring& dir) {
   DWORD code = 99;
   ASSERT_TRUE(install.WaitExit(60000, &code));
   ASSERT_EQ(code, 0u);
-  for (const wchar_t* name : {L"qorv.exe", L"vantel.dll", L"MapInit.ini", L"README.txt", L"uninstall.exe"}) {
+  // The x86_64 release carries the 32-bit companion and its library.
+  for (const wchar_t* name : {L"qorv.exe", L"vantel.dll", L"qorv32.exe", L"vantel32.dll", L"MapInit.ini",
+                              L"README.txt", L"uninstall.exe"}) {
     EXPECT_TRUE(Exists(dir + L"\\" + name)) << "missing after install: " << std::wstring(name).c_str();
   }
   EXPECT_TRUE(UninstallKeyPresent());
@@ -42,6 +44,7 @@ void Uninstall(const std::wstring& dir, const std::wstring& args) {
                                                                         // after the settings files
   EXPECT_FALSE(Exists(dir + L"\\uninstall.exe"));
   EXPECT_FALSE(Exists(dir + L"\\qorv.exe"));
+  EXPECT_FALSE(Exists(dir + L"\\qorv32.exe"));
   EXPECT_FALSE(Exists(dir + L"\\MapInit.ini"));
 }
 

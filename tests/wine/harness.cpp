@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/map_table.h"
+#include "host/published_block.h"
 #include "tests/wine/target_protocol.h"
 
 namespace harness {
@@ -80,9 +80,9 @@ volatile qorv::SharedState* FindSharedSection(HMODULE module) {
 
 }  // namespace
 
-Library::Library() : dir_(NewRunDir()) {
+Library::Library(const wchar_t* fileName) : dir_(NewRunDir()) {
   const std::wstring source = ExeDir() + L"\\vantel.dll";
-  const std::wstring copy = dir_ + L"\\vantel.dll";
+  const std::wstring copy = dir_ + L"\\" + fileName;
   if (!CopyFileW(source.c_str(), copy.c_str(), FALSE)) return;
   module_ = LoadLibraryW(copy.c_str());
   if (module_ == nullptr) return;
@@ -265,7 +265,7 @@ bool Target::Quit() {
 }
 
 PublishedTable::PublishedTable(uint32_t number, const std::vector<qorv::MapEntry>& rows) {
-  const std::vector<uint8_t> block = qorv::MapBuildSharedTable(rows);
+  const std::vector<uint8_t> block = qorv::PublishedBlockBuild(rows);
   wchar_t name[96];
   swprintf(name, 96, L"QorvMapFlag0x%X %u", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())),
            number);

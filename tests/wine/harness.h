@@ -28,7 +28,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 // a new file starts with a zero block.
 class Library {
  public:
-  Library();
+  // fileName: the name the copy gets (the companion's library is the same code under another name).
+  explicit Library(const wchar_t* fileName = L"vantel.dll");
   ~Library();
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;

@@ -1,4 +1,4 @@
-#include "host/map_table.h"
+#include "host/published_block.h"
 
 #include <cstring>
 
@@ -20,7 +20,7 @@ bool IsFullPath(const std::string& name) {
 
 }  // namespace
 
-std::vector<uint8_t> MapBuildSharedTable(const std::vector<MapEntry>& rows) {
+std::vector<uint8_t> PublishedBlockBuild(const std::vector<MapEntry>& rows) {
   std::vector<const MapEntry*> used;
   for (const MapEntry& row : rows) {
     if ((row.EntryFlag & (entry_flag::kUseWheel | entry_flag::kUseWnd)) != 0) used.push_back(&row);

@@ -1,4 +1,4 @@
-#include "host/map_table.h"
+#include "host/published_block.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ MapEntry Row(uint32_t flag, int32_t id, std::string file, std::string cls) {
 }
 
 TEST(MapSharedTable, MatchBitsBecomeWildcards) {
-  const Block b{MapBuildSharedTable({
+  const Block b{PublishedBlockBuild({
       Row(0x71, 5, "editor.exe", "EditorWnd"),  // all three matches
       Row(0x01, 5, "editor.exe", "EditorWnd"),  // no match bit: any window, any process, any class
       Row(0x21, 5, "C:\\Tools\\editor.exe", ""),
@@ -69,7 +69,7 @@ TEST(MapSharedTable, MatchBitsBecomeWildcards) {
 }
 
 TEST(MapSharedTable, UnusedRowsTakeNoPartAndOrderIsKept) {
-  const Block b{MapBuildSharedTable({
+  const Block b{PublishedBlockBuild({
       Row(0x70, 1, "a.exe", "A"),          // both check boxes off
       Row(0x10041, 0, "", "B"),            // in-memory bit is not published
       Row(entry_flag::kMalformed, -1, "", "whole line"),
@@ -82,13 +82,13 @@ TEST(MapSharedTable, UnusedRowsTakeNoPartAndOrderIsKept) {
 }
 
 TEST(MapSharedTable, EmptyTableHasOnlyTheHeader) {
-  const Block b{MapBuildSharedTable({})};
+  const Block b{PublishedBlockBuild({})};
   EXPECT_EQ(b.bytes.size(), 8u);
   EXPECT_EQ(b.Count(), 0);
 }
 
 TEST(MapSharedTable, TrailByteBackslashIsNotAPath) {
-  const Block b{MapBuildSharedTable({Row(0x21, 0, "\x95\x5C.exe", "")})};
+  const Block b{PublishedBlockBuild({Row(0x21, 0, "\x95\x5C.exe", "")})};
   EXPECT_EQ(b.Entry(0).PathMode, 0u);
 }
 

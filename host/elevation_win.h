@@ -1,0 +1,16 @@
+// Windows of an elevated program are out of reach of the hooks of a program that is not: the user
+// is told once, and qorv can start itself elevated in its own place.
+#pragma once
+#include <windows.h>
+
+#include "host/events.h"
+
+namespace qorv {
+
+ElevationState ElevationOfProcess(DWORD pid);
+// A window came to the front: tells once when it belongs to an elevated program and we are not.
+void CheckForegroundElevation(HWND front);
+// Starts this program elevated with /takeover; the new copy ends this one once it runs.
+void RestartAsAdministrator();
+
+}  // namespace qorv

@@ -1,0 +1,40 @@
+// Which hooks the main program wants installed, from its state: paused, the settings program open,
+// the mouse-button conversion and the debug hook switched on, mouse hotkeys set. Plain code.
+#pragma once
+#include <cstdint>
+
+namespace qorv {
+
+// Hook kinds as bits: in the hook thread's answers, the failure notices and the companion's handover.
+namespace hook_bit {
+constexpr uint32_t kGetMsg = 0x01;
+constexpr uint32_t kCallWnd = 0x02;
+constexpr uint32_t kMouse = 0x04;
+constexpr uint32_t kConversion = 0x08;
+constexpr uint32_t kDebug = 0x10;
+constexpr uint32_t kWatch = 0x20;  // the program's own low-level hook: mouse hotkeys and the watch
+constexpr uint32_t kLibraryWindowHooks = kGetMsg | kCallWnd | kMouse;
+}  // namespace hook_bit
+
+struct HookWishes {
+  bool stopping;      // the program ends: nothing stays
+  bool paused;        // pause removes every library hook; the hotkeys stay
+  bool editing;       // the settings program is open: the hotkeys are released
+  bool conversionOn;  // the mouse-button conversion is switched on
+  bool debugOn;       // the debug hook is switched on
+  bool mouseHotkeys;  // some hotkey is a mouse combination
+};
+
+struct WantedHooks {
+  uint32_t kinds;     // hook_bit values
+  bool watchHotkeys;  // the own low-level hook serves the mouse hotkeys (else it only watches)
+};
+
+WantedHooks DecideWantedHooks(const HookWishes& wishes);
+
+// The hooks that a 32-bit companion installs for the processes of the other bitness: the library's
+// window hooks and the debug hook as wanted here. The low-level hooks stay with the main program,
+// whose low-level hooks see the input of every process whatever its bitness.
+uint32_t CompanionKinds(uint32_t wanted);
+
+}  // namespace qorv

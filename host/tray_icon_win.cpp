@@ -1,0 +1,111 @@
+#include "host/tray_icon_win.h"
+
+#include <cwchar>
+
+#include "common/flags.h"
+#include "host/companion_win.h"
+#include "host/hooks_win.h"
+#include "host/host_win.h"
+#include "host/hotkey_dispatch_win.h"
+#include "host/resource.h"
+#include "host/tray_win.h"
+
+namespace qorv {
+
+namespace {
+
+constexpr wchar_t kIconBitmapFile[] = L"QorvIcon.bmp";
+
+DWORD WINAPI MessageThread(LPVOID text) {
+  MessageBoxW(nullptr, static_cast<wchar_t*>(text), kTitle, MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
+  HeapFree(GetProcessHeap(), 0, text);
+  return 0;
+}
+
+// The icon: from the bitmap file beside the program when asked and present, else the program's own.
+HICON LoadTrayIcon(bool& owned) {
+  owned = false;
+  wchar_t path[MAX_PATH];
+  if ((MainFlag() & main_flag::kIconBitmapFile) != 0 && PathBesideExe(kIconBitmapFile, path)) {
+    const int cx = GetSystemMetrics(SM_CXSMICON);
+    const int cy = GetSystemMetrics(SM_CYSMICON);
+    HBITMAP color = static_cast<HBITMAP>(LoadImageW(nullptr, path, IMAGE_BITMAP, cx, cy, LR_LOADFROMFILE));
+    if (color != nullptr) {
+      HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);
+      ICONINFO info = {};
+      info.fIcon = TRUE;
+      info.hbmColor = color;
+      info.hbmMask = mask;
+      HICON icon = mask != nullptr ? CreateIconIndirect(&info) : nullptr;
+      if (mask != nullptr) DeleteObject(mask);
+      DeleteObject(color);
+      if (icon != nullptr) {
+        owned = true;
+        return icon;
+      }
+    }
+  }
+  return static_cast<HICON>(LoadImageW(g_host.instance, MAKEINTRESOURCEW(kIconMain), IMAGE_ICON,
+                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
+}  // namespace
+
+void Tell(const wchar_t* text, bool warning) {
+  if (TrayBalloon(g_host.hwnd, text, warning)) return;
+  const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+  void* copy = HeapAlloc(GetProcessHeap(), 0, bytes);
+  if (copy == nullptr) return;
+  memcpy(copy, text, bytes);
+  HANDLE thread = CreateThread(nullptr, 0, MessageThread, copy, 0, nullptr);
+  if (thread == nullptr) {
+    HeapFree(GetProcessHeap(), 0, copy);
+    return;
+  }
+  CloseHandle(thread);
+}
+
+void UpdateTip() {
+  wchar_t tip[128];
+  if (g_host.paused) {
+    wcscpy(tip, L"Qorv - 一時停止中");
+  } else if (g_host.failed != 0) {
+    wcscpy(tip, L"Qorv - 一部のフックが働いていません");
+  } else if (CompanionGaveUp()) {
+    wcscpy(tip, L"Qorv - 32ビット版の補助プログラムが止まっています");
+  } else if (g_host.reinstalls != 0) {
+    swprintf(tip, 128, L"Qorv - 動作中 (マウスフック再導入 %u 回)", g_host.reinstalls);
+  } else {
+    wcscpy(tip, L"Qorv - 動作中");
+  }
+  TraySetTip(g_host.hwnd, tip);
+}
+
+void ApplyTray() {
+  TrayRemove(g_host.hwnd);
+  if (g_host.iconOwned && g_host.icon != nullptr) DestroyIcon(g_host.icon);
+  g_host.icon = nullptr;
+  if ((MainFlag() & main_flag::kNoTrayIcon) != 0) return;
+  g_host.icon = LoadTrayIcon(g_host.iconOwned);
+  TrayShow(g_host.hwnd, g_host.icon, L"Qorv");
+  UpdateTip();
+}
+
+void OnTrayCallback(LPARAM lp) {
+  switch (lp) {
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+      TrayShowMenu(g_host.hwnd, {g_host.paused, AutoStartPresent(), g_host.elevation.warned && !g_host.selfElevated});
+      break;
+    case WM_LBUTTONDBLCLK:
+      StartSettingsProgram();
+      break;
+    case WM_MBUTTONUP:
+      if ((MainFlag() & main_flag::kWheelClickSuspend) != 0) SetPaused(!g_host.paused);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace qorv

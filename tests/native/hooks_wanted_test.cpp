@@ -1,0 +1,61 @@
+// Which hooks the main program wants from its state.
+#include "host/hooks_wanted.h"
+
+#include <gtest/gtest.h>
+
+namespace qorv {
+namespace {
+
+using namespace hook_bit;
+
+TEST(WantedHooks, FollowPauseEditingConversionDebugAndMouseHotkeys) {
+  struct Case {
+    const char* name;
+    HookWishes wishes;  // stopping, paused, editing, conversionOn, debugOn, mouseHotkeys
+    uint32_t kinds;
+    bool watchHotkeys;
+  } cases[] = {
+      {"plain run", {false, false, false, false, false, false}, kLibraryWindowHooks, false},
+      {"conversion brings its watch",
+       {false, false, false, true, false, false},
+       kLibraryWindowHooks | kConversion | kWatch,
+       false},
+      {"debug hook", {false, false, false, false, true, false}, kLibraryWindowHooks | kDebug, false},
+      {"mouse hotkeys are watched", {false, false, false, false, false, true}, kLibraryWindowHooks | kWatch, true},
+      {"pause removes the library's hooks", {false, true, false, true, true, false}, 0, false},
+      {"mouse hotkeys stay while paused", {false, true, false, true, true, true}, kWatch, true},
+      {"editing releases the mouse hotkeys", {false, false, true, false, false, true}, kLibraryWindowHooks, false},
+      {"editing keeps the conversion's watch",
+       {false, false, true, true, false, true},
+       kLibraryWindowHooks | kConversion | kWatch,
+       false},
+      {"paused and editing: nothing", {false, true, true, true, true, true}, 0, false},
+      {"stopping: nothing at all", {true, false, false, true, true, true}, 0, false},
+  };
+  for (const Case& c : cases) {
+    const WantedHooks w = DecideWantedHooks(c.wishes);
+    EXPECT_EQ(w.kinds, c.kinds) << c.name;
+    EXPECT_EQ(w.watchHotkeys, c.watchHotkeys) << c.name;
+  }
+}
+
+// Invariants over every combination: the watch runs exactly when it has something to serve, and
+// the low-level hooks never go to the companion.
+TEST(WantedHooks, InvariantsOverAllStates) {
+  for (unsigned bits = 0; bits < 64; ++bits) {
+    const HookWishes w = {(bits & 1) != 0, (bits & 2) != 0,  (bits & 4) != 0,
+                          (bits & 8) != 0, (bits & 16) != 0, (bits & 32) != 0};
+    const WantedHooks wanted = DecideWantedHooks(w);
+    const bool conversion = (wanted.kinds & kConversion) != 0;
+    EXPECT_EQ((wanted.kinds & kWatch) != 0, wanted.watchHotkeys || conversion) << bits;
+    if (w.paused || w.stopping) {
+      EXPECT_EQ(wanted.kinds & (kLibraryWindowHooks | kDebug | kConversion), 0u) << bits;
+    }
+    const uint32_t companion = CompanionKinds(wanted.kinds);
+    EXPECT_EQ(companion & (kConversion | kWatch), 0u) << bits;
+    EXPECT_EQ(companion, wanted.kinds & (kLibraryWindowHooks | kDebug)) << bits;
+  }
+}
+
+}  // namespace
+}  // namespace qorv
