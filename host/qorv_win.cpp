@@ -21,6 +21,7 @@
 #include "host/publish_win.h"
 #include "host/reports_win.h"
 #include "host/resource.h"
+#include "host/texts_win.h"
 #include "host/tray_win.h"
 #include "host/volume_win.h"
 #include "settings/ini_win.h"
@@ -60,12 +61,7 @@ constexpr uint32_t kHookConversion = 0x08;
 constexpr uint32_t kHookDebug = 0x10;
 constexpr uint32_t kHookWatch = 0x20;
 
-// Names of the hotkeys for the user, in table order.
-const wchar_t* const kHotkeyNames[kHotkeyActionCount] = {
-    L"設定表示",        L"機能一時停止",    L"透過半透明 切替", L"最前面 切替",      L"最背面 切替",
-    L"実行優先度 高く", L"実行優先度 低く", L"ウインド最小化",  L"ウインド最大化",   L"ウインドを閉じる",
-    L"音量 Up",         L"音量 Down",       L"音量 ミュート",   L"マウスボタン変更", L"フック無効化",
-};
+// The names of the hotkeys for the user are strings IDS_HOTKEY_NAME_FIRST + table index.
 
 // Owned kernel handle: closes once, cannot be copied.
 class Handle {
@@ -210,13 +206,13 @@ void Tell(const wchar_t* text, bool warning) {
 void UpdateTip() {
   wchar_t tip[128];
   if (g_host.paused) {
-    wcscpy(tip, L"Qorv - 一時停止中");
+    wcscpy(tip, HostText(IDS_TIP_PAUSED).c_str());
   } else if (g_host.failedHooks != 0) {
-    wcscpy(tip, L"Qorv - 一部のフックが働いていません");
+    wcscpy(tip, HostText(IDS_TIP_HOOKS_MISSING).c_str());
   } else if (g_host.reinstalls != 0) {
-    swprintf(tip, 128, L"Qorv - 動作中 (マウスフック再導入 %u 回)", g_host.reinstalls);
+    swprintf(tip, 128, HostText(IDS_TIP_REINSTALLED).c_str(), g_host.reinstalls);
   } else {
-    wcscpy(tip, L"Qorv - 動作中");
+    wcscpy(tip, HostText(IDS_TIP_RUNNING).c_str());
   }
   TraySetTip(g_host.hwnd, tip);
 }
@@ -228,15 +224,18 @@ void ReportHookFailures() {
   if (fresh == 0) return;
   static const struct {
     uint32_t bit;
-    const wchar_t* name;
-  } kNames[] = {{kHookGetMsg, L"メッセージ"}, {kHookCallWnd, L"ウインドウプロシージャ"},
-                {kHookMouse, L"マウス"},      {kHookConversion, L"マウスボタン変更"},
-                {kHookDebug, L"デバッグ"},    {kHookWatch, L"低レベルマウス"}};
-  wchar_t text[256] = L"次のフックを導入できませんでした:";
+    UINT name;
+  } kNames[] = {{kHookGetMsg, IDS_HOOK_GETMSG}, {kHookCallWnd, IDS_HOOK_CALLWND},
+                {kHookMouse, IDS_HOOK_MOUSE},   {kHookConversion, IDS_HOOK_CONVERSION},
+                {kHookDebug, IDS_HOOK_DEBUG},   {kHookWatch, IDS_HOOK_WATCH}};
+  wchar_t text[256];
+  wcsncpy(text, HostText(IDS_HOOKS_FAILED).c_str(), 255);
+  text[255] = 0;
   for (const auto& n : kNames) {
-    if ((fresh & n.bit) == 0 || wcslen(text) + wcslen(n.name) + 2 >= 256) continue;
+    const std::wstring name = HostText(n.name);
+    if ((fresh & n.bit) == 0 || wcslen(text) + name.size() + 2 >= 256) continue;
     wcscat(text, L" ");
-    wcscat(text, n.name);
+    wcscat(text, name.c_str());
   }
   Tell(text, true);
 }
@@ -371,7 +370,7 @@ void CheckHookHealth() {
     ApplyConversion();
   }
   ++g_host.reinstalls;
-  if (g_host.reinstalls == 1) Tell(L"Windows に外された低レベルマウスフックを導入し直しました。", false);
+  if (g_host.reinstalls == 1) Tell(HostText(IDS_HOOK_REINSTALLED).c_str(), false);
   UpdateTip();
 }
 
@@ -383,11 +382,14 @@ void RegisterHotkeys() {
   const uint32_t fresh = failed & ~g_host.reportedHotkeys;
   g_host.reportedHotkeys |= failed;
   if (fresh == 0) return;
-  wchar_t text[256] = L"次のホットキーを登録できませんでした (他のプログラムが使用中です):";
+  wchar_t text[256];
+  wcsncpy(text, HostText(IDS_HOTKEYS_FAILED).c_str(), 255);
+  text[255] = 0;
   for (int id = 0; id < kHotkeyActionCount; ++id) {
-    if ((fresh & (1u << id)) == 0 || wcslen(text) + wcslen(kHotkeyNames[id]) + 2 >= 256) continue;
+    const std::wstring name = HostText(IDS_HOTKEY_NAME_FIRST + id);
+    if ((fresh & (1u << id)) == 0 || wcslen(text) + name.size() + 2 >= 256) continue;
     wcscat(text, L" ");
-    wcscat(text, kHotkeyNames[id]);
+    wcscat(text, name.c_str());
   }
   Tell(text, true);
 }
@@ -400,7 +402,7 @@ void ReleaseHotkeys() {
 void StartSettingsProgram() {
   wchar_t path[MAX_PATH];
   if (!PathBesideExe(L"pelisk.exe", path) || GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
-    Tell(L"設定プログラム pelisk.exe が qorv.exe と同じフォルダーにありません。", true);
+    Tell(HostText(IDS_NO_SETTINGS_PROGRAM).c_str(), true);
     return;
   }
   wchar_t dir[MAX_PATH];
@@ -501,10 +503,7 @@ void CheckForegroundElevation(HWND front) {
   DWORD pid = 0;
   GetWindowThreadProcessId(front, &pid);
   if (pid == 0 || !ElevationNoticeStep(g_host.elevation, false, ElevationOfProcess(pid))) return;
-  Tell(
-      L"管理者として実行中のウインドウには Qorv の機能が届きません。"
-      L"トレイメニューの「管理者として再起動」で届くようになります。",
-      false);
+  Tell(HostText(IDS_ELEVATED_NOTICE).c_str(), false);
 }
 
 void RestartAsAdministrator() {
@@ -763,7 +762,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
           SetPaused(!g_host.paused);
           break;
         case kCmdAutoStart:
-          if (!AutoStartSet(!AutoStartPresent())) Tell(L"スタートアップへの登録を変更できませんでした。", true);
+          if (!AutoStartSet(!AutoStartPresent())) Tell(HostText(IDS_AUTOSTART_FAILED).c_str(), true);
           break;
         case kCmdRestartAdmin:
           RestartAsAdministrator();
@@ -833,8 +832,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
   if (presence.Get() != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
   if (!LoadLibraryBesideExe()) {
-    MessageBoxW(nullptr, L"vantel.dll を読み込めませんでした。\r\nqorv.exe と同じフォルダーに置いてください。", kTitle,
-                MB_ICONERROR);
+    MessageBoxW(nullptr, HostText(IDS_NO_LIBRARY).c_str(), kTitle, MB_ICONERROR);
     return 2;
   }
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
