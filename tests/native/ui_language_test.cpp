@@ -17,7 +17,8 @@ TEST(UiLanguage, JapaneseForEveryJapaneseIdEnglishForAllOthers) {
       {0x0409, kLangEnglish},   {0x0809, kLangEnglish},  // English (US, UK)
       {0x0407, kLangEnglish},   {0x0804, kLangEnglish},  // German, Chinese (PRC)
       {0x0412, kLangEnglish},                            // Korean: the neighbour of 0x0411
-      {0x0000, kLangEnglish},   {0xFC11, kLangEnglish},  // neutral; a sub-language that is not Japanese's
+      {0x0000, kLangEnglish},                            // neutral
+      {0x0411 | 0x0400, kLangJapanese},                 // another sub-language of Japanese
   };
   for (const auto& c : kCases) EXPECT_EQ(ResourceLanguageFor(c.ui), c.expected) << std::hex << c.ui;
 }
