@@ -130,6 +130,8 @@ TEST(Language, OkSavesTheSameBytesInEveryLanguage) {
   EXPECT_EQ(run.ReadIni(), kIni);
 }
 
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
 // Whether the text of every English control fits its control, measured with the dialog's font:
 // the box of a check box and the frame of a button take their room too.
 TEST(Language, EnglishTextsFitTheirControls) {
@@ -144,9 +146,7 @@ TEST(Language, EnglishTextsFitTheirControls) {
                   IDD_BUTTON_EDITOR}) {
     const DLGTEMPLATE* dialogTemplate = qorv::UiDialogTemplate(qorv::g_instance, id);
     ASSERT_NE(dialogTemplate, nullptr) << id;
-    HWND dialog = CreateDialogIndirectParamW(
-        qorv::g_instance, dialogTemplate, host,
-        [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; }, 0);
+    HWND dialog = CreateDialogIndirectParamW(qorv::g_instance, dialogTemplate, host, PlainDialogProc, 0);
     ASSERT_NE(dialog, nullptr) << id;
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
