@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/layered_win.h"
+#include "common/ui_language_win.h"
 #include "pelisk/app.h"
 #include "pelisk/keyctl_win.h"
 #include "pelisk/pages/pages_win.h"
@@ -10,7 +11,6 @@
 #include "pelisk/sheet_win.h"
 #include "pelisk/ui_helpers_win.h"
 #include "settings/ini_win.h"
-#include "common/ui_language_win.h"
 
 namespace qorv {
 

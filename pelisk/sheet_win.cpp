@@ -4,11 +4,11 @@
 
 #include <initializer_list>
 
+#include "common/ui_language_win.h"
 #include "pelisk/app_win.h"
 #include "pelisk/pages/pages_win.h"
 #include "pelisk/resource.h"
 #include "pelisk/ui_helpers_win.h"
-#include "common/ui_language_win.h"
 
 namespace qorv {
 

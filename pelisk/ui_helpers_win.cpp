@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include "common/ui_language_win.h"
 #include "common/winsearch_win.h"
 #include "pelisk/app_win.h"
-#include "common/ui_language_win.h"
 
 namespace qorv {
 

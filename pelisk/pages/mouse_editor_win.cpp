@@ -4,13 +4,13 @@
 #include <windows.h>
 
 #include "common/flags.h"
+#include "common/ui_language_win.h"
 #include "pelisk/app_win.h"
 #include "pelisk/keyctl_win.h"
 #include "pelisk/pages/mouse_page.h"
 #include "pelisk/pages/mouse_win.h"
 #include "pelisk/resource.h"
 #include "pelisk/ui_helpers_win.h"
-#include "common/ui_language_win.h"
 
 namespace qorv {
 namespace {

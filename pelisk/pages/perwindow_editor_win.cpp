@@ -8,13 +8,13 @@
 
 #include "common/flags.h"
 #include "common/map_table.h"
+#include "common/ui_language_win.h"
 #include "common/winsearch_win.h"
 #include "pelisk/app_win.h"
 #include "pelisk/pages/perwindow_page.h"
 #include "pelisk/pages/perwindow_win.h"
 #include "pelisk/resource.h"
 #include "pelisk/ui_helpers_win.h"
-#include "common/ui_language_win.h"
 
 namespace qorv {
 namespace {
