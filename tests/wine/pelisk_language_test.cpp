@@ -10,6 +10,7 @@
 #include "host/resource.h"
 #include "pelisk/resource.h"
 #include "pelisk/sheet.h"
+#include "pelisk/ui_helpers_win.h"
 #include "tests/wine/pelisk_harness.h"
 
 namespace {
@@ -133,7 +134,7 @@ TEST(Language, OkSavesTheSameBytesInEveryLanguage) {
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 // Whether the text of every English control fits its control, measured with the dialog's font:
-// the box of a check box and the frame of a button take their room too.
+// the box of a check box, the frame of a button and the arrow of a drop-down list take their room too.
 TEST(Language, EnglishTextsFitTheirControls) {
   if (RunLanguage() != qorv::kLangEnglish) GTEST_SKIP() << "measured in the English run, with the English fonts";
   pelisk::InitInProcess();
@@ -182,6 +183,38 @@ TEST(Language, EnglishTextsFitTheirControls) {
       EXPECT_TRUE(need.right <= width && need.bottom <= height)
           << "dialog " << id << ", control " << GetDlgCtrlID(control) << " " << testing::PrintToString(text)
           << ": needs " << need.right << " x " << need.bottom << ", has " << width << " x " << height;
+    }
+    // The drop-down lists filled in code from the strings: every item fits beside the arrow.
+    const struct {
+      UINT dialog;
+      int combo;
+      UINT strings;
+    } kLists[] = {
+        {IDD_WHEEL, IDC_WH_VAMOUNT, IDS_VERTICAL_AMOUNTS},     {IDD_WHEEL, IDC_WH_HAMOUNT, IDS_HORIZONTAL_AMOUNTS},
+        {IDD_MAP_EDITOR, IDC_ME_VAMOUNT, IDS_VERTICAL_AMOUNTS}, {IDD_MAP_EDITOR, IDC_ME_HAMOUNT, IDS_HORIZONTAL_AMOUNTS},
+        {IDD_BUTTON_EDITOR, IDC_BE_BUTTON, IDS_BUTTON_NAMES},
+    };
+    for (const auto& list : kLists) {
+      if (list.dialog != id) continue;
+      HWND combo = GetDlgItem(dialog, list.combo);
+      const int items = qorv::FillComboFromString(combo, list.strings);
+      EXPECT_GT(items, 0) << list.strings;
+      RECT client;
+      GetClientRect(combo, &client);
+      const int width = client.right - GetSystemMetrics(SM_CXVSCROLL) - 6;
+      HDC dc = GetDC(combo);
+      HGDIOBJ old = SelectObject(dc, font);
+      for (int i = 0; i < items; ++i) {
+        wchar_t item[64] = {};
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, item, lstrlenW(item), &size);
+        EXPECT_LE(size.cx, width) << "dialog " << id << ", list " << list.combo << " "
+                                  << testing::PrintToString(std::wstring(item));
+        ++measured;
+      }
+      SelectObject(dc, old);
+      ReleaseDC(combo, dc);
     }
     DestroyWindow(dialog);
   }
