@@ -14,7 +14,7 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_library(qorv_plain STATIC ${QORV_PLAIN_SOURCES} ${QORV_SETTINGS_PLAIN_SOURCES} ${QORV_PELISK_PLAIN_SOURCES}
-  common/codepage_cp932.cpp)
+  common/codepage_cp932.cpp common/ui_language.cpp)
 target_include_directories(qorv_plain PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_plain PRIVATE ${QORV_WARNINGS} ${QORV_SAN_FLAGS})
 target_link_options(qorv_plain PUBLIC ${QORV_SAN_FLAGS})

@@ -78,6 +78,8 @@ add_executable(qorv WIN32
   host/volume_win.cpp
   host/layered_left_win.cpp
   common/layered_win.cpp
+  common/ui_language.cpp
+  common/ui_language_win.cpp
   host/qorv.rc
 )
 set_source_files_properties(host/qorv.rc PROPERTIES OBJECT_DEPENDS
@@ -225,14 +227,15 @@ endif()
 # and the dialogs inside their own process. It imports system DLLs only.
 enable_language(RC)
 set(QORV_PELISK_LIBS qorv_settings_win comctl32 comdlg32 version imm32 winmm gdi32 user32 kernel32 shell32)
-add_library(pelisk_lib STATIC ${QORV_PELISK_WIN_SOURCES} ${QORV_PELISK_PLAIN_SOURCES} common/layered_win.cpp)
+add_library(pelisk_lib STATIC ${QORV_PELISK_WIN_SOURCES} ${QORV_PELISK_PLAIN_SOURCES} common/layered_win.cpp
+  common/ui_language.cpp common/ui_language_win.cpp)
 target_include_directories(pelisk_lib PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(pelisk_lib PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
 target_link_libraries(pelisk_lib PUBLIC ${QORV_PELISK_LIBS})
 
 set(QORV_PELISK_RC ${PROJECT_SOURCE_DIR}/pelisk/pelisk.rc)
 set_source_files_properties(${QORV_PELISK_RC} PROPERTIES OBJECT_DEPENDS
-  "${PROJECT_SOURCE_DIR}/pelisk/resource.h;${PROJECT_SOURCE_DIR}/pelisk/pelisk.manifest;${PROJECT_SOURCE_DIR}/pelisk/res/main.ico;${PROJECT_SOURCE_DIR}/pelisk/res/picker.ico;${PROJECT_SOURCE_DIR}/pelisk/res/picker_search.ico;${PROJECT_SOURCE_DIR}/pelisk/res/picker.cur")
+  "${PROJECT_SOURCE_DIR}/pelisk/resource.h;${PROJECT_SOURCE_DIR}/pelisk/pelisk_en.rc;${PROJECT_SOURCE_DIR}/pelisk/pelisk.manifest;${PROJECT_SOURCE_DIR}/pelisk/res/main.ico;${PROJECT_SOURCE_DIR}/pelisk/res/picker.ico;${PROJECT_SOURCE_DIR}/pelisk/res/picker_search.ico;${PROJECT_SOURCE_DIR}/pelisk/res/picker.cur")
 add_executable(pelisk WIN32 pelisk/main_win.cpp ${QORV_PELISK_RC})
 target_include_directories(pelisk PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/pelisk)
 target_compile_options(pelisk PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} ${QORV_WIN_FLAGS}>)
@@ -254,4 +257,8 @@ add_dependencies(qorv_pelisk_tests pelisk vantel qorv qorv_snap qorv_wheel)
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   gtest_discover_tests(qorv_pelisk_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+  # The language tests once more in the English locale (the discovered ones run in Japanese).
+  add_test(NAME Language.English COMMAND ${CMAKE_COMMAND} -E env QORV_WINE_LANG=en_US.UTF-8
+    ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:qorv_pelisk_tests> --gtest_filter=Language.*)
+  set_tests_properties(Language.English PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 endif()

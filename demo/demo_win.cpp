@@ -316,7 +316,7 @@ int Do(const wchar_t* step, HWND doc, HWND list) {
                      IsWindowVisible(reinterpret_cast<HWND>(page));
             });
     if (shown) RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    return Say(shown, shown ? "settings: the tray menu's settings item opened \"Qorv 1.6 設定\" beside the running qorv"
+    return Say(shown, shown ? "settings: the tray menu's settings item opened the settings window beside the running qorv"
                             : "settings: the settings window did not open");
   }
   return Say(false, "unknown step");
@@ -324,8 +324,12 @@ int Do(const wchar_t* step, HWND doc, HWND list) {
 
 // The settings program's window, when one is shown.
 HWND SettingsWindow() {
-  HWND w = FindWindowW(L"#32770", L"Qorv 1.6 設定");
-  return w != nullptr && IsWindowVisible(w) ? w : nullptr;
+  // Titled in the language the settings program chose for this user.
+  for (const wchar_t* title : {L"Qorv 1.6 設定", L"Qorv 1.6 Settings"}) {
+    HWND w = FindWindowW(L"#32770", title);
+    if (w != nullptr && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
 }
 
 // Ends the settings program as its Cancel button does.

@@ -1,3 +1,4 @@
+#include "host/texts_win.h"
 #include "host/companion_win.h"
 
 #include <cwchar>
@@ -96,7 +97,7 @@ void CompanionStart() {
   CompanionHandOver(g_companion.kinds);
   if (!Launch()) {
     g_companion.toldLaunchFailed = true;
-    Tell(L"32ビット版の補助プログラム qorv32.exe を開始できませんでした。", true);
+    Tell(HostText(IDS_COMPANION_START_FAILED).c_str(), true);
   }
 #endif
 }
@@ -142,15 +143,13 @@ void CompanionOnEnded() {
     case CompanionVerdict::Restart:
       if (!Launch() && !g_companion.toldLaunchFailed) {
         g_companion.toldLaunchFailed = true;
-        Tell(L"32ビット版の補助プログラム qorv32.exe を開始できませんでした。", true);
+        Tell(HostText(IDS_COMPANION_START_FAILED).c_str(), true);
       }
       break;
     case CompanionVerdict::GiveUp: {
-      const wchar_t* text =
-          L"32ビット版の補助プログラム qorv32.exe が何度も終了したため、再開をやめました。"
-          L"32ビットのプログラムには Qorv の機能が届きません。";
-      Tell(text, true);
-      DiagnosticsNote(text);
+      const std::wstring text = HostText(IDS_COMPANION_GAVE_UP);
+      Tell(text.c_str(), true);
+      DiagnosticsNote(text.c_str());
       UpdateTip();
       break;
     }

@@ -1,3 +1,4 @@
+#include "host/texts_win.h"
 #include "host/elevation_win.h"
 
 #include <shellapi.h>
@@ -33,10 +34,7 @@ void CheckForegroundElevation(HWND front) {
   DWORD pid = 0;
   GetWindowThreadProcessId(front, &pid);
   if (pid == 0 || !ElevationNoticeStep(g_host.elevation, false, ElevationOfProcess(pid))) return;
-  Tell(
-      L"管理者として実行中のウインドウには Qorv の機能が届きません。"
-      L"トレイメニューの「管理者として再起動」で届くようになります。",
-      false);
+  Tell(HostText(IDS_ELEVATED_NOTICE).c_str(), false);
 }
 
 void RestartAsAdministrator() {

@@ -1,3 +1,4 @@
+#include "host/texts_win.h"
 #include "host/hooks_win.h"
 
 #include <cwchar>
@@ -43,15 +44,18 @@ void ReportHookFailures() {
   if (fresh == 0) return;
   static const struct {
     uint32_t bit;
-    const wchar_t* name;
-  } kNames[] = {{hook_bit::kGetMsg, L"メッセージ"}, {hook_bit::kCallWnd, L"ウインドウプロシージャ"},
-                {hook_bit::kMouse, L"マウス"},      {hook_bit::kConversion, L"マウスボタン変更"},
-                {hook_bit::kDebug, L"デバッグ"},    {hook_bit::kWatch, L"低レベルマウス"}};
-  wchar_t text[256] = L"次のフックを導入できませんでした:";
+    UINT name;
+  } kNames[] = {{hook_bit::kGetMsg, IDS_HOOK_GETMSG}, {hook_bit::kCallWnd, IDS_HOOK_CALLWND},
+                {hook_bit::kMouse, IDS_HOOK_MOUSE},   {hook_bit::kConversion, IDS_HOOK_CONVERSION},
+                {hook_bit::kDebug, IDS_HOOK_DEBUG},   {hook_bit::kWatch, IDS_HOOK_WATCH}};
+  wchar_t text[256];
+  wcsncpy(text, HostText(IDS_HOOKS_FAILED).c_str(), 255);
+  text[255] = 0;
   for (const auto& n : kNames) {
-    if ((fresh & n.bit) == 0 || wcslen(text) + wcslen(n.name) + 2 >= 256) continue;
+    const std::wstring name = HostText(n.name);
+    if ((fresh & n.bit) == 0 || wcslen(text) + name.size() + 2 >= 256) continue;
     wcscat(text, L" ");
-    wcscat(text, n.name);
+    wcscat(text, name.c_str());
   }
   Tell(text, true);
 }
@@ -158,7 +162,7 @@ void HooksCheckHealth() {
   // The conversion's hook suffers from the same stalls: it is started afresh too.
   HooksApply(hooks_apply::kFreshWatch);
   ++g_host.reinstalls;
-  if (g_host.reinstalls == 1) Tell(L"Windows に外された低レベルマウスフックを導入し直しました。", false);
+  if (g_host.reinstalls == 1) Tell(HostText(IDS_HOOK_REINSTALLED).c_str(), false);
   UpdateTip();
 }
 

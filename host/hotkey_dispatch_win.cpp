@@ -1,3 +1,4 @@
+#include "host/texts_win.h"
 #include "host/hotkey_dispatch_win.h"
 
 #include <shellapi.h>
@@ -18,12 +19,7 @@ namespace qorv {
 
 namespace {
 
-// Names of the hotkeys for the user, in table order.
-const wchar_t* const kHotkeyNames[kHotkeyActionCount] = {
-    L"設定表示",        L"機能一時停止",    L"透過半透明 切替", L"最前面 切替",      L"最背面 切替",
-    L"実行優先度 高く", L"実行優先度 低く", L"ウインド最小化",  L"ウインド最大化",   L"ウインドを閉じる",
-    L"音量 Up",         L"音量 Down",       L"音量 ミュート",   L"マウスボタン変更", L"フック無効化",
-};
+// The names of the hotkeys for the user are strings IDS_HOTKEY_NAME_FIRST + table index.
 
 void RunWindowAction(HotkeyAction action) {
   HWND target = ActionTarget(g_host.hwnd);
@@ -65,11 +61,14 @@ void RegisterHotkeys() {
   const uint32_t fresh = failed & ~g_host.reportedHotkeys;
   g_host.reportedHotkeys |= failed;
   if (fresh == 0) return;
-  wchar_t text[256] = L"次のホットキーを登録できませんでした (他のプログラムが使用中です):";
+  wchar_t text[256];
+  wcsncpy(text, HostText(IDS_HOTKEYS_FAILED).c_str(), 255);
+  text[255] = 0;
   for (int id = 0; id < kHotkeyActionCount; ++id) {
-    if ((fresh & (1u << id)) == 0 || wcslen(text) + wcslen(kHotkeyNames[id]) + 2 >= 256) continue;
+    const std::wstring name = HostText(IDS_HOTKEY_NAME_FIRST + id);
+    if ((fresh & (1u << id)) == 0 || wcslen(text) + name.size() + 2 >= 256) continue;
     wcscat(text, L" ");
-    wcscat(text, kHotkeyNames[id]);
+    wcscat(text, name.c_str());
   }
   Tell(text, true);
 }
@@ -82,7 +81,7 @@ void ReleaseHotkeys() {
 void StartSettingsProgram() {
   wchar_t path[MAX_PATH];
   if (!PathBesideExe(L"pelisk.exe", path) || GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
-    Tell(L"設定プログラム pelisk.exe が qorv.exe と同じフォルダーにありません。", true);
+    Tell(HostText(IDS_NO_SETTINGS_PROGRAM).c_str(), true);
     return;
   }
   wchar_t dir[MAX_PATH];

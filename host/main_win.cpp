@@ -6,6 +6,7 @@
 
 #include <cwchar>
 
+#include "host/texts_win.h"
 #include "host/host_win.h"
 #include "host/publish_win.h"
 #include "host/qorv_win.h"
@@ -69,7 +70,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
   if (presence.Get() != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
   if (!LoadLibraryBesideExe()) {
-    MessageBoxW(nullptr, L"vantel.dll を読み込めませんでした。\r\nqorv.exe と同じフォルダーに置いてください。", kTitle,
+    MessageBoxW(nullptr, HostText(IDS_NO_LIBRARY).c_str(), kTitle,
                 MB_ICONERROR);
     return 2;
   }

@@ -2,6 +2,7 @@
 // thread, hotkeys), dispatches the hooks' notifications, the hotkeys, the tray, the timers and the
 // settings program's "QorvWnd" broadcasts, and removes every hook and hotkey before it ends (window
 // closed, "qorv /quit", or logging off).
+#include "host/texts_win.h"
 #include "host/qorv_win.h"
 
 #include "common/flags.h"
@@ -94,7 +95,7 @@ void Start(HWND hwnd) {
   PublishTable();
   ApplyTray();
   LayeredLeftRetry();  // windows that an earlier copy left layered
-  if (!HooksStart()) Tell(L"フックを導入するスレッドを開始できませんでした。", true);
+  if (!HooksStart()) Tell(HostText(IDS_HOOK_THREAD_FAILED).c_str(), true);
   RegisterHotkeys();
   CompanionStart();
   ApplyDiagnostics();
@@ -130,7 +131,7 @@ void OnCommand(HWND hwnd, WORD id) {
       SetPaused(!g_host.paused);
       break;
     case kCmdAutoStart:
-      if (!AutoStartSet(!AutoStartPresent())) Tell(L"スタートアップへの登録を変更できませんでした。", true);
+      if (!AutoStartSet(!AutoStartPresent())) Tell(HostText(IDS_AUTOSTART_FAILED).c_str(), true);
       break;
     case kCmdRestartAdmin:
       RestartAsAdministrator();

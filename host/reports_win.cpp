@@ -5,6 +5,8 @@
 #include <cwchar>
 
 #include "host/events.h"
+#include "host/resource.h"
+#include "host/texts_win.h"
 
 namespace qorv {
 
@@ -73,7 +75,7 @@ void SizeTipReport(HWND owner, WPARAM wp, LPARAM lp) {
       swprintf(text, 64, L"%d × %d", report.width, report.height);
       break;
     case CallWndReportKind::ThumbPosition:
-      swprintf(text, 64, L"位置 %d", report.position);
+      swprintf(text, 64, HostText(IDS_THUMB_POSITION).c_str(), report.position);
       break;
     case CallWndReportKind::LoopEnd:
     case CallWndReportKind::ThumbCancelled:
@@ -122,7 +124,7 @@ void DiagnosticsShow(HINSTANCE instance, bool show) {
     wc.lpszClassName = kDiagClass;
     atom = RegisterClassExW(&wc);
   }
-  g_diag = CreateWindowExW(WS_EX_TOOLWINDOW, kDiagClass, L"Qorv 診断", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+  g_diag = CreateWindowExW(WS_EX_TOOLWINDOW, kDiagClass, HostText(IDS_DIAG_TITLE).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                            CW_USEDEFAULT, 480, 300, nullptr, nullptr, instance, nullptr);
   if (g_diag == nullptr) return;
   RECT client;

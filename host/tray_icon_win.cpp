@@ -1,3 +1,4 @@
+#include "host/texts_win.h"
 #include "host/tray_icon_win.h"
 
 #include <cwchar>
@@ -68,15 +69,15 @@ void Tell(const wchar_t* text, bool warning) {
 void UpdateTip() {
   wchar_t tip[128];
   if (g_host.paused) {
-    wcscpy(tip, L"Qorv - 一時停止中");
+    wcscpy(tip, HostText(IDS_TIP_PAUSED).c_str());
   } else if (g_host.failed != 0) {
-    wcscpy(tip, L"Qorv - 一部のフックが働いていません");
+    wcscpy(tip, HostText(IDS_TIP_HOOKS_MISSING).c_str());
   } else if (CompanionGaveUp()) {
-    wcscpy(tip, L"Qorv - 32ビット版の補助プログラムが止まっています");
+    wcscpy(tip, HostText(IDS_TIP_COMPANION_STOPPED).c_str());
   } else if (g_host.reinstalls != 0) {
-    swprintf(tip, 128, L"Qorv - 動作中 (マウスフック再導入 %u 回)", g_host.reinstalls);
+    swprintf(tip, 128, HostText(IDS_TIP_REINSTALLED).c_str(), g_host.reinstalls);
   } else {
-    wcscpy(tip, L"Qorv - 動作中");
+    wcscpy(tip, HostText(IDS_TIP_RUNNING).c_str());
   }
   TraySetTip(g_host.hwnd, tip);
 }

@@ -4,6 +4,9 @@
 
 #include <cwchar>
 
+#include "host/resource.h"
+#include "host/texts_win.h"
+
 namespace qorv {
 
 namespace {
@@ -85,13 +88,14 @@ bool TrayIconRect(HWND hwnd, RECT& rect) {
 void TrayShowMenu(HWND hwnd, const TrayMenuState& state) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return;
-  AppendMenuW(menu, MF_STRING, kCmdSettings, L"設定(&S)...");
-  AppendMenuW(menu, MF_STRING, kCmdPause, state.paused ? L"再開(&R)" : L"一時停止(&P)");
+  AppendMenuW(menu, MF_STRING, kCmdSettings, HostText(IDS_TRAY_SETTINGS).c_str());
+  AppendMenuW(menu, MF_STRING, kCmdPause, HostText(state.paused ? IDS_TRAY_RESUME : IDS_TRAY_PAUSE).c_str());
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING | (state.autoStart ? MF_CHECKED : 0), kCmdAutoStart, L"Windows の起動時に開始(&W)");
-  if (state.offerAdmin) AppendMenuW(menu, MF_STRING, kCmdRestartAdmin, L"管理者として再起動(&A)");
+  AppendMenuW(menu, MF_STRING | (state.autoStart ? MF_CHECKED : 0), kCmdAutoStart,
+              HostText(IDS_TRAY_AUTOSTART).c_str());
+  if (state.offerAdmin) AppendMenuW(menu, MF_STRING, kCmdRestartAdmin, HostText(IDS_TRAY_RESTART_ADMIN).c_str());
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kCmdExit, L"終了(&X)");
+  AppendMenuW(menu, MF_STRING, kCmdExit, HostText(IDS_TRAY_EXIT).c_str());
   SetMenuDefaultItem(menu, kCmdSettings, FALSE);
   POINT pt;
   GetCursorPos(&pt);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/layered_win.h"
+#include "common/ui_language_win.h"
 #include "pelisk/app.h"
 #include "pelisk/keyctl_win.h"
 #include "pelisk/pages/pages_win.h"
@@ -64,7 +65,7 @@ void CheckSystemVersion() {
   }
   if (g_osMajor < 5) {
     char text[64];
-    if (LoadStringA(g_instance, IDS_OS_ERROR, text, 64) <= 0) text[0] = 0;
+    if (LoadUiStringA(g_instance, IDS_OS_ERROR, text, 64) <= 0) text[0] = 0;
     MessageBoxA(nullptr, text, nullptr, MB_ICONERROR);
   }
 }
@@ -183,8 +184,10 @@ int RunSettingsWindow(HINSTANCE instance, int startPage) {
 }
 
 int RunDebugDialog(HINSTANCE instance) {
-  HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_DEBUG), nullptr, DebugDialogProc,
-                                   reinterpret_cast<LPARAM>(instance));
+  const DLGTEMPLATE* dialogTemplate = UiDialogTemplate(instance, IDD_DEBUG);
+  if (dialogTemplate == nullptr) return 0;
+  HWND dialog = CreateDialogIndirectParamW(instance, dialogTemplate, nullptr, DebugDialogProc,
+                                           reinterpret_cast<LPARAM>(instance));
   if (dialog == nullptr) return 0;
   MSG msg;
   BOOL got;

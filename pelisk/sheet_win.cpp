@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "common/ui_language_win.h"
 #include "pelisk/app_win.h"
 #include "pelisk/pages/pages_win.h"
 #include "pelisk/resource.h"
@@ -16,8 +17,11 @@ namespace {
 SheetDesc* DescOf(HWND frame) { return reinterpret_cast<SheetDesc*>(GetWindowLongPtrW(frame, GWLP_USERDATA)); }
 
 HWND CreatePage(HWND frame, SheetPage& page) {
-  page.window =
-      CreateDialogParamW(page.instance, MAKEINTRESOURCEW(page.dialogId), frame, page.procedure, page.parameter);
+  // The page in the user's language; a page without a template stays uncreated.
+  const DLGTEMPLATE* dialogTemplate = UiDialogTemplate(page.instance, page.dialogId);
+  page.window = dialogTemplate == nullptr ? nullptr
+                                          : CreateDialogIndirectParamW(page.instance, dialogTemplate, frame,
+                                                                       page.procedure, page.parameter);
   return page.window;
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/ui_language_win.h"
 #include "common/winsearch_win.h"
 #include "pelisk/app_win.h"
 
@@ -18,7 +19,7 @@ const char16_t* AsU16(const wchar_t* s) { return reinterpret_cast<const char16_t
 int LoadText(UINT stringId, wchar_t* buffer, int capacity) {
   if (buffer == nullptr || capacity <= 0) return 0;
   buffer[0] = 0;
-  const int n = LoadStringW(g_instance, stringId, buffer, capacity);
+  const int n = LoadUiString(g_instance, stringId, buffer, capacity);
   if (n <= 0) buffer[0] = 0;
   return n > 0 ? n : 0;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build and the tests need, only when one is missing,
-# and makes sure the Japanese locale exists (Wine derives code page 932 from it).
+# and makes sure the Japanese and English locales exist.
 set -euo pipefail
 
 packages=(
@@ -25,9 +25,13 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "install-deps: generating the ja_JP.UTF-8 locale"
-  "${sudo_cmd[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
-  "${sudo_cmd[@]}" locale-gen >/dev/null
-fi
+# The Japanese locale gives Wine code page 932; the English one lets the tests and the pictures run
+# the programs in English as well.
+for loc in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^${loc}\.utf-\?8$"; then
+    echo "install-deps: generating the ${loc}.UTF-8 locale"
+    "${sudo_cmd[@]}" sed -i "s/^# *\(${loc}.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${loc}.UTF-8 UTF-8" /etc/locale.gen || echo "${loc}.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo_cmd[@]}" locale-gen >/dev/null
+  fi
+done

@@ -5,8 +5,9 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${QORV_WINEPREFIX:-$repo_root/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEARCH=win64
-export LANG=ja_JP.UTF-8
-export LC_ALL=ja_JP.UTF-8
+# QORV_WINE_LANG runs a program in another locale (the English runs of the tests and pictures).
+export LANG=${QORV_WINE_LANG:-ja_JP.UTF-8}
+export LC_ALL=$LANG
 export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv=d"
 WINE64=/usr/lib/wine/wine64
 [ -x "$WINE64" ] || WINE64=$(command -v wine64 || true)

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/flags.h"
+#include "common/ui_language_win.h"
 #include "pelisk/app_win.h"
 #include "pelisk/keyctl_win.h"
 #include "pelisk/pages/mouse_page.h"
@@ -128,8 +129,10 @@ INT_PTR CALLBACK ButtonEditorProc(HWND dialog, UINT message, WPARAM wp, LPARAM l
 
 INT_PTR RunButtonEditor(HWND owner, ButtonPair& pair) {
   ButtonPair edited = pair;
-  const INT_PTR result = DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_BUTTON_EDITOR), owner, ButtonEditorProc,
-                                         reinterpret_cast<LPARAM>(&edited));
+  const DLGTEMPLATE* dialogTemplate = UiDialogTemplate(g_instance, IDD_BUTTON_EDITOR);
+  if (dialogTemplate == nullptr) return 2;
+  const INT_PTR result =
+      DialogBoxIndirectParamW(g_instance, dialogTemplate, owner, ButtonEditorProc, reinterpret_cast<LPARAM>(&edited));
   if (result != 1) return 2;
   pair = edited;
   return 1;

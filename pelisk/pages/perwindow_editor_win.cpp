@@ -8,6 +8,7 @@
 
 #include "common/flags.h"
 #include "common/map_table.h"
+#include "common/ui_language_win.h"
 #include "common/winsearch_win.h"
 #include "pelisk/app_win.h"
 #include "pelisk/pages/perwindow_page.h"
@@ -486,8 +487,10 @@ INT_PTR RunEntryEditor(HWND owner, MapListRow& row, ModuleNameQuery query) {
   editor.query = query;
   MapListRow edited = row;
   editor.row = &edited;
-  const INT_PTR result = DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAP_EDITOR), owner, EntryEditorProc,
-                                         reinterpret_cast<LPARAM>(&editor));
+  const DLGTEMPLATE* dialogTemplate = UiDialogTemplate(g_instance, IDD_MAP_EDITOR);
+  if (dialogTemplate == nullptr) return 2;
+  const INT_PTR result =
+      DialogBoxIndirectParamW(g_instance, dialogTemplate, owner, EntryEditorProc, reinterpret_cast<LPARAM>(&editor));
   if (result != 1) return 2;
   row = edited;
   return 1;

@@ -1,13 +1,14 @@
-// Not tests: tools/pelisk-screenshots.sh runs these to save pictures of the settings windows
-// (every page of the tabbed window, the debug dialog, both editors) for a person to look at. Each
-// picture is taken once the window has settled on the screen, and fails when the tabbed window's
-// tab strip is not in it.
+// Not tests: tools/pelisk-screenshots.sh runs these, once in each language, to save pictures of the
+// settings windows (every page of the tabbed window, the debug dialog, both editors) for a person
+// to look at. Each picture is taken once the window has settled on the screen, and fails when the
+// tabbed window's tab strip is not in it.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/ui_language.h"
 #include "pelisk/pages/mouse_win.h"
 #include "pelisk/pages/perwindow_win.h"
 #include "pelisk/resource.h"
@@ -15,6 +16,8 @@
 #include "tests/wine/pelisk_harness.h"
 
 namespace {
+
+bool Japanese() { return qorv::ResourceLanguageFor(GetUserDefaultUILanguage()) == qorv::kLangJapanese; }
 
 // A screen area as 32-bit pixels (0x00RRGGBB), top row first.
 struct Picture {
@@ -161,18 +164,21 @@ void SaveWindowPicture(HWND window, const std::wstring& path) {
   EXPECT_TRUE(WriteBmp(picture, path));
 }
 
-std::wstring ShotPath(const wchar_t* name) { return harness::ExeDir() + L"\\shot-" + name + L".bmp"; }
+// build/win64/shot-<language>-<name>.bmp, the language being that of this run ("ja" or "en").
+std::wstring ShotPath(const wchar_t* name) {
+  return harness::ExeDir() + L"\\shot-" + (Japanese() ? L"ja-" : L"en-") + name + L".bmp";
+}
 
 TEST(Screenshots, DISABLED_ProgramWindows) {
+  const wchar_t* const sheet = Japanese() ? L"Qorv 1.6 設定" : L"Qorv 1.6 Settings";
   const struct {
     const wchar_t* args;
     const wchar_t* title;
     const wchar_t* name;
   } kShots[] = {
-      {L"0", L"Qorv 1.6 設定", L"page0-wheel"},   {L"1", L"Qorv 1.6 設定", L"page1-window"},
-      {L"2", L"Qorv 1.6 設定", L"page2-other"},   {L"3", L"Qorv 1.6 設定", L"page3-perwindow"},
-      {L"4", L"Qorv 1.6 設定", L"page4-hotkeys"}, {L"5", L"Qorv 1.6 設定", L"page5-mouse"},
-      {L"6", L"Qorv デバッグ設定", L"debug"},
+      {L"0", sheet, L"page0-wheel"},   {L"1", sheet, L"page1-window"},    {L"2", sheet, L"page2-other"},
+      {L"3", sheet, L"page3-perwindow"}, {L"4", sheet, L"page4-hotkeys"}, {L"5", sheet, L"page5-mouse"},
+      {L"6", Japanese() ? L"Qorv デバッグ設定" : L"Qorv Debug Settings", L"debug"},
   };
   for (const auto& shot : kShots) {
     pelisk::PeliskRun run;
@@ -195,7 +201,7 @@ TEST(ScreenshotHelper, DISABLED_MapEditor) {
   row.EntryFlag = 0x71;
   row.EntryWheelFlag = 0x003F0BE9;
   row.WndId = 1001;
-  row.Title = L"エディタ";
+  row.Title = Japanese() ? L"エディタ" : L"Editor";
   row.FileName = L"editor.exe";
   row.ClassName = L"EditorWnd";
   qorv::RunEntryEditor(nullptr, row, nullptr);
@@ -212,8 +218,8 @@ TEST(Screenshots, DISABLED_Editors) {
     const wchar_t* title;
     const wchar_t* name;
   } kShots[] = {
-      {L"MapEditor", L"Qorv 個別設定", L"editor109"},
-      {L"ButtonEditor", L"マウスボタン変換設定", L"editor123"},
+      {L"MapEditor", Japanese() ? L"Qorv 個別設定" : L"Qorv Per-Window Setting", L"editor109"},
+      {L"ButtonEditor", Japanese() ? L"マウスボタン変換設定" : L"Mouse Button Conversion", L"editor123"},
   };
   for (const auto& shot : kShots) {
     harness::Process helper(
