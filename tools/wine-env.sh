@@ -3,7 +3,7 @@
 # the move/size loop and caption drags work without a window manager.
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${QORV_WINEPREFIX:-$repo_root/build/wineprefix}"
-export WINEDEBUG=-all
+export WINEDEBUG="${QORV_WINEDEBUG:--all}"
 export WINEARCH=win64
 # QORV_WINE_LANG runs a program in another locale (the English runs of the tests and pictures).
 export LANG=${QORV_WINE_LANG:-ja_JP.UTF-8}

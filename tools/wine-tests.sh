@@ -5,6 +5,9 @@ set -uo pipefail
 build=${1:?usage: wine-tests.sh BUILD_DIR [ctest args...]}
 shift
 here=$(dirname "${BASH_SOURCE[0]}")
+# Wine's error channel on (and nothing else): a test program that fails before it prints anything
+# then leaves what Wine itself reported. QORV_WINEDEBUG overrides it.
+export QORV_WINEDEBUG="${QORV_WINEDEBUG:--all,err+all}"
 source "$here/wine-env.sh"
 source "$here/xvfb.sh"
 
