@@ -27,10 +27,11 @@ target_include_directories(vantel PRIVATE ${PROJECT_SOURCE_DIR})
 # dominated by system calls, not by the few extra instructions it trades for size.
 target_compile_options(vantel PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -Wstack-usage=4096
   -fno-threadsafe-statics -Oz)
-# No C runtime start-up either: the system calls DllMain directly. Only kernel32, user32 and
-# msvcrt (for the memset/memcpy the compiler may emit) are linked; libgcc statically for stack probes.
+# No C runtime start-up either: the system calls DllMain directly. Only kernel32, user32, gdi32,
+# advapi32 (the token query at attach) and msvcrt (for the memset/memcpy the compiler may emit)
+# are linked; libgcc statically for stack probes.
 target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup -Wl,--gc-sections)
-target_link_libraries(vantel PRIVATE kernel32 user32 gdi32 msvcrt gcc)
+target_link_libraries(vantel PRIVATE kernel32 user32 gdi32 advapi32 msvcrt gcc)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   # i686 unwinds through SEH frames on the stack: DWARF tables would be dead weight there.
   target_compile_options(vantel PRIVATE -fno-asynchronous-unwind-tables)
@@ -78,6 +79,7 @@ add_executable(qorv WIN32
   host/volume_win.cpp
   host/layered_left_win.cpp
   common/layered_win.cpp
+  common/winsearch_win.cpp
   host/qorv.rc
 )
 set_source_files_properties(host/qorv.rc PROPERTIES OBJECT_DEPENDS

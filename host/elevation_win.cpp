@@ -51,4 +51,16 @@ void RestartAsAdministrator() {
   ShellExecuteExW(&info);  // the new copy ends this one once it runs
 }
 
+void AllowLowerIntegrityMessages(HWND hwnd) {
+  using FilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto filter = user32 != nullptr
+                    ? reinterpret_cast<FilterFn>(reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
+                    : nullptr;
+  if (filter == nullptr) return;
+  const LowerIntegrityMessages allowed = MessagesFromLowerIntegrity(g_host.settingsMsg, g_host.taskbarCreated);
+  constexpr DWORD kMessageFilterAllow = 1;  // MSGFLT_ALLOW
+  for (int i = 0; i < allowed.count; ++i) filter(hwnd, allowed.ids[i], kMessageFilterAllow, nullptr);
+}
+
 }  // namespace qorv

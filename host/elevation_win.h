@@ -12,5 +12,9 @@ ElevationState ElevationOfProcess(DWORD pid);
 void CheckForegroundElevation(HWND front);
 // Starts this program elevated with /takeover; the new copy ends this one once it runs.
 void RestartAsAdministrator();
+// Lets the messages that ordinary processes send to us through when we run elevated: the library's
+// reports, "QorvWnd" and "TaskbarCreated", nothing else. The function is looked up at run time;
+// where it is missing there is no such filter to open.
+void AllowLowerIntegrityMessages(HWND hwnd);
 
 }  // namespace qorv
