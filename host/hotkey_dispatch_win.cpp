@@ -30,6 +30,12 @@ void RunWindowAction(HotkeyAction action) {
   if (target == nullptr) return;
   switch (action) {
     case HotkeyAction::LayTop:
+      // Restyling sends to the window: a busy window is left as it is, and the user told once.
+      if (!ActionsCanRestyle(target)) {
+        if (!g_host.toldBusyWindow) Tell(L"応答していないウインドウは半透明にできませんでした。", false);
+        g_host.toldBusyWindow = true;
+        break;
+      }
       ActionToggleTranslucent(target,
                               LevelToAlpha(MainFlag(), main_flag::kInitialLevelMask, main_flag::kInitialLevelShift));
       break;

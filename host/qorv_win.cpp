@@ -57,13 +57,31 @@ void CALLBACK ForegroundEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG idObject, LO
   if (g_host.debugOn && !g_host.paused && (DebugFlag() & debug_flag::kForegroundOnly) != 0) HooksApply();
 }
 
-void OnSettingsBroadcast(WPARAM wp) {
+// The settings program's thread while it edits: if it ends without telling how editing ended
+// (killed, crashed), editing counts as cancelled. A thread that cannot be opened is not watched.
+void WatchEditor(DWORD threadId) {
+  if (g_host.editorThread != nullptr) CloseHandle(g_host.editorThread);
+  g_host.editorThread = threadId != 0 ? OpenThread(SYNCHRONIZE, FALSE, threadId) : nullptr;
+}
+
+void OnSettingsBroadcast(WPARAM wp, LPARAM lp);
+
+// Called from the health timer. A timer message comes only when no posted message waits, so an
+// ending "saved" or "cancelled" posted before the thread ended has been handled before this.
+void CheckEditorAlive() {
+  if (g_host.editorThread == nullptr || WaitForSingleObject(g_host.editorThread, 0) != WAIT_OBJECT_0) return;
+  OnSettingsBroadcast(kEditCancelled, 0);
+}
+
+void OnSettingsBroadcast(WPARAM wp, LPARAM lp) {
   switch (wp) {
     case kEditBegin:
       g_host.editing = true;
+      WatchEditor(static_cast<DWORD>(lp));
       ReleaseHotkeys();
       break;
     case kEditSaved:
+      WatchEditor(0);
       g_host.editing = false;
       ReadSettings();
       HandOverFlags();
@@ -74,6 +92,7 @@ void OnSettingsBroadcast(WPARAM wp) {
       ApplyDiagnostics();
       break;
     case kEditCancelled:
+      WatchEditor(0);
       g_host.editing = false;
       RegisterHotkeys();
       break;
@@ -89,11 +108,13 @@ void Start(HWND hwnd) {
   g_host.hwnd = hwnd;
   g_host.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   g_host.settingsMsg = RegisterWindowMessageW(L"QorvWnd");
+  AllowLowerIntegrityMessages(hwnd);
   g_host.selfElevated = ElevationOfProcess(GetCurrentProcessId()) == ElevationState::Elevated;
   ReadSettings();
   PublishTable();
   ApplyTray();
   LayeredLeftRetry();  // windows that an earlier copy left layered
+  ActionsAdoptTemporary();
   if (!HooksStart()) Tell(L"フックを導入するスレッドを開始できませんでした。", true);
   RegisterHotkeys();
   CompanionStart();
@@ -119,6 +140,7 @@ void Stop(HWND hwnd) {
   SizeTipHide();
   DiagnosticsShow(g_host.instance, false);
   TrayRemove(hwnd);
+  WatchEditor(0);
 }
 
 void OnCommand(HWND hwnd, WORD id) {
@@ -150,6 +172,8 @@ void OnTimer(WPARAM id) {
     if (GetCursorPos(&pt)) ActionsCursorAt(pt.x, pt.y);
   } else if (id == kTimerHealth) {
     HooksCheckHealth();
+    CheckEditorAlive();
+    TrayRetry();
     ActionsKeepBottom();
     LayeredLeftRetry();
   }
@@ -199,8 +223,12 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      // The process may be ended right after this message without WM_DESTROY.
-      if (wp) Stop(hwnd);
+      // The process may be ended right after this message without WM_DESTROY: everything is undone
+      // first, then the window goes, so that nothing more is handled on the way out.
+      if (wp) {
+        Stop(hwnd);
+        DestroyWindow(hwnd);
+      }
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
@@ -211,7 +239,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     default:
       if (msg == g_host.settingsMsg && g_host.settingsMsg != 0) {
-        OnSettingsBroadcast(wp);
+        OnSettingsBroadcast(wp, lp);
         return 0;
       }
       if (msg == g_host.taskbarCreated && g_host.taskbarCreated != 0) {
