@@ -11,9 +11,9 @@ constexpr uint32_t kErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS
 
 // CreateMutexW's result: handle or not, and GetLastError right after.
 enum class InstanceCheck : uint8_t {
-  First,       // this copy made the mutex
-  Another,     // another copy holds it
-  Unguarded,   // the mutex could not be made for another reason: run without the guard
+  First,      // this copy made the mutex
+  Another,    // another copy holds it
+  Unguarded,  // the mutex could not be made for another reason: run without the guard
 };
 InstanceCheck InstanceFromCreate(bool gotHandle, uint32_t lastError);
 
@@ -22,9 +22,9 @@ bool PresentFromOpen(bool gotHandle, uint32_t lastError);
 
 // "qorv /quit": the exit code from what happened to the running copy.
 enum class QuitOutcome : uint8_t {
-  Gone,        // it ended within the wait
-  NoneRunning, // no copy ran
-  StillThere,  // it could not be asked or did not end within the wait
+  Gone,         // it ended within the wait
+  NoneRunning,  // no copy ran
+  StillThere,   // it could not be asked or did not end within the wait
 };
 int QuitExitCode(QuitOutcome outcome);  // 0, 1, 2
 

@@ -1,7 +1,10 @@
 #include "host/elevation_win.h"
 
+#include <aclapi.h>
+#include <cwchar>
 #include <shellapi.h>
 
+#include "host/folder_guard.h"
 #include "host/host_win.h"
 #include "host/tray_icon_win.h"
 
@@ -28,18 +31,95 @@ ElevationState ElevationOfProcess(DWORD pid) {
   return result;
 }
 
+namespace {
+
+constexpr int kMaxAces = 64;  // more entries than a program folder has: counted as not protected
+
+bool IsTrustedInstaller(PSID sid) {
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID trusted = nullptr;
+  if (!AllocateAndInitializeSid(&nt, 6, 80, 956008885, 3418522649u, 1831038044, 1853292631, 2271478464u, 0, 0,
+                                &trusted)) {
+    return false;
+  }
+  const bool same = EqualSid(sid, trusted) != FALSE;
+  FreeSid(trusted);
+  return same;
+}
+
+Principal PrincipalOf(PSID sid) {
+  if (sid == nullptr || !IsValidSid(sid)) return Principal::Other;
+  if (IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) return Principal::Administrators;
+  if (IsWellKnownSid(sid, WinLocalSystemSid)) return Principal::System;
+  return IsTrustedInstaller(sid) ? Principal::TrustedInstaller : Principal::Other;
+}
+
+}  // namespace
+
+bool ProgramFolderProtected() {
+  wchar_t dir[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, dir, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  wchar_t* slash = wcsrchr(dir, L'\\');
+  if (slash == nullptr) return false;
+  *slash = 0;
+  PSID owner = nullptr;
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  if (GetNamedSecurityInfoW(dir, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
+                            nullptr, &dacl, nullptr, &sd) != ERROR_SUCCESS) {
+    return false;
+  }
+  AceFact facts[kMaxAces];
+  int count = 0;
+  bool tooMany = false;
+  ACL_SIZE_INFORMATION size = {};
+  if (dacl != nullptr && GetAclInformation(dacl, &size, sizeof(size), AclSizeInformation)) {
+    tooMany = size.AceCount > kMaxAces;
+    for (DWORD i = 0; i < size.AceCount && !tooMany; ++i) {
+      ACE_HEADER* header = nullptr;
+      if (!GetAce(dacl, i, reinterpret_cast<void**>(&header))) continue;
+      AceFact& fact = facts[count++];
+      fact.inheritOnly = (header->AceFlags & INHERIT_ONLY_ACE) != 0;
+      if (header->AceType == ACCESS_ALLOWED_ACE_TYPE || header->AceType == ACCESS_DENIED_ACE_TYPE) {
+        // Both kinds share the layout of ACCESS_ALLOWED_ACE: mask, then the SID.
+        auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+        fact.allow = header->AceType == ACCESS_ALLOWED_ACE_TYPE;
+        fact.mask = ace->Mask;
+        fact.who = PrincipalOf(&ace->SidStart);
+      } else {
+        // An entry of another kind (object, callback): counted as a grant to anyone.
+        fact = {true, false, 0xFFFFFFFF, Principal::Other};
+      }
+    }
+  }
+  const bool result =
+      !tooMany && WritableByAdministratorsOnly(dacl != nullptr, PrincipalOf(owner), facts, count);
+  LocalFree(sd);
+  return result;
+}
+
 void CheckForegroundElevation(HWND front) {
   if (front == nullptr || g_host.elevation.warned || g_host.selfElevated) return;
   DWORD pid = 0;
   GetWindowThreadProcessId(front, &pid);
   if (pid == 0 || !ElevationNoticeStep(g_host.elevation, false, ElevationOfProcess(pid))) return;
-  Tell(
-      L"管理者として実行中のウインドウには Qorv の機能が届きません。"
-      L"トレイメニューの「管理者として再起動」で届くようになります。",
-      false);
+  if (g_host.folderProtected) {
+    Tell(
+        L"管理者として実行中のウインドウには Qorv の機能が届きません。"
+        L"トレイメニューの「管理者として再起動」で届くようになります。",
+        false);
+  } else {
+    // From a folder that ordinary programs may write to, an elevated copy would run their files.
+    Tell(
+        L"管理者として実行中のウインドウには Qorv の機能が届きません。"
+        L"届くようにするには、すべてのユーザー用に (Program Files へ) インストールしてください。",
+        false);
+  }
 }
 
 void RestartAsAdministrator() {
+  if (!g_host.folderProtected) return;
   wchar_t path[MAX_PATH];
   if (GetModuleFileNameW(nullptr, path, MAX_PATH) == 0) return;
   SHELLEXECUTEINFOW info = {};

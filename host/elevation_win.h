@@ -10,6 +10,9 @@ namespace qorv {
 ElevationState ElevationOfProcess(DWORD pid);
 // A window came to the front: tells once when it belongs to an elevated program and we are not.
 void CheckForegroundElevation(HWND front);
+// True when the program's folder may be written by administrators alone (a per-machine install):
+// only then is restarting elevated offered.
+bool ProgramFolderProtected();
 // Starts this program elevated with /takeover; the new copy ends this one once it runs.
 void RestartAsAdministrator();
 // Lets the messages that ordinary processes send to us through when we run elevated: the library's

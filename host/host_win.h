@@ -47,6 +47,7 @@ struct Host {
   HWINEVENTHOOK foregroundHook = nullptr;
   ElevationNotice elevation = {};
   bool selfElevated = false;
+  bool folderProtected = false;  // qorv's folder may be written by administrators alone
   CoreAudioVolume volume;
 };
 

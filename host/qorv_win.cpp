@@ -110,6 +110,7 @@ void Start(HWND hwnd) {
   g_host.settingsMsg = RegisterWindowMessageW(L"QorvWnd");
   AllowLowerIntegrityMessages(hwnd);
   g_host.selfElevated = ElevationOfProcess(GetCurrentProcessId()) == ElevationState::Elevated;
+  g_host.folderProtected = ProgramFolderProtected();
   ReadSettings();
   PublishTable();
   ApplyTray();

@@ -107,7 +107,8 @@ void OnTrayCallback(LPARAM lp) {
   switch (lp) {
     case WM_RBUTTONUP:
     case WM_CONTEXTMENU:
-      TrayShowMenu(g_host.hwnd, {g_host.paused, AutoStartPresent(), g_host.elevation.warned && !g_host.selfElevated});
+      TrayShowMenu(g_host.hwnd, {g_host.paused, AutoStartPresent(),
+                                 g_host.elevation.warned && !g_host.selfElevated && g_host.folderProtected});
       break;
     case WM_LBUTTONDBLCLK:
       StartSettingsProgram();

@@ -6,6 +6,7 @@
 
 #include "common/presence.h"
 #include "hooklib/process_role.h"
+#include "host/folder_guard.h"
 #include "host/main_messages.h"
 
 namespace qorv {
@@ -75,6 +76,55 @@ TEST(ProcessRole, AppContainerTokensArePassedThrough) {
       {false, 0, ProcessRole::Serve},  // before Windows 8: no such token class, no AppContainers
   };
   for (const Case& c : cases) EXPECT_EQ(RoleFromToken(c.queried, c.value), c.role) << c.queried << c.value;
+}
+
+// Restarting elevated is offered only from a folder that ordinary processes cannot write to.
+TEST(FolderGuard, OnlyAFolderThatAdministratorsAloneMayWriteCounts) {
+  constexpr uint32_t kFull = 0x001F01FF;  // FILE_ALL_ACCESS
+  constexpr uint32_t kReadExecute = 0x001200A9;
+  constexpr uint32_t kModify = 0x001301BF;
+  constexpr uint32_t kAddFile = 0x00000002;
+  const AceFact programFiles[] = {
+      {true, false, kFull, Principal::TrustedInstaller},
+      {true, false, kModify, Principal::System},
+      {true, false, kModify, Principal::Administrators},
+      {true, false, kReadExecute, Principal::Other},  // Users, ALL APPLICATION PACKAGES
+      {true, true, 0x10000000, Principal::Other},     // CREATOR OWNER, for what is created inside
+  };
+  const AceFact localAppData[] = {
+      {true, false, kFull, Principal::System},
+      {true, false, kFull, Principal::Administrators},
+      {true, false, kFull, Principal::Other},  // the user
+  };
+  const AceFact usersMayAdd[] = {
+      {true, false, kFull, Principal::Administrators},
+      {true, false, kReadExecute | kAddFile, Principal::Other},
+  };
+  const AceFact deniedOnly[] = {
+      {true, false, kFull, Principal::Administrators},
+      {false, false, kFull, Principal::Other},
+  };
+  const AceFact genericWrite[] = {{true, false, 0x40000000, Principal::Other}};
+  struct Case {
+    const char* name;
+    bool dacl;
+    Principal owner;
+    const AceFact* aces;
+    int count;
+    bool protectedFolder;
+  } cases[] = {
+      {"Program Files", true, Principal::TrustedInstaller, programFiles, 5, true},
+      {"owned by the user", true, Principal::Other, programFiles, 5, false},  // may rewrite the list
+      {"per-user folder", true, Principal::Administrators, localAppData, 3, false},
+      {"users may add a file", true, Principal::Administrators, usersMayAdd, 2, false},
+      {"deny entry only", true, Principal::Administrators, deniedOnly, 2, true},
+      {"generic write", true, Principal::System, genericWrite, 1, false},
+      {"null list", false, Principal::Administrators, nullptr, 0, false},
+      {"empty list", true, Principal::Administrators, nullptr, 0, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WritableByAdministratorsOnly(c.dacl, c.owner, c.aces, c.count), c.protectedFolder) << c.name;
+  }
 }
 
 }  // namespace
