@@ -87,7 +87,7 @@ set_source_files_properties(host/qorv.rc PROPERTIES OBJECT_DEPENDS
 target_include_directories(qorv PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} ${QORV_WIN_FLAGS}>)
 target_link_options(qorv PRIVATE -municode -static -s)
-target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 advapi32 gdi32)
+target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 oleaut32 uuid advapi32 gdi32)
 add_dependencies(qorv vantel)
 
 # The 32-bit companion of the x86_64 main program: qorv32.exe with the library under the name

@@ -1,6 +1,10 @@
 #include "host/elevation_win.h"
 
 #include <aclapi.h>
+#include <exdisp.h>
+#include <shlobj.h>
+#include <shldisp.h>
+#include <oleauto.h>
 #include <cwchar>
 #include <shellapi.h>
 
@@ -55,6 +59,79 @@ Principal PrincipalOf(PSID sid) {
 }
 
 }  // namespace
+
+// Releases a COM interface pointer once at the end of a scope.
+template <typename T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() {
+    if (p_ != nullptr) p_->Release();
+  }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  T* Get() const { return p_; }
+  T** Out() { return &p_; }
+  void** OutVoid() { return reinterpret_cast<void**>(&p_); }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// The shell of the logged-on user runs at the user's ordinary integrity: asked through its desktop
+// view, it starts the program with the user's token, not with ours.
+bool ShellExecuteAsUser(const wchar_t* file, const wchar_t* dir) {
+  ComRef<IShellWindows> windows;
+  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+                              windows.OutVoid()))) {
+    return false;
+  }
+  VARIANT location = {};
+  location.vt = VT_I4;
+  location.lVal = CSIDL_DESKTOP;
+  VARIANT empty = {};
+  long hwnd = 0;
+  ComRef<IDispatch> desktop;
+  if (windows.Get()->FindWindowSW(&location, &empty, SWC_DESKTOP, &hwnd, SWFO_NEEDDISPATCH, desktop.Out()) != S_OK ||
+      desktop.Get() == nullptr) {
+    return false;
+  }
+  ComRef<IServiceProvider> provider;
+  ComRef<IShellBrowser> browser;
+  ComRef<IShellView> view;
+  ComRef<IDispatch> background;
+  ComRef<IShellFolderViewDual> folderView;
+  ComRef<IDispatch> application;
+  ComRef<IShellDispatch2> shell;
+  if (FAILED(desktop.Get()->QueryInterface(IID_IServiceProvider, provider.OutVoid())) ||
+      FAILED(provider.Get()->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.OutVoid())) ||
+      FAILED(browser.Get()->QueryActiveShellView(view.Out())) ||
+      FAILED(view.Get()->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.OutVoid())) ||
+      FAILED(background.Get()->QueryInterface(IID_IShellFolderViewDual, folderView.OutVoid())) ||
+      FAILED(folderView.Get()->get_Application(application.Out())) ||
+      FAILED(application.Get()->QueryInterface(IID_IShellDispatch2, shell.OutVoid()))) {
+    return false;
+  }
+  // The method's name is also a macro of <shellapi.h>, set aside around the call.
+  BSTR fileText = SysAllocString(file);
+  BSTR dirText = SysAllocString(dir);
+  VARIANT args = {};
+  VARIANT directory = {};
+  directory.vt = VT_BSTR;
+  directory.bstrVal = dirText;
+  VARIANT operation = {};
+  VARIANT show = {};
+  show.vt = VT_I4;
+  show.lVal = SW_SHOWNORMAL;
+#pragma push_macro("ShellExecute")
+#undef ShellExecute
+  const bool started = fileText != nullptr && dirText != nullptr &&
+                       SUCCEEDED(shell.Get()->ShellExecute(fileText, args, directory, operation, show));
+#pragma pop_macro("ShellExecute")
+  SysFreeString(fileText);
+  SysFreeString(dirText);
+  return started;
+}
 
 bool ProgramFolderProtected() {
   wchar_t dir[MAX_PATH];
@@ -116,6 +193,13 @@ void CheckForegroundElevation(HWND front) {
         L"届くようにするには、すべてのユーザー用に (Program Files へ) インストールしてください。",
         false);
   }
+}
+
+bool StartProgramAsUser(const wchar_t* file, const wchar_t* dir) {
+  if (!g_host.selfElevated) {
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file, nullptr, dir, SW_SHOWNORMAL)) > 32;
+  }
+  return ShellExecuteAsUser(file, dir);
 }
 
 void RestartAsAdministrator() {

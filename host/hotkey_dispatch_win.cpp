@@ -6,6 +6,7 @@
 
 #include "common/flags.h"
 #include "host/actions_win.h"
+#include "host/elevation_win.h"
 #include "host/events.h"
 #include "host/hooks_win.h"
 #include "host/host_win.h"
@@ -94,7 +95,9 @@ void StartSettingsProgram() {
   wchar_t dir[MAX_PATH];
   wcscpy(dir, path);
   *wcsrchr(dir, L'\\') = 0;
-  ShellExecuteW(nullptr, L"open", path, nullptr, dir, SW_SHOWNORMAL);
+  // Started with the user's ordinary rights also when we run elevated: the settings program must not
+  // inherit them (and it needs none).
+  if (!StartProgramAsUser(path, dir)) Tell(L"設定プログラム pelisk.exe を起動できませんでした。", true);
 }
 
 void RunHotkey(int id) {
