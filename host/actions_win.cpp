@@ -39,9 +39,18 @@ bool OwnLayered(HWND hwnd) {
 // holding this program. IsHungAppWindow alone would pass a window for its first five seconds.
 bool Reachable(HWND hwnd) { return IsWindow(hwnd) && !IsHungAppWindow(hwnd) && Responsive(hwnd); }
 
+// The mark goes last: a window without it is opaque already.
 void MakeOpaque(HWND hwnd, const wchar_t* prop) {
+  if (IsWindow(hwnd)) {
+    if (Reachable(hwnd)) {
+      SetLayeredAttributes(hwnd, 0, 255, 0);
+    } else if (SetLayeredAttributes(hwnd, 0, 255, LWA_ALPHA)) {
+      // Busy: opaque by its alpha alone, which sends nothing to its thread; the layered style is
+      // taken off once it answers (LayeredLeftRetry, health timer).
+      SetPropW(hwnd, kPropLayLeft, reinterpret_cast<HANDLE>(1));
+    }
+  }
   RemovePropW(hwnd, prop);
-  if (Reachable(hwnd)) SetLayeredAttributes(hwnd, 0, 255, 0);
 }
 
 BOOL CALLBACK RestoreProc(HWND hwnd, LPARAM) {
@@ -224,6 +233,8 @@ void ActionsCursorAt(int x, int y) {
 }
 
 bool ActionsAnyTemporary() { return AnyWithProp(kPropTemporary); }
+
+bool ActionsFollowingCursor() { return g_temporaryMade; }
 
 void ActionsAdoptTemporary() { g_temporaryMade = ActionsAnyTemporary(); }
 

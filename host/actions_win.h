@@ -32,6 +32,8 @@ void ActionsTemporaryTranslucent(HWND hwnd, uint8_t alpha);
 // The cursor is at (x, y): a temporarily translucent window it has left turns opaque.
 void ActionsCursorAt(int x, int y);
 bool ActionsAnyTemporary();
+// A window may still be temporarily translucent: the cursor is followed.
+bool ActionsFollowingCursor();
 // At start: windows that an earlier copy left temporarily translucent (it was killed) are followed
 // like our own, and turn opaque once the cursor is off them.
 void ActionsAdoptTemporary();

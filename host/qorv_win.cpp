@@ -29,6 +29,21 @@ namespace {
 
 constexpr UINT_PTR kTimerFast = 1;  // size tooltip, temporary translucency
 constexpr UINT kFastMs = 250;
+bool g_fastTimerOn;
+
+// The fast timer runs only while it has work: a size tooltip to hide once the reports stop, or a
+// temporarily translucent window to make opaque once the cursor leaves it.
+void UpdateFastTimer(HWND hwnd) {
+  const bool wanted = !g_host.stopping && (SizeTipShown() || ActionsFollowingCursor());
+  if (wanted == g_fastTimerOn) return;
+  g_fastTimerOn = wanted;
+  if (wanted) {
+    SetTimer(hwnd, kTimerFast, kFastMs, nullptr);
+  } else {
+    KillTimer(hwnd, kTimerFast);
+  }
+}
+
 constexpr UINT_PTR kTimerHealth = 2;  // hook watch, windows kept at the bottom
 constexpr UINT kHealthMs = 2000;
 
@@ -122,7 +137,7 @@ void Start(HWND hwnd) {
   ApplyDiagnostics();
   g_host.foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, ForegroundEvent, 0,
                                           0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
-  SetTimer(hwnd, kTimerFast, kFastMs, nullptr);
+  UpdateFastTimer(hwnd);
   SetTimer(hwnd, kTimerHealth, kHealthMs, nullptr);
 }
 
@@ -130,6 +145,7 @@ void Start(HWND hwnd) {
 void Stop(HWND hwnd) {
   if (g_host.stopping) return;
   KillTimer(hwnd, kTimerFast);
+  g_fastTimerOn = false;
   KillTimer(hwnd, kTimerHealth);
   if (g_host.foregroundHook != nullptr) UnhookWinEvent(g_host.foregroundHook);
   g_host.foregroundHook = nullptr;
@@ -193,12 +209,15 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kGetMsgNotify:
       OnGetMsgReport(wp, lp);
+      UpdateFastTimer(hwnd);
       return 0;
     case kMouseNotify:
       OnMouseReport(wp, lp);
+      UpdateFastTimer(hwnd);
       return 0;
     case kCallWndNotify:
       OnCallWndReport(wp, lp);
+      UpdateFastTimer(hwnd);
       return 0;
     case kLLMouseNotify:
       OnLLMouseReport(wp, lp);
@@ -217,6 +236,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_TIMER:
       OnTimer(wp);
+      if (wp == kTimerFast) UpdateFastTimer(hwnd);
       return 0;
     case WM_COMMAND:
       OnCommand(hwnd, LOWORD(wp));

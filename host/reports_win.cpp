@@ -98,6 +98,8 @@ void SizeTipHide() {
   g_lastReport = 0;
 }
 
+bool SizeTipShown() { return g_lastReport != 0; }
+
 void SizeTipIdle() {
   if (g_lastReport != 0 && GetTickCount() - g_lastReport >= kSizeTipIdleMs) SizeTipHide();
 }

@@ -282,6 +282,7 @@ TEST_F(HostHotkeys, PauseExitAndLogOffUndoTranslucencyAndBottomKeeping) {
     ASSERT_NE(b, nullptr);
     ASSERT_TRUE(SetForegroundWindow(a));
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == a; }));
+    target.Send(a, WM_NULL);  // the target waits for input: it answers qorv's probe
     PressCtrlAlt(VK_F5);
     ASSERT_TRUE(WaitFor([&] { return harness::IsLayered(a) && GetPropW(a, L"qv HkLay") != nullptr; }));
     PressCtrlAlt(VK_F7);

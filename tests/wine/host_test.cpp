@@ -371,9 +371,11 @@ TEST_F(HostTest, WindowsLeftTemporarilyTranslucentAreRestoredByTheNextCopy) {
   ASSERT_TRUE(WaitFor([] { return input::CursorStaysAt({400, 300}); }));
   Process qorv(exe, L"", lib.Dir());
   ASSERT_NE(Start(qorv), nullptr);
-  EXPECT_TRUE(WaitFor([&] { return GetPropW(left, L"qv HkTmp") == nullptr; }));
   // Opaque: the layered style taken off, or kept at full alpha while the window was busy.
-  EXPECT_TRUE(!harness::IsLayered(left) || harness::ReadLayered(left).alpha == 255);
+  EXPECT_TRUE(WaitFor([&] {
+    return GetPropW(left, L"qv HkTmp") == nullptr &&
+           (!harness::IsLayered(left) || harness::ReadLayered(left).alpha == 255);
+  }));
   Process quit(exe, L"/quit", lib.Dir());
   EXPECT_TRUE(qorv.WaitExit(10000));
   DestroyWindow(left);
