@@ -218,9 +218,8 @@ void RestartAsAdministrator() {
 void AllowLowerIntegrityMessages(HWND hwnd) {
   using FilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  auto filter = user32 != nullptr
-                    ? reinterpret_cast<FilterFn>(reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
-                    : nullptr;
+  FARPROC found = user32 != nullptr ? GetProcAddress(user32, "ChangeWindowMessageFilterEx") : nullptr;
+  auto filter = reinterpret_cast<FilterFn>(reinterpret_cast<void*>(found));
   if (filter == nullptr) return;
   const LowerIntegrityMessages allowed = MessagesFromLowerIntegrity(g_host.settingsMsg, g_host.taskbarCreated);
   constexpr DWORD kMessageFilterAllow = 1;  // MSGFLT_ALLOW

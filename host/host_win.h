@@ -42,8 +42,8 @@ struct Host {
   HookWatch watch = {};
   HICON icon = nullptr;
   bool iconOwned = false;
-  bool trayPending = false;
-  bool toldBusyWindow = false;  // a hotkey met a window that did not answer: said once  // the icon is wanted but the shell did not take it yet
+  bool trayPending = false;      // the icon is wanted but the shell did not take it yet
+  bool toldBusyWindow = false;   // a hotkey met a window that did not answer: said once
   HWINEVENTHOOK foregroundHook = nullptr;
   ElevationNotice elevation = {};
   bool selfElevated = false;

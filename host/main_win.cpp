@@ -1,6 +1,7 @@
 // qorv: the resident main program. The entry: "/quit" ends the running copy (exit code 0 gone,
-// 1 none ran, 2 still there), "/takeover" makes the running copy give way and waits for it; otherwise one copy per desktop holds the presence mutex, binds the hook
-// library beside it, creates the main window (qorv_win.cpp) and pumps its messages.
+// 1 none ran, 2 still there), "/takeover" makes the running copy give way and waits for it;
+// otherwise one copy per desktop holds the presence mutex, binds the hook library beside it,
+// creates the main window (qorv_win.cpp) and pumps its messages.
 #include <objbase.h>
 #include <windows.h>
 
@@ -49,8 +50,8 @@ void PresenceName(wchar_t* name, size_t count) {
 void LoadSystemDllsOnly() {
   using SetDirsFn = BOOL(WINAPI*)(DWORD);
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  auto set = kernel != nullptr ? reinterpret_cast<SetDirsFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                               : nullptr;
+  FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+  auto set = reinterpret_cast<SetDirsFn>(reinterpret_cast<void*>(found));
   if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 

@@ -81,17 +81,15 @@ void ReportSaveFailure() {
   MessageBoxW(nullptr, text, title, MB_ICONERROR | MB_OK);
 }
 
-// Only the DLLs of the system folder are found by name, never one planted beside the program. Bound
-// at run time: the function is missing on systems without the loader update.
+}  // namespace
+
 void LoadSystemDllsOnly() {
   using SetDirsFn = BOOL(WINAPI*)(DWORD);
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  auto set = kernel != nullptr ? reinterpret_cast<SetDirsFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                               : nullptr;
+  FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+  auto set = reinterpret_cast<SetDirsFn>(reinterpret_cast<void*>(found));
   if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
-
-}  // namespace
 
 bool NotifyMain(WPARAM code) {
   wchar_t name[64];
@@ -204,7 +202,6 @@ int RunDebugDialog(HINSTANCE instance) {
 
 int RunSettingsProgram(HINSTANCE instance) {
   g_instance = instance;
-  LoadSystemDllsOnly();
   wchar_t mutexName[64];
   DesktopName(L" Warning ", mutexName);
   HANDLE created = CreateMutexW(nullptr, FALSE, mutexName);
