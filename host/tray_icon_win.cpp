@@ -49,6 +49,20 @@ HICON LoadTrayIcon(bool& owned) {
       }
     }
   }
+  // The small icon at the size the shell wants for the monitor's scale (LoadIconMetric, bound at run
+  // time: comctl32 version 6 only); the system's small-icon size where it is missing.
+  using LoadIconMetricFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+  HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+  FARPROC found = comctl != nullptr ? GetProcAddress(comctl, "LoadIconMetric") : nullptr;
+  auto loadIconMetric = reinterpret_cast<LoadIconMetricFn>(reinterpret_cast<void*>(found));
+  HICON scaled = nullptr;
+  constexpr int kSmallIconMetric = 0;  // LIM_SMALL
+  if (loadIconMetric != nullptr &&
+      SUCCEEDED(loadIconMetric(g_host.instance, MAKEINTRESOURCEW(kIconMain), kSmallIconMetric, &scaled)) &&
+      scaled != nullptr) {
+    owned = true;
+    return scaled;
+  }
   return static_cast<HICON>(LoadImageW(g_host.instance, MAKEINTRESOURCEW(kIconMain), IMAGE_ICON,
                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
