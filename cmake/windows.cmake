@@ -27,10 +27,11 @@ target_include_directories(vantel PRIVATE ${PROJECT_SOURCE_DIR})
 # dominated by system calls, not by the few extra instructions it trades for size.
 target_compile_options(vantel PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS} -Wstack-usage=4096
   -fno-threadsafe-statics -Oz)
-# No C runtime start-up either: the system calls DllMain directly. Only kernel32, user32 and
-# msvcrt (for the memset/memcpy the compiler may emit) are linked; libgcc statically for stack probes.
+# No C runtime start-up either: the system calls DllMain directly. Only kernel32, user32, gdi32,
+# advapi32 (the token query at attach) and msvcrt (for the memset/memcpy the compiler may emit)
+# are linked; libgcc statically for stack probes.
 target_link_options(vantel PRIVATE -nostartfiles -nodefaultlibs -s -Wl,--enable-stdcall-fixup -Wl,--gc-sections)
-target_link_libraries(vantel PRIVATE kernel32 user32 gdi32 msvcrt gcc)
+target_link_libraries(vantel PRIVATE kernel32 user32 gdi32 advapi32 msvcrt gcc)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   # i686 unwinds through SEH frames on the stack: DWARF tables would be dead weight there.
   target_compile_options(vantel PRIVATE -fno-asynchronous-unwind-tables)
@@ -80,6 +81,7 @@ add_executable(qorv WIN32
   common/layered_win.cpp
   common/ui_language.cpp
   common/ui_language_win.cpp
+  common/winsearch_win.cpp
   host/qorv.rc
 )
 set_source_files_properties(host/qorv.rc PROPERTIES OBJECT_DEPENDS
@@ -87,7 +89,7 @@ set_source_files_properties(host/qorv.rc PROPERTIES OBJECT_DEPENDS
 target_include_directories(qorv PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QORV_WARNINGS} ${QORV_WIN_FLAGS}>)
 target_link_options(qorv PRIVATE -municode -static -s)
-target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 advapi32 gdi32)
+target_link_libraries(qorv PRIVATE qorv_settings_win shell32 comctl32 ole32 oleaut32 uuid advapi32 gdi32)
 add_dependencies(qorv vantel)
 
 # The 32-bit companion of the x86_64 main program: qorv32.exe with the library under the name

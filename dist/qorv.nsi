@@ -46,8 +46,14 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Qorv"
 Section "Qorv" SecMain
   SectionIn RO
   ; A running copy holds the library: it ends first and is started again at the end if asked.
-  IfFileExists "$INSTDIR\qorv.exe" 0 +2
-    ExecWait '"$INSTDIR\qorv.exe" /quit'
+  ; Exit code 2: it is still running (it did not end in time, or it runs with more rights and
+  ; refused us), so its files cannot be replaced.
+  IfFileExists "$INSTDIR\qorv.exe" 0 quit_done
+    ExecWait '"$INSTDIR\qorv.exe" /quit' $0
+    StrCmp $0 "2" 0 quit_done
+      MessageBox MB_OK|MB_ICONSTOP "実行中の Qorv を終了できませんでした。Qorv を終了してからやり直してください。" /SD IDOK
+      Abort
+  quit_done:
   SetOutPath "$INSTDIR"
   File "${STAGE}\qorv.exe"
   File "${STAGE}\vantel.dll"
@@ -88,8 +94,12 @@ SectionEnd
 Section "-un.Qorv"
   ; A running copy ends first and removes its hooks; the library may stay mapped in other
   ; programs until they next run, so it goes at the next start of Windows if it must.
-  IfFileExists "$INSTDIR\qorv.exe" 0 +2
-    ExecWait '"$INSTDIR\qorv.exe" /quit'
+  IfFileExists "$INSTDIR\qorv.exe" 0 quit_done
+    ExecWait '"$INSTDIR\qorv.exe" /quit' $0
+    StrCmp $0 "2" 0 quit_done
+      MessageBox MB_OK|MB_ICONSTOP "実行中の Qorv を終了できませんでした。Qorv を終了してからやり直してください。" /SD IDOK
+      Abort
+  quit_done:
   Delete "$INSTDIR\qorv.exe"
   Delete /REBOOTOK "$INSTDIR\vantel.dll"
   Delete "$INSTDIR\qorv32.exe"

@@ -25,17 +25,24 @@ void InitProcessState(HINSTANCE module);
 extern bool g_installingProcess;
 inline void MarkInstallingProcess() { g_installingProcess = true; }
 
-// True when this call answers out of context for another process: in the installing process only
+// Set once at attach in a process that the library does not serve (an AppContainer process,
+// process_role.h): every hook procedure passes its events on unchanged there, as out of context.
+extern bool g_passThroughProcess;
+
+// True when this call answers out of context for another process, or in a process not served: in the installing process only
 // (everywhere else the cost is one load and a branch), for an event addressed to a window of
 // another process, or to no window at all, which cannot be told apart.
 inline bool OutOfContext(HWND hwnd) {
+  if (g_passThroughProcess) return true;
   if (!g_installingProcess) return false;
   DWORD pid = 0;
   if (hwnd == nullptr || GetWindowThreadProcessId(hwnd, &pid) == 0) return true;
   return pid != GetCurrentProcessId();
 }
 // The debug hook names the thread about to call a hook: out of context when that is not this thread.
-inline bool OutOfContextThread(DWORD threadId) { return g_installingProcess && threadId != GetCurrentThreadId(); }
+inline bool OutOfContextThread(DWORD threadId) {
+  return g_passThroughProcess || (g_installingProcess && threadId != GetCurrentThreadId());
+}
 
 // Handles are stored in the shared block as 32-bit values; window and hook handles are 32-bit
 // significant on 64-bit Windows and sign-extended when widened.

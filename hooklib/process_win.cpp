@@ -1,6 +1,7 @@
 // The per-process state of the hook library, filled once when the library is attached to a process.
 #include "common/mbcs.h"
 #include "hooklib/core_win.h"
+#include "hooklib/process_role.h"
 #include "hooklib/shared_state.h"
 
 namespace qorv {
@@ -12,10 +13,24 @@ DWORD g_hostPathLength;
 DWORD g_hostNameOffset;
 UINT g_moduleQueryMsg;
 bool g_installingProcess;
+bool g_passThroughProcess;
 
 namespace {
 
 const char* CharNextAnsi(const char* p) { return CharNextA(p); }
+
+// The process token says whether this process runs in an AppContainer; a failed query (a system
+// that knows no such class) counts as not.
+ProcessRole RoleOfThisProcess() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return RoleFromToken(false, 0);
+  DWORD isAppContainer = 0;
+  DWORD size = 0;
+  const bool queried =
+      GetTokenInformation(token, TokenIsAppContainer, &isAppContainer, sizeof(isAppContainer), &size) != 0;
+  CloseHandle(token);
+  return RoleFromToken(queried, isAppContainer);
+}
 
 }  // namespace
 
@@ -32,6 +47,7 @@ void InitProcessState(HINSTANCE module) {
   }
   g_hostNameOffset = FileNameOffset(g_hostPath, CharNextAnsi);
   g_moduleQueryMsg = RegisterWindowMessageW(L"QorvMsgGetModule ");
+  g_passThroughProcess = RoleOfThisProcess() == ProcessRole::PassThrough;
 }
 
 FlagWords ReadFlags() {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/layered_win.h"
+#include "common/winsearch_win.h"
 #include "host/hotkeys.h"
 
 namespace qorv {
@@ -33,13 +34,23 @@ bool OwnLayered(HWND hwnd) {
          GetPropW(hwnd, kPropTemporary) == nullptr;
 }
 
-// Style changes send messages to the window's thread: a hung window is left alone rather than
-// hanging this program.
-bool Reachable(HWND hwnd) { return IsWindow(hwnd) && !IsHungAppWindow(hwnd); }
+// Style changes send messages to the window's thread: only a window that has just answered a
+// bounded send (the same probe as the library's) is restyled; a busy one is left alone rather than
+// holding this program. IsHungAppWindow alone would pass a window for its first five seconds.
+bool Reachable(HWND hwnd) { return IsWindow(hwnd) && !IsHungAppWindow(hwnd) && Responsive(hwnd); }
 
+// The mark goes last: a window without it is opaque already.
 void MakeOpaque(HWND hwnd, const wchar_t* prop) {
+  if (IsWindow(hwnd)) {
+    if (Reachable(hwnd)) {
+      SetLayeredAttributes(hwnd, 0, 255, 0);
+    } else if (SetLayeredAttributes(hwnd, 0, 255, LWA_ALPHA)) {
+      // Busy: opaque by its alpha alone, which sends nothing to its thread; the layered style is
+      // taken off once it answers (LayeredLeftRetry, health timer).
+      SetPropW(hwnd, kPropLayLeft, reinterpret_cast<HANDLE>(1));
+    }
+  }
   RemovePropW(hwnd, prop);
-  if (Reachable(hwnd)) SetLayeredAttributes(hwnd, 0, 255, 0);
 }
 
 BOOL CALLBACK RestoreProc(HWND hwnd, LPARAM) {
@@ -126,6 +137,8 @@ HWND ActionTarget(HWND self) {
   return pid == selfPid ? nullptr : hwnd;
 }
 
+bool ActionsCanRestyle(HWND hwnd) { return Reachable(hwnd); }
+
 bool ActionToggleTranslucent(HWND hwnd, uint8_t alpha) {
   if (!Reachable(hwnd)) return false;
   if (GetPropW(hwnd, kPropLay) != nullptr) {
@@ -198,7 +211,6 @@ void ActionsKeepBottom() {
   EnumWindows(KeepBottomProc, reinterpret_cast<LPARAM>(&any));
 }
 
-bool ActionsAnyKeptAtBottom() { return AnyWithProp(kPropBottom); }
 
 void ActionsTemporaryTranslucent(HWND hwnd, uint8_t alpha) {
   if (alpha == 0 || !Reachable(hwnd) || GetPropW(hwnd, kPropTemporary) != nullptr || OwnLayered(hwnd) ||
@@ -221,6 +233,10 @@ void ActionsCursorAt(int x, int y) {
 }
 
 bool ActionsAnyTemporary() { return AnyWithProp(kPropTemporary); }
+
+bool ActionsFollowingCursor() { return g_temporaryMade; }
+
+void ActionsAdoptTemporary() { g_temporaryMade = ActionsAnyTemporary(); }
 
 void ActionsRestoreAll() { EnumWindows(RestoreProc, 0); }
 

@@ -17,7 +17,8 @@ struct HookThreadState {
   HANDLE thread;
   DWORD threadId;
   HANDLE ready;
-  uint32_t held;  // kinds installed by this thread
+  uint32_t held;         // kinds installed by this thread
+  DWORD debugThread;     // the thread the debug hook was installed for (0: every thread)
 };
 HookThreadState g_thread;
 
@@ -50,8 +51,18 @@ void Apply(const HookRequest& r) {
   Install(r, hook_bit::kCallWnd, api.setHookCallWnd, r.callWndNotify, failed);
   Install(r, hook_bit::kMouse, api.setHookMouse, r.mouseNotify, failed);
   if ((r.kinds & hook_bit::kDebug) != 0) {
-    // Called each time: a new mask or thread is handed over by the same call (result 2).
-    const int result = api.setHookDebug(r.debugOwner, r.debugMask, r.debugThread);
+    const bool held = (g_thread.held & hook_bit::kDebug) != 0;
+    bool stuck = false;  // the old hook could not be removed: it stays on its thread
+    if (DebugHookRemoveFirst(held, g_thread.debugThread, r.debugThread)) {
+      if (api.unHookDebug() == 1) {
+        g_thread.held &= ~hook_bit::kDebug;
+      } else {
+        stuck = true;
+      }
+    }
+    // Called each time: a new mask for the same thread is handed over by the same call (result 2).
+    const int result = stuck ? 0 : api.setHookDebug(r.debugOwner, r.debugMask, r.debugThread);
+    if (result == 1) g_thread.debugThread = r.debugThread;
     if (result == 1 || result == 2) {
       g_thread.held |= hook_bit::kDebug;
     } else {
@@ -103,6 +114,7 @@ bool HookThreadStart(const LibraryApi& api, HWND replyTo, UINT replyMsg) {
   g_thread.replyTo = replyTo;
   g_thread.replyMsg = replyMsg;
   g_thread.held = 0;
+  g_thread.debugThread = 0;
   g_thread.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (g_thread.ready == nullptr) return false;
   g_thread.thread = CreateThread(nullptr, 0, HookThreadProc, nullptr, 0, &g_thread.threadId);

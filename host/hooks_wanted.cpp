@@ -20,4 +20,8 @@ WantedHooks DecideWantedHooks(const HookWishes& w) {
 
 uint32_t CompanionKinds(uint32_t wanted) { return wanted & (hook_bit::kLibraryWindowHooks | hook_bit::kDebug); }
 
+bool DebugHookRemoveFirst(bool held, uint32_t heldThread, uint32_t wantedThread) {
+  return held && heldThread != wantedThread;
+}
+
 }  // namespace qorv

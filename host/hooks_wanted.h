@@ -37,4 +37,10 @@ WantedHooks DecideWantedHooks(const HookWishes& wishes);
 // whose low-level hooks see the input of every process whatever its bitness.
 uint32_t CompanionKinds(uint32_t wanted);
 
+// The debug hook is held on heldThread (0: every thread) and wanted on wantedThread: the old hook is
+// removed first whenever the thread changes. The library only changes the mask for a call with
+// thread 0 after a thread-specific install, and fails to move a hook whose thread has ended;
+// removing first covers both (a removal finds an ended thread's hook gone and clears its slot).
+bool DebugHookRemoveFirst(bool held, uint32_t heldThread, uint32_t wantedThread);
+
 }  // namespace qorv

@@ -8,6 +8,7 @@
 #include "host/events.h"
 #include "host/health.h"
 #include "host/library_win.h"
+#include "host/main_messages.h"
 #include "host/volume_win.h"
 #include "settings/settings.h"
 
@@ -17,15 +18,6 @@ class TablePublisher;
 
 constexpr wchar_t kMainClass[] = L"QorvMainWnd";
 constexpr wchar_t kTitle[] = L"Qorv";
-
-// Notify messages of the hooks and answers of the program's own threads, posted to the main window.
-constexpr UINT kGetMsgNotify = WM_APP + 1;
-constexpr UINT kCallWndNotify = WM_APP + 2;
-constexpr UINT kMouseNotify = WM_APP + 3;
-constexpr UINT kLLMouseNotify = WM_APP + 4;
-constexpr UINT kMouseHotkey = WM_APP + 5;      // wParam: hotkey id seen on the low-level mouse hook
-constexpr UINT kHookThreadReply = WM_APP + 6;  // the hook thread's answer (hook_thread_win.h)
-constexpr UINT kCompanionEnded = WM_APP + 7;   // the 32-bit companion's process ended
 
 struct Host {
   HINSTANCE instance = nullptr;
@@ -38,6 +30,7 @@ struct Host {
   bool stopping = false;
   bool paused = false;
   bool editing = false;       // the settings program runs: hotkeys released
+  HANDLE editorThread = nullptr;  // the settings program's thread while it edits, to notice its end
   bool conversionOn = false;  // mouse-button conversion wanted
   bool debugOn = false;       // debug hook wanted
   uint32_t requested = 0;     // hook kinds last asked of the hook thread
@@ -49,9 +42,12 @@ struct Host {
   HookWatch watch = {};
   HICON icon = nullptr;
   bool iconOwned = false;
+  bool trayPending = false;      // the icon is wanted but the shell did not take it yet
+  bool toldBusyWindow = false;   // a hotkey met a window that did not answer: said once
   HWINEVENTHOOK foregroundHook = nullptr;
   ElevationNotice elevation = {};
   bool selfElevated = false;
+  bool folderProtected = false;  // qorv's folder may be written by administrators alone
   CoreAudioVolume volume;
 };
 

@@ -7,6 +7,7 @@
 
 #include "common/flags.h"
 #include "host/actions_win.h"
+#include "host/elevation_win.h"
 #include "host/events.h"
 #include "host/hooks_win.h"
 #include "host/host_win.h"
@@ -26,6 +27,12 @@ void RunWindowAction(HotkeyAction action) {
   if (target == nullptr) return;
   switch (action) {
     case HotkeyAction::LayTop:
+      // Restyling sends to the window: a busy window is left as it is, and the user told once.
+      if (!ActionsCanRestyle(target)) {
+        if (!g_host.toldBusyWindow) Tell(HostText(IDS_BUSY_NOT_TRANSLUCENT).c_str(), false);
+        g_host.toldBusyWindow = true;
+        break;
+      }
       ActionToggleTranslucent(target,
                               LevelToAlpha(MainFlag(), main_flag::kInitialLevelMask, main_flag::kInitialLevelShift));
       break;
@@ -87,7 +94,9 @@ void StartSettingsProgram() {
   wchar_t dir[MAX_PATH];
   wcscpy(dir, path);
   *wcsrchr(dir, L'\\') = 0;
-  ShellExecuteW(nullptr, L"open", path, nullptr, dir, SW_SHOWNORMAL);
+  // Started with the user's ordinary rights also when we run elevated: the settings program must not
+  // inherit them (and it needs none).
+  if (!StartProgramAsUser(path, dir)) Tell(HostText(IDS_SETTINGS_NOT_STARTED).c_str(), true);
 }
 
 void RunHotkey(int id) {

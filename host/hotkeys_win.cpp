@@ -98,8 +98,6 @@ void HotkeysRelease(HWND hwnd) {
   SetPropW(hwnd, kPropHotkeysHeld, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(kHotkeysSettled)));
 }
 
-uint32_t HotkeysHeld() { return g_held; }
-
 bool MouseWatchInstall(HWND hwnd, UINT notifyMsg, const uint32_t* words, int count) {
   g_watch.hwnd = hwnd;
   g_watch.notifyMsg = notifyMsg;

@@ -12,7 +12,6 @@ namespace qorv {
 // ids that could not be registered. Registrations held before are released first.
 uint32_t HotkeysRegister(HWND hwnd, const uint32_t* words, int count);
 void HotkeysRelease(HWND hwnd);
-uint32_t HotkeysHeld();  // bits of the ids registered now
 
 // The window property on the main window that shows which hotkeys are held: the bits of the ids,
 // with 0x80000000 set once a registration pass has ended (absent before the first and at the end).

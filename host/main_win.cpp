@@ -1,11 +1,13 @@
-// qorv: the resident main program. The entry: "/quit" ends the running copy, "/takeover" makes the
-// running copy give way; otherwise one copy per desktop holds the presence mutex, binds the hook
-// library beside it, creates the main window (qorv_win.cpp) and pumps its messages.
+// qorv: the resident main program. The entry: "/quit" ends the running copy (exit code 0 gone,
+// 1 none ran, 2 still there), "/takeover" makes the running copy give way and waits for it;
+// otherwise one copy per desktop holds the presence mutex, binds the hook library beside it,
+// creates the main window (qorv_win.cpp) and pumps its messages.
 #include <objbase.h>
 #include <windows.h>
 
 #include <cwchar>
 
+#include "common/presence.h"
 #include "host/texts_win.h"
 #include "host/host_win.h"
 #include "host/publish_win.h"
@@ -33,21 +35,69 @@ class Handle {
   HANDLE h_;
 };
 
+constexpr DWORD kQuitWaitMs = 10000;      // for the running copy to remove its hooks and end
+constexpr DWORD kTakeoverWaitMs = 15000;  // for the copy that made way to let go of the presence mutex
+
 bool HasArgument(const wchar_t* cmdLine, const wchar_t* word) { return wcsstr(cmdLine, word) != nullptr; }
 
-// Ends a running copy and waits until it has removed its hooks and gone; false when none runs.
-bool EndRunningCopy() {
+// "QorvWnd <desktop window handle in signed decimal>": held by the running copy.
+void PresenceName(wchar_t* name, size_t count) {
+  swprintf(name, count, L"QorvWnd %d", static_cast<int>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
+}
+
+// Only the DLLs of the system folder are found by name: a DLL planted beside the program (in a
+// folder the user can write to) is never loaded in its place. Bound at run time: the function is
+// missing on systems without the loader update.
+void LoadSystemDllsOnly() {
+  using SetDirsFn = BOOL(WINAPI*)(DWORD);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+  auto set = reinterpret_cast<SetDirsFn>(reinterpret_cast<void*>(found));
+  if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+// Asks the running copy to end and waits until it has removed its hooks and gone. Waits on the
+// process, or, where it may not be opened (an elevated copy), on the presence mutex, which the
+// running copy owns until its main thread ends.
+QuitOutcome EndRunningCopy() {
   HWND running = FindWindowW(kMainClass, kTitle);
-  if (running == nullptr) return false;
+  if (running == nullptr) return QuitOutcome::NoneRunning;
   DWORD pid = 0;
   GetWindowThreadProcessId(running, &pid);
-  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-  PostMessageW(running, WM_CLOSE, 0, 0);
-  if (process != nullptr) {
-    WaitForSingleObject(process, 10000);
-    CloseHandle(process);
+  Handle waitOn(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  if (waitOn.Get() == nullptr) {
+    wchar_t name[64];
+    PresenceName(name, 64);
+    waitOn.Reset(OpenMutexW(SYNCHRONIZE, FALSE, name));
   }
-  return true;
+  // Refused by the filter of a copy with more rights, or the window went meanwhile.
+  if (!PostMessageW(running, WM_CLOSE, 0, 0)) {
+    return IsWindow(running) ? QuitOutcome::StillThere : QuitOutcome::Gone;
+  }
+  if (waitOn.Get() == nullptr) return QuitOutcome::StillThere;
+  const DWORD waited = WaitForSingleObject(waitOn.Get(), kQuitWaitMs);
+  return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED ? QuitOutcome::Gone : QuitOutcome::StillThere;
+}
+
+// Takes the presence mutex, owned by the main thread for the whole run. With takeover, waits for
+// the copy that made way to let go of it. False when another copy runs (or did not let go in time).
+bool TakePresence(Handle& presence, bool takeover) {
+  wchar_t name[64];
+  PresenceName(name, 64);
+  presence.Reset(CreateMutexW(nullptr, TRUE, name));
+  const InstanceCheck check = InstanceFromCreate(presence.Get() != nullptr, GetLastError());
+  if (check != InstanceCheck::Another) return true;  // First, or Unguarded: runs without the guard
+  if (!takeover) return false;
+  // The least access that waiting needs; the mutex of a copy with more rights refuses more.
+  if (presence.Get() == nullptr) presence.Reset(OpenMutexW(SYNCHRONIZE, FALSE, name));
+  if (presence.Get() == nullptr) {
+    // It went between the two calls: make it anew.
+    presence.Reset(CreateMutexW(nullptr, TRUE, name));
+    return InstanceFromCreate(presence.Get() != nullptr, GetLastError()) != InstanceCheck::Another;
+  }
+  // Ours once the old copy's main thread releases it or ends (abandoned).
+  const DWORD waited = WaitForSingleObject(presence.Get(), kTakeoverWaitMs);
+  return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
 }
 
 bool LoadLibraryBesideExe() {
@@ -58,16 +108,16 @@ bool LoadLibraryBesideExe() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
-  // Ends the running copy and returns once it has gone (0), or 1 when none runs.
-  if (HasArgument(cmdLine, L"/quit")) return EndRunningCopy() ? 0 : 1;
+  LoadSystemDllsOnly();
+  // Ends the running copy: 0 once it has gone, 1 when none ran, 2 when it did not end in time.
+  if (HasArgument(cmdLine, L"/quit")) return QuitExitCode(EndRunningCopy());
   // Started again with other rights ("restart as administrator"): the copy running now makes way.
-  if (HasArgument(cmdLine, L"/takeover")) EndRunningCopy();
+  const bool takeover = HasArgument(cmdLine, L"/takeover");
+  if (takeover) EndRunningCopy();
 
   // One copy per desktop: the presence mutex also tells the settings program that we run.
-  wchar_t mutexName[64];
-  swprintf(mutexName, 64, L"QorvWnd %d", static_cast<int>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
-  Handle presence(CreateMutexW(nullptr, FALSE, mutexName));
-  if (presence.Get() != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+  Handle presence;
+  if (!TakePresence(presence, takeover)) return 0;
 
   if (!LoadLibraryBesideExe()) {
     MessageBoxW(nullptr, HostText(IDS_NO_LIBRARY).c_str(), kTitle,

@@ -30,6 +30,21 @@ namespace {
 
 constexpr UINT_PTR kTimerFast = 1;  // size tooltip, temporary translucency
 constexpr UINT kFastMs = 250;
+bool g_fastTimerOn;
+
+// The fast timer runs only while it has work: a size tooltip to hide once the reports stop, or a
+// temporarily translucent window to make opaque once the cursor leaves it.
+void UpdateFastTimer(HWND hwnd) {
+  const bool wanted = !g_host.stopping && (SizeTipShown() || ActionsFollowingCursor());
+  if (wanted == g_fastTimerOn) return;
+  g_fastTimerOn = wanted;
+  if (wanted) {
+    SetTimer(hwnd, kTimerFast, kFastMs, nullptr);
+  } else {
+    KillTimer(hwnd, kTimerFast);
+  }
+}
+
 constexpr UINT_PTR kTimerHealth = 2;  // hook watch, windows kept at the bottom
 constexpr UINT kHealthMs = 2000;
 
@@ -58,13 +73,31 @@ void CALLBACK ForegroundEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG idObject, LO
   if (g_host.debugOn && !g_host.paused && (DebugFlag() & debug_flag::kForegroundOnly) != 0) HooksApply();
 }
 
-void OnSettingsBroadcast(WPARAM wp) {
+// The settings program's thread while it edits: if it ends without telling how editing ended
+// (killed, crashed), editing counts as cancelled. A thread that cannot be opened is not watched.
+void WatchEditor(DWORD threadId) {
+  if (g_host.editorThread != nullptr) CloseHandle(g_host.editorThread);
+  g_host.editorThread = threadId != 0 ? OpenThread(SYNCHRONIZE, FALSE, threadId) : nullptr;
+}
+
+void OnSettingsBroadcast(WPARAM wp, LPARAM lp);
+
+// Called from the health timer. A timer message comes only when no posted message waits, so an
+// ending "saved" or "cancelled" posted before the thread ended has been handled before this.
+void CheckEditorAlive() {
+  if (g_host.editorThread == nullptr || WaitForSingleObject(g_host.editorThread, 0) != WAIT_OBJECT_0) return;
+  OnSettingsBroadcast(kEditCancelled, 0);
+}
+
+void OnSettingsBroadcast(WPARAM wp, LPARAM lp) {
   switch (wp) {
     case kEditBegin:
       g_host.editing = true;
+      WatchEditor(static_cast<DWORD>(lp));
       ReleaseHotkeys();
       break;
     case kEditSaved:
+      WatchEditor(0);
       g_host.editing = false;
       ReadSettings();
       HandOverFlags();
@@ -75,6 +108,7 @@ void OnSettingsBroadcast(WPARAM wp) {
       ApplyDiagnostics();
       break;
     case kEditCancelled:
+      WatchEditor(0);
       g_host.editing = false;
       RegisterHotkeys();
       break;
@@ -90,18 +124,21 @@ void Start(HWND hwnd) {
   g_host.hwnd = hwnd;
   g_host.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   g_host.settingsMsg = RegisterWindowMessageW(L"QorvWnd");
+  AllowLowerIntegrityMessages(hwnd);
   g_host.selfElevated = ElevationOfProcess(GetCurrentProcessId()) == ElevationState::Elevated;
+  g_host.folderProtected = ProgramFolderProtected();
   ReadSettings();
   PublishTable();
   ApplyTray();
   LayeredLeftRetry();  // windows that an earlier copy left layered
+  ActionsAdoptTemporary();
   if (!HooksStart()) Tell(HostText(IDS_HOOK_THREAD_FAILED).c_str(), true);
   RegisterHotkeys();
   CompanionStart();
   ApplyDiagnostics();
   g_host.foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, ForegroundEvent, 0,
                                           0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
-  SetTimer(hwnd, kTimerFast, kFastMs, nullptr);
+  UpdateFastTimer(hwnd);
   SetTimer(hwnd, kTimerHealth, kHealthMs, nullptr);
 }
 
@@ -109,6 +146,7 @@ void Start(HWND hwnd) {
 void Stop(HWND hwnd) {
   if (g_host.stopping) return;
   KillTimer(hwnd, kTimerFast);
+  g_fastTimerOn = false;
   KillTimer(hwnd, kTimerHealth);
   if (g_host.foregroundHook != nullptr) UnhookWinEvent(g_host.foregroundHook);
   g_host.foregroundHook = nullptr;
@@ -120,6 +158,7 @@ void Stop(HWND hwnd) {
   SizeTipHide();
   DiagnosticsShow(g_host.instance, false);
   TrayRemove(hwnd);
+  WatchEditor(0);
 }
 
 void OnCommand(HWND hwnd, WORD id) {
@@ -151,6 +190,8 @@ void OnTimer(WPARAM id) {
     if (GetCursorPos(&pt)) ActionsCursorAt(pt.x, pt.y);
   } else if (id == kTimerHealth) {
     HooksCheckHealth();
+    CheckEditorAlive();
+    TrayRetry();
     ActionsKeepBottom();
     LayeredLeftRetry();
   }
@@ -169,12 +210,15 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kGetMsgNotify:
       OnGetMsgReport(wp, lp);
+      UpdateFastTimer(hwnd);
       return 0;
     case kMouseNotify:
       OnMouseReport(wp, lp);
+      UpdateFastTimer(hwnd);
       return 0;
     case kCallWndNotify:
       OnCallWndReport(wp, lp);
+      UpdateFastTimer(hwnd);
       return 0;
     case kLLMouseNotify:
       OnLLMouseReport(wp, lp);
@@ -193,6 +237,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_TIMER:
       OnTimer(wp);
+      if (wp == kTimerFast) UpdateFastTimer(hwnd);
       return 0;
     case WM_COMMAND:
       OnCommand(hwnd, LOWORD(wp));
@@ -200,8 +245,12 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      // The process may be ended right after this message without WM_DESTROY.
-      if (wp) Stop(hwnd);
+      // The process may be ended right after this message without WM_DESTROY: everything is undone
+      // first, then the window goes, so that nothing more is handled on the way out.
+      if (wp) {
+        Stop(hwnd);
+        DestroyWindow(hwnd);
+      }
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
@@ -212,7 +261,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     default:
       if (msg == g_host.settingsMsg && g_host.settingsMsg != 0) {
-        OnSettingsBroadcast(wp);
+        OnSettingsBroadcast(wp, lp);
         return 0;
       }
       if (msg == g_host.taskbarCreated && g_host.taskbarCreated != 0) {

@@ -65,6 +65,20 @@ const wchar_t* SourceName(DiagSource source) {
   return L"";
 }
 
+// The window's DPI (GetDpiForWindow, bound at run time: Windows 10 1607 and later), else the
+// system's.
+int WindowDpi(HWND hwnd) {
+  using GetDpiFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<GetDpiFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  const UINT dpi = getDpi != nullptr && hwnd != nullptr ? getDpi(hwnd) : 0;
+  if (dpi != 0) return static_cast<int>(dpi);
+  HDC screen = GetDC(nullptr);
+  const int system = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return system > 0 ? system : 96;
+}
+
 }  // namespace
 
 void SizeTipReport(HWND owner, WPARAM wp, LPARAM lp) {
@@ -90,7 +104,8 @@ void SizeTipReport(HWND owner, WPARAM wp, LPARAM lp) {
   SendMessageW(g_tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&g_tool));
   POINT pt;
   GetCursorPos(&pt);
-  SendMessageW(g_tip, TTM_TRACKPOSITION, 0, MAKELPARAM(pt.x + 16, pt.y + 20));
+  const int dpi = WindowDpi(g_tip);
+  SendMessageW(g_tip, TTM_TRACKPOSITION, 0, MAKELPARAM(pt.x + MulDiv(16, dpi, 96), pt.y + MulDiv(20, dpi, 96)));
   SendMessageW(g_tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&g_tool));
   g_lastReport = GetTickCount();
 }
@@ -99,6 +114,8 @@ void SizeTipHide() {
   if (g_tip != nullptr) SendMessageW(g_tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&g_tool));
   g_lastReport = 0;
 }
+
+bool SizeTipShown() { return g_lastReport != 0; }
 
 void SizeTipIdle() {
   if (g_lastReport != 0 && GetTickCount() - g_lastReport >= kSizeTipIdleMs) SizeTipHide();

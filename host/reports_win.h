@@ -12,6 +12,7 @@ void SizeTipReport(HWND owner, WPARAM wp, LPARAM lp);
 void SizeTipHide();
 // Hides the tooltip when no report came for a while (timer).
 void SizeTipIdle();
+bool SizeTipShown();  // shown and not yet hidden: the fast timer has work
 
 // Sources listed by the diagnostics window.
 enum class DiagSource { GetMsg, Mouse, LLMouse };

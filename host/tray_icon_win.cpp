@@ -32,7 +32,11 @@ HICON LoadTrayIcon(bool& owned) {
     const int cy = GetSystemMetrics(SM_CYSMICON);
     HBITMAP color = static_cast<HBITMAP>(LoadImageW(nullptr, path, IMAGE_BITMAP, cx, cy, LR_LOADFROMFILE));
     if (color != nullptr) {
-      HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);
+      // An all-zero mask: every pixel of the bitmap shows. Monochrome rows are padded to 16 bits.
+      const SIZE_T maskBytes = static_cast<SIZE_T>((cx + 15) / 16) * 2 * static_cast<SIZE_T>(cy);
+      void* zeros = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, maskBytes);
+      HBITMAP mask = zeros != nullptr ? CreateBitmap(cx, cy, 1, 1, zeros) : nullptr;
+      if (zeros != nullptr) HeapFree(GetProcessHeap(), 0, zeros);
       ICONINFO info = {};
       info.fIcon = TRUE;
       info.hbmColor = color;
@@ -45,6 +49,20 @@ HICON LoadTrayIcon(bool& owned) {
         return icon;
       }
     }
+  }
+  // The small icon at the size the shell wants for the monitor's scale (LoadIconMetric, bound at run
+  // time: comctl32 version 6 only); the system's small-icon size where it is missing.
+  using LoadIconMetricFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+  HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+  FARPROC found = comctl != nullptr ? GetProcAddress(comctl, "LoadIconMetric") : nullptr;
+  auto loadIconMetric = reinterpret_cast<LoadIconMetricFn>(reinterpret_cast<void*>(found));
+  HICON scaled = nullptr;
+  constexpr int kSmallIconMetric = 0;  // LIM_SMALL
+  if (loadIconMetric != nullptr &&
+      SUCCEEDED(loadIconMetric(g_host.instance, MAKEINTRESOURCEW(kIconMain), kSmallIconMetric, &scaled)) &&
+      scaled != nullptr) {
+    owned = true;
+    return scaled;
   }
   return static_cast<HICON>(LoadImageW(g_host.instance, MAKEINTRESOURCEW(kIconMain), IMAGE_ICON,
                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
@@ -84,19 +102,28 @@ void UpdateTip() {
 
 void ApplyTray() {
   TrayRemove(g_host.hwnd);
+  g_host.trayPending = false;
   if (g_host.iconOwned && g_host.icon != nullptr) DestroyIcon(g_host.icon);
   g_host.icon = nullptr;
   if ((MainFlag() & main_flag::kNoTrayIcon) != 0) return;
   g_host.icon = LoadTrayIcon(g_host.iconOwned);
-  TrayShow(g_host.hwnd, g_host.icon, L"Qorv");
+  // At log-on the shell may not take icons yet: TrayRetry tries again from the health timer.
+  g_host.trayPending = !TrayShow(g_host.hwnd, g_host.icon, L"Qorv");
   UpdateTip();
+}
+
+void TrayRetry() {
+  if (!g_host.trayPending || g_host.icon == nullptr) return;
+  g_host.trayPending = !TrayShow(g_host.hwnd, g_host.icon, L"Qorv");
+  if (!g_host.trayPending) UpdateTip();
 }
 
 void OnTrayCallback(LPARAM lp) {
   switch (lp) {
     case WM_RBUTTONUP:
     case WM_CONTEXTMENU:
-      TrayShowMenu(g_host.hwnd, {g_host.paused, AutoStartPresent(), g_host.elevation.warned && !g_host.selfElevated});
+      TrayShowMenu(g_host.hwnd, {g_host.paused, AutoStartPresent(),
+                                 g_host.elevation.warned && !g_host.selfElevated && g_host.folderProtected});
       break;
     case WM_LBUTTONDBLCLK:
       StartSettingsProgram();

@@ -12,6 +12,8 @@ void Tell(const wchar_t* text, bool warning);
 void UpdateTip();
 // Shows, replaces or removes the icon as the settings say.
 void ApplyTray();
+// Shows the wanted icon that the shell refused before (health timer).
+void TrayRetry();
 void OnTrayCallback(LPARAM lp);
 
 }  // namespace qorv

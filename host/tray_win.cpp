@@ -53,7 +53,6 @@ void TrayRemove(HWND hwnd) {
   g_shown = false;
 }
 
-bool TrayShown() { return g_shown; }
 
 void TraySetTip(HWND hwnd, const wchar_t* tip) {
   if (!g_shown) return;

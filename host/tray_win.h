@@ -16,7 +16,6 @@ constexpr UINT kCmdExit = 104;
 
 bool TrayShow(HWND hwnd, HICON icon, const wchar_t* tip);
 void TrayRemove(HWND hwnd);
-bool TrayShown();
 void TraySetTip(HWND hwnd, const wchar_t* tip);
 // A balloon when the icon is shown; false when there is no icon to show it on.
 bool TrayBalloon(HWND hwnd, const wchar_t* text, bool warning);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/layered_win.h"
+#include "common/presence.h"
 #include "common/ui_language_win.h"
 #include "pelisk/app.h"
 #include "pelisk/keyctl_win.h"
@@ -22,7 +23,9 @@ uint32_t g_layeredApiMask;
 
 namespace {
 
-constexpr DWORD kMutexOpenAccess = 0x001F0001;
+// Opening the main program's mutex only tells whether it exists: the least access there is. A
+// mutex made by an elevated copy refuses more to an ordinary process.
+constexpr DWORD kMutexOpenAccess = SYNCHRONIZE;
 
 // The single-instance mutex, held for the whole run and released once.
 class InstanceMutex {
@@ -81,22 +84,22 @@ void ReportSaveFailure() {
 
 }  // namespace
 
-bool MainProgramPresent() {
-  wchar_t name[64];
-  DesktopName(L"QorvWnd", name);
-  HANDLE mutex = OpenMutexW(kMutexOpenAccess, FALSE, name);
-  if (mutex == nullptr) return false;
-  CloseHandle(mutex);
-  return true;
+void LoadSystemDllsOnly() {
+  using SetDirsFn = BOOL(WINAPI*)(DWORD);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+  auto set = reinterpret_cast<SetDirsFn>(reinterpret_cast<void*>(found));
+  if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 bool NotifyMain(WPARAM code) {
   wchar_t name[64];
   DesktopName(L"QorvWnd", name);
   HANDLE mutex = OpenMutexW(kMutexOpenAccess, FALSE, name);
-  if (mutex == nullptr) return false;
+  // "Access denied": the mutex exists, made by a main program with more rights than ours.
+  if (!PresentFromOpen(mutex != nullptr, GetLastError())) return false;
   PostMessageW(HWND_BROADCAST, g_qorvWndMessage, code, static_cast<LPARAM>(GetCurrentThreadId()));
-  CloseHandle(mutex);
+  if (mutex != nullptr) CloseHandle(mutex);
   return true;
 }
 
@@ -205,8 +208,9 @@ int RunSettingsProgram(HINSTANCE instance) {
   wchar_t mutexName[64];
   DesktopName(L" Warning ", mutexName);
   HANDLE created = CreateMutexW(nullptr, FALSE, mutexName);
-  if (created != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(created);
+  // A copy with more rights makes a mutex that refuses us: "access denied" is a running copy too.
+  if (InstanceFromCreate(created != nullptr, GetLastError()) == InstanceCheck::Another) {
+    if (created != nullptr) CloseHandle(created);
     ShowRunningCopy();
     return 0;
   }

@@ -3,4 +3,7 @@
 
 #include "pelisk/app_win.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return qorv::RunSettingsProgram(instance); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  qorv::LoadSystemDllsOnly();
+  return qorv::RunSettingsProgram(instance);
+}

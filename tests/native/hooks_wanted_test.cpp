@@ -57,5 +57,24 @@ TEST(WantedHooks, InvariantsOverAllStates) {
   }
 }
 
+// Moving the debug hook to another thread, or from one thread to all, removes the old hook first;
+// only a new mask for the same thread goes through the library's mask-only path.
+TEST(DebugHookRetarget, RemovesFirstWheneverTheThreadChanges) {
+  struct Case {
+    bool held;
+    uint32_t heldThread, wantedThread;
+    bool removeFirst;
+  } cases[] = {
+      {false, 0, 0, false},   {false, 0, 42, false},  // nothing held: a plain install
+      {true, 42, 42, false},  {true, 0, 0, false},    // same thread: the mask only
+      {true, 42, 0, true},                            // thread-specific to every thread
+      {true, 0, 42, true},    {true, 42, 43, true},   // to another thread (perhaps after 42 ended)
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DebugHookRemoveFirst(c.held, c.heldThread, c.wantedThread), c.removeFirst)
+        << c.held << " " << c.heldThread << " " << c.wantedThread;
+  }
+}
+
 }  // namespace
 }  // namespace qorv

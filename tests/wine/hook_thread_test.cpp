@@ -50,8 +50,9 @@ class HookThreadTest : public ::testing::Test {
   }
 
   // Posts a request and waits for its answer; returns the kinds held.
-  bool Ask(uint32_t kinds, WPARAM* held) {
+  bool Ask(uint32_t kinds, WPARAM* held, DWORD debugThread = 0) {
     HookRequest r = {};
+    r.debugThread = debugThread;
     r.kinds = kinds;
     r.owner = owner.Get();
     r.getMsgNotify = WM_APP + 41;
@@ -102,6 +103,40 @@ TEST_F(HookThreadTest, InstallsWhatItIsAskedForAndRemovesTheRest) {
   ASSERT_TRUE(HookThreadStop(10000));
   EXPECT_EQ(shared->MouseOwner, 0u);
   ASSERT_TRUE(HookThreadStart(api, owner.Get(), kReply));
+}
+
+DWORD WINAPI WaitForEvent(LPVOID event) {
+  WaitForSingleObject(event, INFINITE);
+  return 0;
+}
+
+// The debug hook follows the foreground thread: moved to every thread or to another thread, the old
+// hook goes first and the slot names the new thread, also when the old thread has ended.
+TEST_F(HookThreadTest, DebugHookMovesBetweenThreads) {
+  HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  DWORD first = 0;
+  HANDLE thread = CreateThread(nullptr, 0, WaitForEvent, stop, 0, &first);
+  ASSERT_NE(thread, nullptr);
+  volatile SharedState* shared = lib.Shared();
+  WPARAM held = 0;
+  ASSERT_TRUE(Ask(hook_bit::kDebug, &held, first));
+  EXPECT_EQ(shared->DebugThread, first);
+  ASSERT_TRUE(Ask(hook_bit::kDebug, &held));  // every thread: not a mask change on the old thread
+  EXPECT_EQ(held, hook_bit::kDebug);
+  EXPECT_EQ(shared->DebugThread, 0u);
+  ASSERT_TRUE(Ask(hook_bit::kDebug, &held, first));
+  EXPECT_EQ(shared->DebugThread, first);
+  // The target thread ends; the next target is the test's own thread.
+  SetEvent(stop);
+  WaitForSingleObject(thread, INFINITE);
+  ASSERT_TRUE(Ask(hook_bit::kDebug, &held, GetCurrentThreadId()));
+  EXPECT_EQ(held, hook_bit::kDebug);
+  EXPECT_EQ(shared->DebugOwner, 7u);
+  EXPECT_EQ(shared->DebugThread, GetCurrentThreadId());
+  ASSERT_TRUE(Ask(0, &held));
+  EXPECT_EQ(shared->DebugOwner, 0u);
+  CloseHandle(thread);
+  CloseHandle(stop);
 }
 
 // The UI thread waits without pumping until the low-level hook has answered a mouse move: were the

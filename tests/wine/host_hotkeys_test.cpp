@@ -266,4 +266,85 @@ TEST_F(HostHotkeys, PauseRemovesEveryHookAndKeepsTheHotkeys) {
   EXPECT_EQ(shared->LLMouseOwner, 0u);
 }
 
+// Pause, exit and log-off each undo what the hotkeys did to another program's window: its
+// translucency and its bottom keeping (both marks gone, the window opaque).
+TEST_F(HostHotkeys, PauseExitAndLogOffUndoTranslucencyAndBottomKeeping) {
+  enum class Way { Pause, Exit, LogOff };
+  for (Way way : {Way::Pause, Way::Exit, Way::LogOff}) {
+    SCOPED_TRACE(static_cast<int>(way));
+    Process qorv(exe, L"", lib.Dir());
+    HWND hwnd = StartQorv(qorv);
+    ASSERT_NE(hwnd, nullptr);
+    Target target({L"normal", L"fixed"});
+    HWND a = target.Window(L"normal");
+    HWND b = target.Window(L"fixed");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(SetForegroundWindow(a));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == a; }));
+    target.Send(a, WM_NULL);  // the target waits for input: it answers qorv's probe
+    PressCtrlAlt(VK_F5);
+    ASSERT_TRUE(WaitFor([&] { return harness::IsLayered(a) && GetPropW(a, L"qv HkLay") != nullptr; }));
+    PressCtrlAlt(VK_F7);
+    ASSERT_TRUE(WaitFor([&] { return Below(a, b) && GetPropW(a, L"qv HkBtm") != nullptr; }));
+    switch (way) {
+      case Way::Pause:
+        PressCtrlAlt(VK_F2);
+        break;
+      case Way::Exit: {
+        Process quit(exe, L"/quit", lib.Dir());
+        DWORD code = 99;
+        EXPECT_TRUE(quit.WaitExit(15000, &code));
+        EXPECT_EQ(code, 0u);
+        break;
+      }
+      case Way::LogOff: {
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
+        SendMessageTimeoutW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer);
+        break;
+      }
+    }
+    EXPECT_TRUE(WaitFor([&] {
+      return !harness::IsLayered(a) && GetPropW(a, L"qv HkLay") == nullptr && GetPropW(a, L"qv HkBtm") == nullptr;
+    }));
+    if (way == Way::LogOff) {
+      EXPECT_TRUE(qorv.WaitExit(10000));  // the window went after stopping
+    }
+    if (way == Way::Pause) {
+      Process quit(exe, L"/quit", lib.Dir());
+      EXPECT_TRUE(qorv.WaitExit(10000));
+    }
+  }
+}
+
+// Settings saved while paused are taken over, and the pause holds: no hook comes back until the
+// pause hotkey is pressed again.
+TEST_F(HostHotkeys, SavedWhilePausedStaysPaused) {
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = StartQorv(qorv);
+  ASSERT_NE(hwnd, nullptr);
+  volatile qorv::SharedState* shared = lib.Shared();
+  const uint32_t held = Held(hwnd);
+  PressCtrlAlt(VK_F2);
+  ASSERT_TRUE(WaitFor([&] { return shared->GetMsgOwner == 0 && shared->MouseOwner == 0; }));
+  const UINT settingsMsg = RegisterWindowMessageW(L"QorvWnd");
+  PostMessageW(HWND_BROADCAST, settingsMsg, 1, GetCurrentThreadId());
+  ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == 0; }));
+  std::string ini = kIni;
+  ini.replace(ini.find("0x05010014"), 10, "0x05010015");
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", ini);
+  PostMessageW(HWND_BROADCAST, settingsMsg, 2, GetCurrentThreadId());
+  // The witness that the save was handled: the new words and the hotkeys held again.
+  ASSERT_TRUE(WaitFor([&] { return shared->MainFlag == 0x05010015u && Held(hwnd) == held; }));
+  EXPECT_EQ(shared->GetMsgOwner, 0u);
+  EXPECT_EQ(shared->CallWndOwner, 0u);
+  EXPECT_EQ(shared->MouseOwner, 0u);
+  const auto owner = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd));
+  PressCtrlAlt(VK_F2);
+  EXPECT_TRUE(WaitFor([&] { return shared->GetMsgOwner == owner && shared->MouseOwner == owner; }));
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "common/flags.h"
 #include "common/map_table.h"
 #include "tests/wine/harness.h"
+#include "tests/wine/input.h"
 
 using harness::Library;
 using harness::Process;
@@ -29,6 +30,40 @@ bool PresenceMutexExists() {
   CloseHandle(mutex);
   return true;
 }
+
+// What qorv says it holds once a registration pass has ended; 0xFFFFFFFF while none has.
+uint32_t Held(HWND qorv) {
+  const auto value = reinterpret_cast<UINT_PTR>(GetPropW(qorv, L"qv HkHeld"));
+  return (value & 0x80000000u) != 0 ? static_cast<uint32_t>(value & 0x7FFFFFFF) : 0xFFFFFFFF;
+}
+
+// A thread that stands in for the settings program: posts "editing begins" with its own id and
+// lives until Finish, so that the test decides when it ends.
+class EditorThread {
+ public:
+  EditorThread() : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+  }
+  ~EditorThread() {
+    Finish();
+    CloseHandle(thread_);
+    CloseHandle(done_);
+  }
+  // Ends the thread without a second broadcast; the handle stays open, so its id stays valid.
+  void Finish() {
+    SetEvent(done_);
+    WaitForSingleObject(thread_, INFINITE);
+  }
+
+ private:
+  static DWORD WINAPI Run(LPVOID self) {
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"QorvWnd"), 1, GetCurrentThreadId());
+    WaitForSingleObject(static_cast<EditorThread*>(self)->done_, INFINITE);
+    return 0;
+  }
+  HANDLE done_;
+  HANDLE thread_;
+};
 
 // qorv.exe beside a fresh copy of the library, so that its shared block starts at zero.
 class HostTest : public ::testing::Test {
@@ -236,12 +271,14 @@ PublishedTable ReadTable(uint32_t extraFlag) {
 TEST_F(HostTest, ReadsSettingsAndPublishesTableThenFollowsTheBroadcasts) {
   const uint32_t mainFlag = 0x03000234;  // no tray icon, roll-up, level 3
   harness::WriteBytes(lib.Dir() + L"\\Qorv.ini",
-                 "[FLAGS]\r\nMainFlag=0x03000234\r\nWheelFlag=0x00030011\r\nWndFlag=0x05140001\r\n");
+                 "[FLAGS]\r\nMainFlag=0x03000234\r\nWheelFlag=0x00030011\r\nWndFlag=0x05140001\r\n"
+                 "[HotKey]\r\nHkLayTop=0x373\r\n");
   harness::WriteBytes(lib.Dir() + L"\\MapFlag.ini",
                  "; rows\r\n0x0041|0x00000001|0|Editor|0||9|EditorWnd\r\n0x0060|0x1|0|off|0|x.exe|1|X\r\n"
                  "0x0053|0x00000010|0x050A0001|ids|1001|||\r\n");
   Process qorv(exe, L"", lib.Dir());
-  ASSERT_NE(Start(qorv), nullptr);
+  HWND hwnd = Start(qorv);
+  ASSERT_NE(hwnd, nullptr);
   volatile qorv::SharedState* shared = lib.Shared();
   EXPECT_EQ(shared->MainFlag, mainFlag);
   EXPECT_EQ(shared->WheelFlag, 0x00030011u);
@@ -261,11 +298,13 @@ TEST_F(HostTest, ReadsSettingsAndPublishesTableThenFollowsTheBroadcasts) {
   EXPECT_EQ(table.entries[1].ClassNameLength, 0u);
 
   const UINT settingsMsg = RegisterWindowMessageW(L"QorvWnd");
-  // Editing begins and is cancelled: nothing changes.
+  // Editing begins and is cancelled: the hotkeys go and come back, the words stay.
+  ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == 0x4u; }));
   PostMessageW(HWND_BROADCAST, settingsMsg, 1, GetCurrentThreadId());
+  ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == 0; }));
   harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nMainFlag=0x05000030\r\n");
   PostMessageW(HWND_BROADCAST, settingsMsg, 3, GetCurrentThreadId());
-  harness::Pump(300);
+  ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == 0x4u; }));
   EXPECT_EQ(shared->MainFlag, mainFlag);
 
   // Saved: the words are read again; the table number stays.
@@ -298,6 +337,48 @@ TEST_F(HostTest, ReadsSettingsAndPublishesTableThenFollowsTheBroadcasts) {
   Process quit(exe, L"/quit", lib.Dir());
   EXPECT_TRUE(qorv.WaitExit(10000));
   EXPECT_FALSE(ReadTable(shared->ExtraFlag).open);
+}
+
+// The settings program ended (killed) between "editing begins" and how it ended: the hotkeys come
+// back as if editing had been cancelled, and the settings are not read again.
+TEST_F(HostTest, HotkeysComeBackWhenTheEditorEndsWithoutTellingHowEditingEnded) {
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nMainFlag=0x03000234\r\n[HotKey]\r\nHkLayTop=0x373\r\n");
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = Start(qorv);
+  ASSERT_NE(hwnd, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == 0x4u; }));
+  EditorThread editor;
+  ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == 0; }));
+  harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[FLAGS]\r\nMainFlag=0x05000030\r\n");
+  editor.Finish();
+  EXPECT_TRUE(WaitFor([&] { return Held(hwnd) == 0x4u; }));
+  EXPECT_EQ(lib.Shared()->MainFlag, 0x03000234u);
+  Process quit(exe, L"/quit", lib.Dir());
+  DWORD code = 99;
+  EXPECT_TRUE(quit.WaitExit(15000, &code));
+  EXPECT_EQ(code, 0u);  // the running copy has gone
+  EXPECT_TRUE(qorv.WaitExit(10000));
+}
+
+// A killed copy left a window translucent for the moment ("qv HkTmp"): the next copy makes it
+// opaque once the cursor is off it, as it does for its own.
+TEST_F(HostTest, WindowsLeftTemporarilyTranslucentAreRestoredByTheNextCopy) {
+  HWND left = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"STATIC", L"left translucent", WS_POPUP | WS_VISIBLE,
+                              0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(left, nullptr);
+  ASSERT_TRUE(SetLayeredWindowAttributes(left, 0, 128, LWA_ALPHA));
+  ASSERT_TRUE(SetPropW(left, L"qv HkTmp", reinterpret_cast<HANDLE>(1)));
+  ASSERT_TRUE(WaitFor([] { return input::CursorStaysAt({400, 300}); }));
+  Process qorv(exe, L"", lib.Dir());
+  ASSERT_NE(Start(qorv), nullptr);
+  // Opaque: the layered style taken off, or kept at full alpha while the window was busy.
+  EXPECT_TRUE(WaitFor([&] {
+    return GetPropW(left, L"qv HkTmp") == nullptr &&
+           (!harness::IsLayered(left) || harness::ReadLayered(left).alpha == 255);
+  }));
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+  DestroyWindow(left);
 }
 
 TEST(HostQuit, WithoutRunningCopyReportsFailure) {
