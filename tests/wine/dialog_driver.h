@@ -14,6 +14,10 @@
 
 namespace dialogdrive {
 
+// How long a test waits for an answer to return: longer than the answer's own waits together
+// (each up to the harness's 10 s), so that a slow answer fails on its own step, not here.
+constexpr unsigned long kAnswerWaitMs = 60000;
+
 // Sets up what the settings program's start-up sets up for the pages.
 inline void InitSettingsProgram() {
   static bool done = false;

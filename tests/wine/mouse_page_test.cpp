@@ -110,7 +110,7 @@ TEST_F(MousePageTest, EightEntriesDisableNewAndTheInsertKey) {
   });
   dialogdrive::SelectListRow(list, 0);
   host.Click(IDC_MB_NEW);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_EQ(startButton, 1) << "a new entry converts the right button";
   EXPECT_EQ(startKey, 0);
   EXPECT_TRUE(startEnabled);
@@ -193,14 +193,14 @@ TEST_F(MousePageTest, HotkeyEqualToTheDebugHotkeyAsksToFix) {
     PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(answer), 0);
   });
   EXPECT_EQ(host.Close(IDOK), 2) << "Yes: back to fix it";
-  EXPECT_TRUE(WaitFor([&] { return box.Answered() == 1; }));
+  EXPECT_TRUE(WaitFor([&] { return box.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_NE(question.find(L"重複"), std::wstring::npos) << question.c_str();
   EXPECT_EQ(GetFocus(), hotkey);
   EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], 0u);
 
   answer = IDNO;
   EXPECT_EQ(host.Close(IDOK), 1);
-  EXPECT_TRUE(WaitFor([&] { return box.Answered() == 2; }));
+  EXPECT_TRUE(WaitFor([&] { return box.Answered() == 2; }, dialogdrive::kAnswerWaitMs));
   EXPECT_EQ(qorv::g_settings.HotkeyTable[qorv::kHotkeyMouseBtn], value);
 }
 
@@ -222,7 +222,7 @@ TEST_F(MousePageTest, HotkeyHeldByAnotherProgramAsksToFix) {
       PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(answer), 0);
     });
     EXPECT_EQ(host.Close(IDOK), answer == IDYES ? 2 : 1);
-    EXPECT_TRUE(WaitFor([&] { return box.Answered() == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return box.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
     EXPECT_EQ(question, L"ホットキーの登録ができませんでした\r\n\r\n修正しますか？");
     if (answer == IDYES) {
       EXPECT_EQ(GetFocus(), host.Item(IDC_MB_HOTKEY));
@@ -246,7 +246,7 @@ TEST_F(MousePageTest, EditorCancelLeavesTheEntry) {
   });
   dialogdrive::SelectListRow(host.Item(IDC_MB_LIST), 0);
   host.Click(IDC_MB_EDIT);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_EQ(ListTexts(host.Item(IDC_MB_LIST), 3), before);
   EXPECT_TRUE(dialogdrive::ListChecked(host.Item(IDC_MB_LIST), 0));
   EXPECT_EQ(host.Close(IDOK), 1);
@@ -333,7 +333,7 @@ TEST_F(MousePageTest, EditorTakesWheelAndButtonsOverTheKeyControl) {
   });
   dialogdrive::SelectListRow(host.Item(IDC_MB_LIST), 0);
   host.Click(IDC_MB_EDIT);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_TRUE(disabled);
   EXPECT_TRUE(ready) << "the editor was not in front with the cursor over its key control";
   UnhookWindowsHookEx(witness);
@@ -416,7 +416,7 @@ TEST_F(MousePageTest, EditorWithEnabledKeyControlTakesItsWheelScanMenuAndPassesS
   });
   dialogdrive::SelectListRow(host.Item(IDC_MB_LIST), 0);
   host.Click(IDC_MB_EDIT);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   UnhookWindowsHookEx(witness);
   EXPECT_TRUE(enabled);
   EXPECT_TRUE(ready) << "the editor was not in front with the cursor over its key control";

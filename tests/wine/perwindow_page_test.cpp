@@ -224,7 +224,7 @@ TEST_F(PerWindowPageTest, ListCommandsReorderTheFile) {
   dialogdrive::SelectListRow(list, 2);
   const int answered = editor.Answered();
   dialogdrive::PressKey(list, VK_F2);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == answered + 1 && ListTexts(list, 4)[2][0] != L"C"; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == answered + 1 && ListTexts(list, 4)[2][0] != L"C"; }, dialogdrive::kAnswerWaitMs));
   EXPECT_EQ(ListTexts(list, 4)[2], (std::vector<std::wstring>{L"(タイトルなし)", L"", L"CWnd", L"-5"}));
 
   // An editor OK with no match box stores an entry that matches nothing, shown unticked.
@@ -248,7 +248,7 @@ TEST_F(PerWindowPageTest, ListCommandsReorderTheFile) {
   const int before = editor.Answered();
   SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(item.left + 40, (item.top + item.bottom) / 2));
   SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(item.left + 40, (item.top + item.bottom) / 2));
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == before + 1; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == before + 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_EQ(Titles(list)[0], L"N ew");
 
   // Delete in the list removes the selected row and selects the one now in its place.
@@ -348,7 +348,7 @@ TEST_F(PerWindowPageTest, ShiftNewStartsFromTheGlobalWheelWithAnEmptyTitle) {
       KeyHeld shift(c.shift ? VK_SHIFT : 0xFF);
       host.Click(IDC_PW_NEW);
     }
-    ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; })) << c.shift;
+    ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs)) << c.shift;
     EXPECT_EQ(title, c.title) << c.shift;
     EXPECT_EQ(vertical, c.vertical) << c.shift;
     EXPECT_EQ(forward, c.forward) << c.shift;
@@ -375,7 +375,7 @@ TEST_F(PerWindowPageTest, AFailedWriteKeepsApplyAndIsReported) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   });
   EXPECT_EQ(host.Close(IDOK), 1);
-  EXPECT_TRUE(WaitFor([&] { return report.Answered() == 1; }));
+  EXPECT_TRUE(WaitFor([&] { return report.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_NE(text.find(L"MapFlag.ini"), std::wstring::npos) << "reported: " << text.c_str();
   CloseHandle(lock);
   EXPECT_EQ(qorv::MapParse(FlagBytes().data(), FlagBytes().size())[0].EntryFlag, 0x61u);
@@ -455,7 +455,7 @@ TEST_F(PerWindowPageTest, PickerDraggedOntoAnotherProcessFillsTheEditor) {
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   });
   host.Click(IDC_PW_NEW);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_TRUE(seen.captured) << seen.press.c_str();
   EXPECT_TRUE(seen.frameShown) << "the frame is drawn while searching";
   EXPECT_TRUE(seen.frameMoved) << "the frame leaves a window when the search moves on";
@@ -510,7 +510,7 @@ TEST_F(PerWindowPageTest, PickedProgramWithALongPathGivesItsFileName) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   });
   host.Click(IDC_PW_NEW);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_TRUE(captured) << press.c_str();
   EXPECT_EQ(cls, snapapp::kClass);
   EXPECT_EQ(file, L"qorv_snap.exe");
@@ -550,7 +550,7 @@ TEST_F(PerWindowPageTest, CancelDuringADragLeavesNoFrame) {
     input::Mouse(MOUSEEVENTF_LEFTUP);
   });
   host.Click(IDC_PW_NEW);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_TRUE(captured) << press.c_str();
   EXPECT_TRUE(shown) << "the frame is drawn while searching";
   EXPECT_TRUE(gone) << "Cancel took the frame away";
@@ -604,7 +604,7 @@ TEST_F(PerWindowPageTest, PickerTakesTheControlUnderAGroupBoxAndIgnoresItsOwnIco
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   });
   host.Click(IDC_PW_NEW);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_EQ(underEdit, L"Button") << "the group box lies over the edit where the picker is dropped";
   EXPECT_TRUE(captured) << press.c_str();
   EXPECT_TRUE(released);
@@ -658,7 +658,7 @@ TEST_F(PerWindowPageTest, CountdownPicksTheWindowUnderTheCursorWhenItEnds) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   });
   host.Click(IDC_PW_NEW);
-  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, 30000));
+  ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
   EXPECT_TRUE(overIcon);
   EXPECT_TRUE(seconds.size() == 1 && seconds[0] >= L'1' && seconds[0] <= L'5')
       << "countdown shows " << std::string(seconds.begin(), seconds.end());
@@ -797,7 +797,7 @@ TEST_F(PerWindowPageTest, SavedRowChangesTheWheelOfTheRunningMainProgram) {
       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     host.Click(IDC_PW_NEW);
-    ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return editor.Answered() == 1; }, dialogdrive::kAnswerWaitMs));
     host.Click(IDC_PW_APPLY);
   }
   const auto rows = qorv::MapParse(FlagBytes().data(), FlagBytes().size());
