@@ -82,6 +82,7 @@ add_executable(qorv WIN32
   common/ui_language.cpp
   common/ui_language_win.cpp
   common/winsearch_win.cpp
+  common/dll_search_win.cpp
   host/qorv.rc
 )
 set_source_files_properties(host/qorv.rc PROPERTIES OBJECT_DEPENDS
@@ -230,7 +231,7 @@ endif()
 enable_language(RC)
 set(QORV_PELISK_LIBS qorv_settings_win comctl32 comdlg32 version imm32 winmm gdi32 user32 kernel32 shell32)
 add_library(pelisk_lib STATIC ${QORV_PELISK_WIN_SOURCES} ${QORV_PELISK_PLAIN_SOURCES} common/layered_win.cpp
-  common/ui_language.cpp common/ui_language_win.cpp)
+  common/ui_language.cpp common/ui_language_win.cpp common/dll_search_win.cpp)
 target_include_directories(pelisk_lib PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(pelisk_lib PRIVATE ${QORV_WARNINGS} ${QORV_WIN_FLAGS})
 target_link_libraries(pelisk_lib PUBLIC ${QORV_PELISK_LIBS})

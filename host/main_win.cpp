@@ -7,6 +7,7 @@
 
 #include <cwchar>
 
+#include "common/dll_search_win.h"
 #include "common/presence.h"
 #include "host/texts_win.h"
 #include "host/host_win.h"
@@ -43,17 +44,6 @@ bool HasArgument(const wchar_t* cmdLine, const wchar_t* word) { return wcsstr(cm
 // "QorvWnd <desktop window handle in signed decimal>": held by the running copy.
 void PresenceName(wchar_t* name, size_t count) {
   swprintf(name, count, L"QorvWnd %d", static_cast<int>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
-}
-
-// Only the DLLs of the system folder are found by name: a DLL planted beside the program (in a
-// folder the user can write to) is never loaded in its place. Bound at run time: the function is
-// missing on systems without the loader update.
-void LoadSystemDllsOnly() {
-  using SetDirsFn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
-  auto set = reinterpret_cast<SetDirsFn>(reinterpret_cast<void*>(found));
-  if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 // Asks the running copy to end and waits until it has removed its hooks and gone. Waits on the

@@ -84,14 +84,6 @@ void ReportSaveFailure() {
 
 }  // namespace
 
-void LoadSystemDllsOnly() {
-  using SetDirsFn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
-  auto set = reinterpret_cast<SetDirsFn>(reinterpret_cast<void*>(found));
-  if (set != nullptr) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
 bool NotifyMain(WPARAM code) {
   wchar_t name[64];
   DesktopName(L"QorvWnd", name);

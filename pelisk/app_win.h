@@ -24,9 +24,6 @@ constexpr WPARAM kMapSaved = 4;
 // Posts the "QorvWnd" broadcast with the code and this thread's id, only while the main program's
 // presence mutex exists (also when it refuses us access). Returns true when it was posted.
 bool NotifyMain(WPARAM code);
-// Only the DLLs of the system folder are found by name, never one planted beside the program; the
-// entry calls it first. Bound at run time: the function is missing without the loader update.
-void LoadSystemDllsOnly();
 // Full path of "Qorv.ini" beside the program.
 const wchar_t* SettingsFilePath();
 // "ProductName", a blank and "ProductVersion" from the program's version resource; returns the
