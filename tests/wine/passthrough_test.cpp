@@ -65,11 +65,13 @@ class PassThroughTest : public ::testing::Test {
   // Waits until a marker posted to the owner after the calls has arrived; true when a message
   // `msg` came before it.
   bool OwnerGot(UINT msg) {
-    PostMessageW(owner.Get(), kOwnerMark, 0, 0);
-    bool marked = false;
+    const WPARAM id = ++marks_;
+    PostMessageW(owner.Get(), kOwnerMark, id, 0);
     EXPECT_TRUE(WaitFor([&] {
-      for (const auto& p : owner.received) marked = marked || p.msg == kOwnerMark;
-      return marked;
+      for (const auto& p : owner.received) {
+        if (p.msg == kOwnerMark && p.wp == id) return true;
+      }
+      return false;
     }));
     bool got = false;
     for (const auto& p : owner.received) got = got || p.msg == msg;
@@ -86,6 +88,24 @@ class PassThroughTest : public ::testing::Test {
     const POINT caption = {(r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYFRAME) + 4};
     const LONG mark = app.Mark();
 
+    // Mouse hook, first: the roll-up below takes the scroll window away from under the cursor, and
+    // its program may carry it out before or after the wheel is looked at. A wheel for another window
+    // of the application (its focus) with the cursor over the scroll window is reposted there and
+    // reported.
+    MOUSEHOOKSTRUCTEX w = {};
+    GetCursorPos(&w.pt);
+    w.hwnd = other;
+    w.wHitTestCode = HTCLIENT;
+    w.mouseData = static_cast<DWORD>(static_cast<WORD>(-120)) << 16;
+    HWND under = WindowFromPoint(w.pt);
+    seen.wheelDiscarded = MouseHookProc(HC_ACTION, WM_MOUSEWHEEL, reinterpret_cast<LPARAM>(&w)) == 1;
+    seen.notchReported = OwnerGot(kGetMsgNotify);
+    for (uint32_t kind = 0; kind < kKindCount; ++kind) {
+      if (under == app.Window(static_cast<Kind>(kind)) && app.Count(static_cast<Kind>(kind), WM_MOUSEWHEEL, mark) > 0) {
+        seen.wheelReposted = true;
+      }
+    }
+
     // Message hook: a right click on the caption rolls the window up.
     MSG m = {scroll, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(caption.x, caption.y), GetTickCount(), caption};
     GetMsgProc(HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(&m));
@@ -95,25 +115,7 @@ class PassThroughTest : public ::testing::Test {
     // Window-procedure hook: an activation of a top-level window is reported.
     CWPSTRUCT c = {0, TRUE, WM_NCACTIVATE, scroll};
     CallWndHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&c));
-
-    // Mouse hook: a wheel for another window of the application (its focus) with the cursor over
-    // the scroll window is reposted there and reported.
-    RECT o;
-    GetWindowRect(other, &o);
-    MOUSEHOOKSTRUCTEX w = {};
-    GetCursorPos(&w.pt);
-    w.hwnd = other;
-    w.wHitTestCode = HTCLIENT;
-    w.mouseData = static_cast<DWORD>(static_cast<WORD>(-120)) << 16;
-    HWND under = WindowFromPoint(w.pt);
-    seen.wheelDiscarded = MouseHookProc(HC_ACTION, WM_MOUSEWHEEL, reinterpret_cast<LPARAM>(&w)) == 1;
-    seen.notchReported = OwnerGot(kGetMsgNotify);
     seen.reportPosted = OwnerGot(kCallWndNotify);
-    for (uint32_t kind = 0; kind < kKindCount; ++kind) {
-      if (under == app.Window(static_cast<Kind>(kind)) && app.Count(static_cast<Kind>(kind), WM_MOUSEWHEEL, mark) > 0) {
-        seen.wheelReposted = true;
-      }
-    }
 
     // Debug hook: a hook of the application's thread about to be called would be blocked.
     DEBUGHOOKINFO d = {GetWindowThreadProcessId(scroll, nullptr), GetCurrentThreadId(), 0, 0, HC_ACTION};
@@ -123,6 +125,7 @@ class PassThroughTest : public ::testing::Test {
 
   wheellog::App app;
   harness::OwnerWindow owner;
+  WPARAM marks_ = 0;
 };
 
 // The cursor is put over a window of the application so that the mouse hook has a window under it.
