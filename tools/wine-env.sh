@@ -9,8 +9,11 @@ export WINEARCH=win64
 export LANG=${QORV_WINE_LANG:-ja_JP.UTF-8}
 export LC_ALL=$LANG
 export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv=d"
-WINE64=/usr/lib/wine/wine64
-[ -x "$WINE64" ] || WINE64=$(command -v wine64 || true)
+QORV_WINE64_LOADER=/usr/lib/wine/wine64
+[ -x "$QORV_WINE64_LOADER" ] || QORV_WINE64_LOADER=$(command -v wine64 || true)
+export QORV_WINE64_LOADER
+# Every Wine program starts through the loader without address randomisation (tools/wine64.sh says why).
+WINE64="$repo_root/tools/wine64.sh"
 export WINE64
 
 wine_prefix_ready() { [ -f "$WINEPREFIX/.qorv-ready" ]; }
