@@ -83,10 +83,16 @@ void ShowPickerIcon(HWND dialog, HICON icon) {
   SendDlgItemMessageW(dialog, IDC_ME_PICKER, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
+// Inverts the frame back and has the window repaint itself as well: a window that painted while
+// the frame was on it has already drawn over the inversion, and the second inversion would leave a
+// frame behind. Only that window is asked; a repaint of the whole screen does not reach the frames of
+// other programs' windows everywhere.
 void Unhighlight(EntryEditor& editor) {
   if (editor.highlighted == nullptr) return;
-  HighlightWindowFrame(editor.highlighted, kFrameWidth, editor.highlightSurface);
+  HWND window = editor.highlighted;
+  HighlightWindowFrame(window, kFrameWidth, editor.highlightSurface);
   editor.highlighted = nullptr;
+  if (IsWindow(window)) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Highlight(EntryEditor& editor, HWND window) {
@@ -478,6 +484,11 @@ void HighlightWindowFrame(HWND window, int width, int surface) {
   }
   if (region != nullptr) DeleteObject(region);
   SetROP2(dc, oldRop);
+  // Reading a pixel back waits until the frame is on the screen. The window is asked to repaint right
+  // after the frame is taken off again; where drawing reaches the screen later than the order of the
+  // calls (Wine sends it to the X server and returns), that repaint could otherwise land first and
+  // the inverted frame stay.
+  GetPixel(dc, 0, 0);
   ReleaseDC(target, dc);
 }
 
