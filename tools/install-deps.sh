@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
-  wine64 xvfb xauth x11-utils imagemagick fonts-motoya-l-cedar fonts-wine locales
+  wine64 xvfb xauth x11-utils xdotool imagemagick fonts-motoya-l-cedar fonts-wine locales util-linux
 )
 
 missing=()

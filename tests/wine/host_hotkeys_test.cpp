@@ -2,6 +2,8 @@
 // with the settings program's broadcasts, and each action carried out on the foreground window of
 // another program by injected key presses.
 #include <gtest/gtest.h>
+#include <exdisp.h>
+#include <shlguid.h>
 
 #include <string>
 
@@ -204,8 +206,23 @@ TEST_F(HostHotkeys, ActionsReachTheForegroundWindowOfAnotherProgram) {
   EXPECT_TRUE(qorv.WaitExit(10000));
 }
 
+// Wine gives every process a full administrator token, so qorv takes its elevated path here and asks
+// the desktop's shell to start the program. The shell registers itself with the COM service when the
+// desktop starts; on a loaded machine that can come after the first test, so the test waits until
+// the shell answers.
+bool ShellAnswers() {
+  CoInitialize(nullptr);
+  IShellWindows* windows = nullptr;
+  const bool answered = SUCCEEDED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
+                                                   IID_IShellWindows, reinterpret_cast<void**>(&windows)));
+  if (windows != nullptr) windows->Release();
+  CoUninitialize();
+  return answered;
+}
+
 // The settings program is started from qorv's folder; the demonstration application stands in for it.
 TEST_F(HostHotkeys, SettingsHotkeyAndMenuItemStartTheSettingsProgramBesideQorv) {
+  ASSERT_TRUE(WaitFor(ShellAnswers, 30000)) << "the desktop's shell does not answer";
   harness::WriteBytes(lib.Dir() + L"\\Qorv.ini", "[HotKey]\r\nHkProp=0x370\r\n");  // Ctrl+Alt+F1
   ASSERT_TRUE(
       CopyFileW((harness::ExeDir() + L"\\qorv_demo.exe").c_str(), (lib.Dir() + L"\\pelisk.exe").c_str(), FALSE));

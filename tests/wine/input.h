@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cwchar>
 #include <initializer_list>
 
 namespace input {
@@ -68,7 +69,34 @@ inline void MouseAt(POINT pt, DWORD flags, DWORD data = 0) {
   SendInput(1, &in, sizeof(in));
 }
 
+// Shift, Ctrl and Alt go through the X server (xdotool), as a real keyboard's do. Wine sets its key
+// state back to the X server's whenever one of its X windows gains the focus or the pointer enters
+// one (KeymapNotify); a modifier only injected into Wine is then up again for every program, and a
+// drag, an activation or a cursor move right after the press is enough. xdotool is a Unix program
+// that Wine starts like any other; its handle is no process to wait on, so the key state is awaited.
+inline const wchar_t* XKeyName(WORD vk) {
+  return vk == VK_SHIFT ? L"Shift_L" : vk == VK_CONTROL ? L"Control_L" : vk == VK_MENU ? L"Alt_L" : nullptr;
+}
+
+inline bool XKey(WORD vk, bool down) {
+  wchar_t command[96];
+  swprintf(command, 96, L"Z:\\usr\\bin\\xdotool %ls %ls", down ? L"keydown" : L"keyup", XKeyName(vk));
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  const DWORD start = GetTickCount();
+  while ((GetAsyncKeyState(vk) < 0) != down) {
+    if (GetTickCount() - start > 10000) return false;
+    Sleep(5);
+  }
+  return true;
+}
+
 inline void Key(WORD vk, bool down) {
+  if (XKeyName(vk) != nullptr && XKey(vk, down)) return;
   INPUT in = {};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = vk;

@@ -3,6 +3,8 @@
 // commands, and the window picker dragged onto a window of another process.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <string>
 #include <vector>
 
@@ -110,20 +112,46 @@ std::vector<COLORREF> CleanFrameBand(HWND top) {
   return clean;
 }
 
-// Moves the held mouse in steps, each taken by the system before the next. Under Wine a cursor put
-// back to an older point would make the editor follow it there and take its frame off the window
-// under test, so each step waits until the cursor stays.
-void DragTo(POINT from, POINT to) {
+// The point of the last mouse move that the editor's thread took from its queue, kept by a message
+// hook on that thread: the witness that the editor has seen a step of the drag.
+std::atomic<LONG> g_editorMove{-1};
+HHOOK g_editorHook = nullptr;
+
+LRESULT CALLBACK EditorMoveHook(int code, WPARAM wp, LPARAM lp) {
+  const MSG* m = reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE && m->message == WM_MOUSEMOVE) g_editorMove = MAKELONG(m->pt.x, m->pt.y);
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void WatchEditorMoves(DWORD uiThread) {
+  if (g_editorHook == nullptr) g_editorHook = SetWindowsHookExW(WH_GETMESSAGE, EditorMoveHook, nullptr, uiThread);
+}
+
+// Moves the held mouse in steps, each taken by the editor's thread before the next. Under Wine a
+// cursor put back to an older point would make the editor follow it there and take its frame off
+// the window under test, so each step also waits until the cursor stays; and a thread that holds
+// the capture now and then sleeps on with a move in its queue until further input comes, as a real
+// mouse sends all the time: the same move again wakes it, without moving the cursor.
+// Without the editor's capture (the countdown) the moves go to the windows under the cursor, and
+// only the cursor is waited for.
+void DragTo(POINT from, POINT to, bool editorHolds = true) {
   for (int i = 1; i <= 8; ++i) {
     const POINT p = {from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8};
     input::MoveTo(p.x, p.y);
-    WaitFor([&] { return input::CursorStaysAt(p); }, 2000);
+    int polls = 0;
+    EXPECT_TRUE(WaitFor([&] {
+      if (!input::CursorStaysAt(p)) return false;
+      if (!editorHolds || g_editorMove == MAKELONG(p.x, p.y)) return true;
+      if (++polls % 25 == 0) input::MoveTo(p.x, p.y);
+      return false;
+    })) << "the editor never took the move to " << p.x << "," << p.y;
   }
 }
 
 // Presses the left button on the editor's picker icon once the cursor is over it; true when the
 // editor then holds the mouse. What was under the cursor goes to `seen` for the failure message.
 bool PressOnPicker(HWND dialog, DWORD uiThread, POINT start, std::wstring& seen) {
+  WatchEditorMoves(uiThread);
   HWND icon = GetDlgItem(dialog, IDC_ME_PICKER);
   input::MoveTo(start.x, start.y);
   const bool over = WaitFor([&] { return WindowFromPoint(start) == icon; }, 5000) && WaitFor(
@@ -651,7 +679,7 @@ TEST_F(PerWindowPageTest, CountdownPicksTheWindowUnderTheCursorWhenItEnds) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
     noCapture = GetGUIThreadInfo(uiThread, &info) && info.hwndCapture == nullptr;
-    DragTo(start, onControl);
+    DragTo(start, onControl, false);
     ended = WaitFor([&] { return ItemText(dialog, IDC_ME_COUNTDOWN).empty() && !ItemText(dialog, IDC_ME_CLASS).empty(); },
                     15000);
     cls = ItemText(dialog, IDC_ME_CLASS);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/wine/harness.h"
+#include "tests/wine/input.h"
 #include "tests/wine/snap_protocol.h"
 
 namespace snapdrive {
@@ -98,7 +99,6 @@ inline void MouseInput(int x, int y, DWORD flags) {
   SendInput(1, &input, sizeof(input));
 }
 
-inline void Key(BYTE vk, bool down) { keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, 0)), down ? 0 : KEYEVENTF_KEYUP, 0); }
 
 // The point nearest to the start of a row scan of the window where WM_NCHITTEST gives hit.
 inline bool FindHit(HWND hwnd, LRESULT hit, POINT* out) {
@@ -204,14 +204,17 @@ class Drag {
   // Presses a modifier key during the drag: it goes to the dragged window's thread, which is
   // active now, and is released with the button.
   void Hold(BYTE vk) {
-    Key(vk, true);
+    // Through the X server: a drag under load crosses X windows, where Wine sets its key state back
+    // to the X server's (input::XKey).
+    EXPECT_TRUE(input::XKey(vk, true)) << "key " << int(vk) << " not down";
     modifier_ = vk;
-    EXPECT_TRUE(harness::WaitFor([&] { return GetAsyncKeyState(vk) < 0; }, 5000)) << "key " << int(vk) << " not down";
   }
   void Release() {
     if (down_) MouseInput(at_.x, at_.y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP);
     down_ = false;
-    if (modifier_ != 0) Key(modifier_, false);
+    if (modifier_ != 0) {
+      EXPECT_TRUE(input::XKey(modifier_, false)) << "key " << int(modifier_) << " not up";
+    }
     modifier_ = 0;
     EXPECT_TRUE(harness::WaitFor([&] { return GetPropW(hwnd_, snapapp::kLoopProp) == nullptr; }, 10000))
         << "the move/size loop did not end";
