@@ -47,6 +47,7 @@ LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return MAKELONG(mid.x, mid.y);
     }
     case WM_ENTERSIZEMOVE:
+      RemovePropW(hwnd, snapapp::kMovingProp);
       SetPropW(hwnd, snapapp::kLoopProp, reinterpret_cast<HANDLE>(1));
       if (RemovePropW(hwnd, L"qt resub") != nullptr) {
         g_belowResub = reinterpret_cast<WNDPROC>(
@@ -58,6 +59,15 @@ LRESULT CALLBACK SnapAppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_EXITSIZEMOVE:
       RemovePropW(hwnd, snapapp::kLoopProp);
       break;
+    case WM_MOVING: {
+      POINT cursor = {};
+      GetCursorPos(&cursor);
+      const DWORD pos = GetMessagePos();
+      const bool same = cursor.x == static_cast<short>(LOWORD(pos)) && cursor.y == static_cast<short>(HIWORD(pos));
+      const UINT_PTR seen = same ? static_cast<UINT_PTR>(MAKELONG(cursor.x, cursor.y)) : snapapp::kMovingAstray;
+      SetPropW(hwnd, snapapp::kMovingProp, reinterpret_cast<HANDLE>(seen));
+      break;
+    }
     case snapapp::kCmdActive:
       return reinterpret_cast<LRESULT>(GetActiveWindow());
     case snapapp::kCmdScaleChange: {

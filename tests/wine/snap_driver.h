@@ -210,6 +210,7 @@ class Drag {
     modifier_ = vk;
   }
   void Release() {
+    if (down_) SettleMove();
     if (down_) MouseInput(at_.x, at_.y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP);
     down_ = false;
     if (modifier_ != 0) {
@@ -221,6 +222,22 @@ class Drag {
   }
 
  private:
+  // In a move loop, the last step placed the window with the cursor on the point of that step (see
+  // snapapp::kMovingProp); otherwise a step aside and back places it again.
+  void SettleMove() {
+    if (GetPropW(hwnd_, snapapp::kLoopProp) == nullptr || GetPropW(hwnd_, snapapp::kMovingProp) == nullptr) return;
+    const POINT end = at_;
+    const auto settled = [&] {
+      return reinterpret_cast<UINT_PTR>(GetPropW(hwnd_, snapapp::kMovingProp)) ==
+             static_cast<UINT_PTR>(MAKELONG(end.x, end.y));
+    };
+    EXPECT_TRUE(harness::WaitFor([&] {
+      if (settled()) return true;
+      MoveTo({end.x + 1, end.y});
+      MoveTo(end);
+      return settled();
+    }, 10000)) << "the last step of the drag never placed the window with the cursor on its point";
+  }
   void MoveTo(POINT p) {
     at_ = p;
     POINT now = {};

@@ -39,6 +39,12 @@ constexpr wchar_t kSleepingProp[] = L"qt sleeping";
 constexpr wchar_t kReadyProp[] = L"qt ready";
 // Set on a window while its move/size loop runs.
 constexpr wchar_t kLoopProp[] = L"qt loop";
+// Set at every WM_MOVING: MAKELONG of the cursor when it stood on the point of the move being
+// handled, else kMovingAstray. (Under Wine the X server's report of an older pointer position can
+// put the cursor back for a moment while the loop handles a newer move; the snap step places the
+// window by the cursor.)
+constexpr wchar_t kMovingProp[] = L"qt moving";
+constexpr UINT_PTR kMovingAstray = 0xFFFFFFFF;
 // With this environment variable set, the program loads the stand-in "dwmapi.dll" from the folder
 // "fakedwm" beside it before it makes its windows; the stand-in reports invisible borders of
 // kBorder pixels left, right and bottom (none at the top) for windows whose name starts with "f".
