@@ -78,6 +78,7 @@ add_executable(qorv WIN32
   host/reports_win.cpp
   host/volume_win.cpp
   host/layered_left_win.cpp
+  host/test_witness_win.cpp
   common/layered_win.cpp
   common/ui_language.cpp
   common/ui_language_win.cpp

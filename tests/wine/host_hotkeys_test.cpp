@@ -267,9 +267,12 @@ TEST_F(HostHotkeys, PauseRemovesEveryHookAndKeepsTheHotkeys) {
 }
 
 // Pause, exit and log-off each undo what the hotkeys did to another program's window: its
-// translucency and its bottom keeping (both marks gone, the window opaque).
+// translucency and its bottom keeping (both marks gone, the window opaque). Pause and exit also run
+// the library's passes over every window (a wheel-translucent window made opaque); log-off skips
+// them, since those windows are being closed: the witness is that qorv has ended.
 TEST_F(HostHotkeys, PauseExitAndLogOffUndoTranslucencyAndBottomKeeping) {
   enum class Way { Pause, Exit, LogOff };
+  constexpr uint32_t kWheelLevel5 = qorv::main_flag::kWheelTranslucent | (5u << qorv::main_flag::kInitialLevelShift);
   for (Way way : {Way::Pause, Way::Exit, Way::LogOff}) {
     SCOPED_TRACE(static_cast<int>(way));
     Process qorv(exe, L"", lib.Dir());
@@ -280,6 +283,9 @@ TEST_F(HostHotkeys, PauseExitAndLogOffUndoTranslucencyAndBottomKeeping) {
     HWND b = target.Window(L"fixed");
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
+    // b turned translucent by the wheel over its caption, as the message hook leaves it.
+    ASSERT_EQ(target.Send(b, target::kCmdWheelStep, MAKEWPARAM(0, static_cast<WORD>(-120)), kWheelLevel5), 1);
+    ASSERT_NE(GetPropW(b, L"qv WndLay"), nullptr);
     ASSERT_TRUE(SetForegroundWindow(a));
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == a; }));
     target.Send(a, WM_NULL);  // the target waits for input: it answers qorv's probe
@@ -310,6 +316,11 @@ TEST_F(HostHotkeys, PauseExitAndLogOffUndoTranslucencyAndBottomKeeping) {
     }));
     if (way == Way::LogOff) {
       EXPECT_TRUE(qorv.WaitExit(10000));  // the window went after stopping
+      EXPECT_NE(GetPropW(b, L"qv WndLay"), nullptr) << "the passes over every window ran at log-off";
+      EXPECT_LT(harness::ReadLayered(b).alpha, 255);
+    } else {
+      // The pass takes the mark off; the style goes now or, for a busy window, on qorv's retry.
+      EXPECT_TRUE(WaitFor([&] { return GetPropW(b, L"qv WndLay") == nullptr; }));
     }
     if (way == Way::Pause) {
       Process quit(exe, L"/quit", lib.Dir());
