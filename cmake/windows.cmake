@@ -185,7 +185,7 @@ target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
   -D_WIN32_WINNT=0x0601)
 target_link_options(qorv_wine_tests PRIVATE -static)
-target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main gdi32 comctl32)
+target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main gdi32 comctl32 shell32)
 add_dependencies(qorv_wine_tests vantel qorv qorv32 ${QORV_TEST_APP_TARGETS})
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
