@@ -261,13 +261,13 @@ FunctionEnd
 
 ; First page: for whom, and whether Qorv starts with Windows.
 Function ModePage
-  !insertmacro MUI_HEADER_TEXT "インストールの種類" "Qorv を使うユーザーと、Windows の起動時に開始するかを選んでください。"
+  !insertmacro MUI_HEADER_TEXT "インストールの種類" "Qorv を使うユーザーと、起動のしかたを選んでください。"
   nsDialogs::Create 1018
   Pop $0
   ${NSD_CreateRadioButton} 0 0 100% 12u "このユーザーだけ (管理者権限は不要、ユーザーのフォルダーに入れます)"
   Pop $ModeUser
   ${NSD_AddStyle} $ModeUser ${WS_GROUP}
-  ${NSD_CreateRadioButton} 0 14u 100% 24u "このコンピューターのすべてのユーザー (管理者権限が必要、Program Files に入れます。$\r$\n設定はすべてのユーザーで共有します)"
+  ${NSD_CreateRadioButton} 0 14u 100% 24u "すべてのユーザー (管理者権限が必要、Program Files に入れます)$\r$\n設定はこのコンピューターのすべてのユーザーで共有します"
   Pop $ModeAll
   ${NSD_CreateLabel} 0 48u 100% 10u "Windows の起動時に開始:"
   Pop $0
@@ -276,7 +276,7 @@ Function ModePage
   ${NSD_AddStyle} $RunNone ${WS_GROUP}
   ${NSD_CreateRadioButton} 10u 74u -10u 12u "このユーザーのログオン時"
   Pop $RunUser
-  ${NSD_CreateRadioButton} 10u 88u -10u 12u "すべてのユーザーのログオン時 (すべてのユーザー用のインストールのみ)"
+  ${NSD_CreateRadioButton} 10u 88u -10u 12u "すべてのユーザーのログオン時 (すべてのユーザー用のみ)"
   Pop $RunAll
   ${If} $AllUsers == 1
     ${NSD_Check} $ModeAll
