@@ -146,9 +146,12 @@ void Start(HWND hwnd) {
   SetTimer(hwnd, kTimerHealth, kHealthMs, nullptr);
 }
 
-// Everything that other programs would otherwise keep of us.
-void Stop(HWND hwnd) {
+// Everything that other programs would otherwise keep of us; at session end without the library's
+// passes over every window.
+void Stop(HWND hwnd, StopCause cause = StopCause::Exit) {
   if (g_host.stopping) return;
+  const StopPlan plan = DecideStop(cause);
+  g_host.sessionEnding = !plan.restorePasses;
   KillTimer(hwnd, kTimerFast);
   g_fastTimerOn = false;
   KillTimer(hwnd, kTimerHealth);
@@ -158,7 +161,7 @@ void Stop(HWND hwnd) {
   RemovePropW(hwnd, kPropHotkeysHeld);
   HooksStop();
   CompanionStop(g_host.sessionEnding);
-  ActionsRestoreAll();
+  if (plan.undoOwnChanges) ActionsRestoreAll();
   SizeTipHide();
   DiagnosticsShow(g_host.instance, false);
   TrayRemove(hwnd);
@@ -252,10 +255,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       // The process may be ended right after this message without WM_DESTROY: what qorv itself
       // changed is undone first, then the window goes, so that nothing more is handled on the way
       // out. The library's passes over every window are skipped: those windows are being closed.
-      const StopPlan plan = DecideStop(wp ? StopCause::SessionEnds : StopCause::SessionContinues);
-      if (plan.stop) {
-        g_host.sessionEnding = !plan.restorePasses;
-        Stop(hwnd);
+      const StopCause cause = wp ? StopCause::SessionEnds : StopCause::SessionContinues;
+      if (DecideStop(cause).stop) {
+        Stop(hwnd, cause);
         DestroyWindow(hwnd);
       }
       return 0;
