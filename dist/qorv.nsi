@@ -155,9 +155,23 @@ Section /o "un.設定ファイル (Qorv.ini, MapFlag.ini) も削除する" SecUn
   Delete "$INSTDIR\MapFlag.ini"
   ; Everything goes: a library still mapped in another program keeps the folder until Windows
   ; next starts. The uninstaller's own working folder is moved out first: a process's current
-  ; folder cannot be removed.
+  ; folder cannot be removed. A file that another program (a virus scanner, the indexer) still
+  ; holds stays in the folder, pending deletion, until that program lets go: tried again for up
+  ; to five seconds.
   SetOutPath "$TEMP"
-  RMDir /REBOOTOK "$INSTDIR"
+  StrCpy $1 0
+  un_rmdir_again:
+    ClearErrors
+    RMDir "$INSTDIR"
+    IfErrors 0 un_rmdir_done
+    IfFileExists "$INSTDIR\vantel.dll" un_rmdir_later
+    IntOp $1 $1 + 1
+    IntCmp $1 50 un_rmdir_later
+    Sleep 100
+    Goto un_rmdir_again
+  un_rmdir_later:
+    RMDir /REBOOTOK "$INSTDIR"
+  un_rmdir_done:
 SectionEnd
 
 Section "-un.Folder"
