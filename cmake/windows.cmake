@@ -78,6 +78,7 @@ add_executable(qorv WIN32
   host/reports_win.cpp
   host/volume_win.cpp
   host/layered_left_win.cpp
+  host/test_witness_win.cpp
   common/layered_win.cpp
   common/ui_language.cpp
   common/ui_language_win.cpp
@@ -184,7 +185,7 @@ target_include_directories(qorv_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(qorv_wine_tests PRIVATE ${QORV_WARNINGS} -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
   -D_WIN32_WINNT=0x0601)
 target_link_options(qorv_wine_tests PRIVATE -static)
-target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main gdi32 comctl32 ole32 uuid)
+target_link_libraries(qorv_wine_tests PRIVATE qorv_settings_win gtest_main gdi32 comctl32 shell32 ole32 uuid)
 add_dependencies(qorv_wine_tests vantel qorv qorv32 ${QORV_TEST_APP_TARGETS})
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)

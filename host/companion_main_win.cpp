@@ -32,6 +32,7 @@ struct CompanionState {
   const CompanionHandover* block;
   CompanionHandover words;
   uint32_t requested;
+  bool sessionEnds;  // the session ends: the library's passes over every window are skipped
 };
 CompanionState g_state;
 
@@ -82,6 +83,15 @@ LRESULT CALLBACK CompanionWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       OnUpdate();
       return 0;
     case kHookReply:
+      return 0;
+    case kCompanionSessionEnds:
+      g_state.sessionEnds = true;
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_ENDSESSION:
+      // The system may end this process, or the main program's, at any time from here: whichever
+      // way it ends, the windows are being closed and need no restoring.
+      if (wp) g_state.sessionEnds = true;
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
@@ -156,9 +166,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
 
   Run(mainProcess);
 
-  // Nothing stays: rolled-up and translucent windows restored here, then the hooks removed.
-  if (g_state.requested != 0) HandOverFlags(g_state.words, (g_state.requested & hook_bit::kGetMsg) != 0);
+  // Nothing stays: rolled-up and translucent windows restored here, then the hooks removed. At
+  // session end the message hook goes with the hook thread, without the library's passes.
+  if (g_state.requested != 0 && !g_state.sessionEnds) {
+    HandOverFlags(g_state.words, (g_state.requested & hook_bit::kGetMsg) != 0);
+  }
   HookRequest none = {};
+  none.leaveMessageHook = g_state.sessionEnds;
   HookThreadRequest(none);
   HookThreadStop(kHookThreadStopMs);
   if (IsWindow(hwnd)) DestroyWindow(hwnd);

@@ -162,10 +162,10 @@ bool CompanionGaveUp() { return g_companion.restarts.gaveUp; }
 
 bool CompanionRunning() { return g_companion.process != nullptr; }
 
-void CompanionStop() {
+void CompanionStop(bool sessionEnds) {
   if (g_companion.process == nullptr) return;
   HANDLE process = g_companion.process;
-  if (g_companion.window != nullptr) PostMessageW(g_companion.window, WM_CLOSE, 0, 0);
+  if (g_companion.window != nullptr) PostMessageW(g_companion.window, sessionEnds ? kCompanionSessionEnds : WM_CLOSE, 0, 0);
   // It also ends by itself once this process has gone; waiting here keeps "qorv /quit" honest.
   WaitForSingleObject(process, kCompanionStopMs);
   ForgetProcess();

@@ -16,6 +16,9 @@ constexpr wchar_t kCompanionLibrary[] = L"vantel32.dll";
 constexpr UINT kCompanionHello = WM_APP + 8;
 // Posted by the main program to the companion's window: the handover block changed.
 constexpr UINT kCompanionUpdate = WM_APP + 1;
+// Posted by the main program to the companion's window at session end: it ends without the
+// library's passes over every window (they are being closed anyway).
+constexpr UINT kCompanionSessionEnds = WM_APP + 9;
 
 // "QorvCompanion <main window in decimal>": the handover block's mapping.
 inline void CompanionMappingName(HWND mainWindow, wchar_t* name, size_t capacity) {
@@ -33,7 +36,8 @@ void CompanionOnHello(HWND companion);
 void CompanionOnEnded();
 bool CompanionGaveUp();
 bool CompanionRunning();
-// Ends the companion and waits (bounded) until it has removed its hooks.
-void CompanionStop();
+// Ends the companion and waits (bounded) until it has removed its hooks; at session end without
+// the library's restore passes.
+void CompanionStop(bool sessionEnds = false);
 
 }  // namespace qorv

@@ -8,6 +8,7 @@ namespace qorv {
 namespace {
 
 constexpr UINT kApplyMsg = WM_APP + 1;  // thread message; lParam: a HookRequest on the process heap
+constexpr UINT kDropWatchMsg = WM_APP + 2;  // thread message: the tests' silent removal of the watch
 constexpr DWORD kStartWaitMs = 5000;
 
 struct HookThreadState {
@@ -19,6 +20,7 @@ struct HookThreadState {
   HANDLE ready;
   uint32_t held;         // kinds installed by this thread
   DWORD debugThread;     // the thread the debug hook was installed for (0: every thread)
+  bool leaveMessageHook;  // as last requested: also for what the thread removes as it ends
 };
 HookThreadState g_thread;
 
@@ -46,7 +48,8 @@ void Apply(const HookRequest& r) {
   Remove(r, hook_bit::kDebug, api.unHookDebug);
   Remove(r, hook_bit::kMouse, api.unHookMouse);
   Remove(r, hook_bit::kCallWnd, api.unHookCallWnd);
-  Remove(r, hook_bit::kGetMsg, api.unHookGetMsg);
+  g_thread.leaveMessageHook = r.leaveMessageHook;
+  if (!r.leaveMessageHook) Remove(r, hook_bit::kGetMsg, api.unHookGetMsg);
   Install(r, hook_bit::kGetMsg, api.setHookGetMsg, r.getMsgNotify, failed);
   Install(r, hook_bit::kCallWnd, api.setHookCallWnd, r.callWndNotify, failed);
   Install(r, hook_bit::kMouse, api.setHookMouse, r.mouseNotify, failed);
@@ -97,11 +100,16 @@ DWORD WINAPI HookThreadProc(LPVOID) {
       HeapFree(GetProcessHeap(), 0, request);
       continue;
     }
+    if (msg.hwnd == nullptr && msg.message == kDropWatchMsg) {
+      MouseWatchDropSilently();
+      continue;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
   // Whatever is still held goes with the thread.
   HookRequest none = {};
+  none.leaveMessageHook = g_thread.leaveMessageHook;
   Apply(none);
   return 0;
 }
@@ -115,6 +123,7 @@ bool HookThreadStart(const LibraryApi& api, HWND replyTo, UINT replyMsg) {
   g_thread.replyMsg = replyMsg;
   g_thread.held = 0;
   g_thread.debugThread = 0;
+  g_thread.leaveMessageHook = false;
   g_thread.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (g_thread.ready == nullptr) return false;
   g_thread.thread = CreateThread(nullptr, 0, HookThreadProc, nullptr, 0, &g_thread.threadId);
@@ -157,5 +166,9 @@ bool HookThreadStop(DWORD timeoutMs) {
 }
 
 DWORD HookThreadId() { return g_thread.threadId; }
+
+bool HookThreadDropWatch() {
+  return g_thread.thread != nullptr && PostThreadMessageW(g_thread.threadId, kDropWatchMsg, 0, 0);
+}
 
 }  // namespace qorv

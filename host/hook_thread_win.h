@@ -29,6 +29,9 @@ struct HookRequest {
   UINT watchNotify;   // posted to owner with the hotkey id of a mouse hotkey
   bool watchHotkeys;  // the watch serves the mouse hotkeys below; else it only counts events
   bool freshWatch;    // remove the watch and install it again (Windows removed it silently)
+  // The session ends: the message hook is not removed through the library (whose removal export
+  // restores windows all over the desktop) but goes with this thread when it ends.
+  bool leaveMessageHook;
   uint32_t watchWords[kHotkeyActionCount];
 };
 
@@ -43,5 +46,7 @@ bool HookThreadRequest(const HookRequest& request);
 // Removes every hook the thread holds and ends it; waits at most timeoutMs for that.
 bool HookThreadStop(DWORD timeoutMs);
 DWORD HookThreadId();
+// For the tests (QORV_TEST_WITNESS): the watch goes as Windows removes a slow low-level hook.
+bool HookThreadDropWatch();
 
 }  // namespace qorv

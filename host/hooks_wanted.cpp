@@ -24,4 +24,16 @@ bool DebugHookRemoveFirst(bool held, uint32_t heldThread, uint32_t wantedThread)
   return held && heldThread != wantedThread;
 }
 
+StopPlan DecideStop(StopCause cause) {
+  switch (cause) {
+    case StopCause::Exit:
+      return {true, true, true};
+    case StopCause::SessionEnds:
+      return {true, true, false};
+    case StopCause::SessionContinues:
+      break;
+  }
+  return {false, false, false};
+}
+
 }  // namespace qorv

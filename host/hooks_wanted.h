@@ -43,4 +43,23 @@ uint32_t CompanionKinds(uint32_t wanted);
 // removing first covers both (a removal finds an ended thread's hook gone and clears its slot).
 bool DebugHookRemoveFirst(bool held, uint32_t heldThread, uint32_t wantedThread);
 
+// Why the program is asked to end.
+enum class StopCause {
+  Exit,              // the user ended it: window closed, tray menu, "/quit"
+  SessionEnds,       // WM_ENDSESSION with the session ending (log-off, shut-down)
+  SessionContinues,  // WM_ENDSESSION after another program refused the end: the session goes on
+};
+
+struct StopPlan {
+  bool stop;            // hotkeys released, hooks removed, the window destroyed
+  bool undoOwnChanges;  // the hotkeys' translucency and bottom keeping undone (qorv's own marks)
+  // The library's passes over every window of the desktop (rolled-up windows restored,
+  // wheel-translucent ones made opaque): they send to every such window. At session end those
+  // windows are being closed anyway, so the message hook is left to go with the hook thread and
+  // the passes that its removal export runs are skipped.
+  bool restorePasses;
+};
+
+StopPlan DecideStop(StopCause cause);
+
 }  // namespace qorv

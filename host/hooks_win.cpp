@@ -11,6 +11,7 @@
 #include "host/host_win.h"
 #include "host/hotkeys_win.h"
 #include "host/publish_win.h"
+#include "host/test_witness_win.h"
 #include "host/tray_icon_win.h"
 
 namespace qorv {
@@ -99,14 +100,14 @@ void HooksApply(uint32_t what) {
   const bool messageHookGoes = (g_host.requested & hook_bit::kGetMsg) != 0 && (wanted.kinds & hook_bit::kGetMsg) == 0;
   const bool messageHookComes = (g_host.requested & hook_bit::kGetMsg) == 0 && (wanted.kinds & hook_bit::kGetMsg) != 0;
   if (messageHookComes) HandOverFlags();
-  if (messageHookGoes) {
+  if (messageHookGoes && !g_host.sessionEnding) {
     // Roll-up and wheel translucency off: the library restores every rolled-up window and makes every
     // wheel-translucent one opaque here, on the UI thread, which may wait for other programs.
     g_lib.setHookFlag(g_host.record.MainFlag & ~(main_flag::kRollUp | main_flag::kWheelTranslucent),
                       g_host.record.WheelFlag, g_host.record.WndFlag, g_host.extraFlag);
   }
   if ((wanted.kinds & hook_bit::kConversion) == 0) ApplyConversion(false, false);
-  CompanionHandOver(CompanionKinds(wanted.kinds));
+  if (!g_host.sessionEnding) CompanionHandOver(CompanionKinds(wanted.kinds));  // else ended by CompanionStop
 
   HookRequest request = {};
   request.kinds = wanted.kinds & ~hook_bit::kConversion;
@@ -120,6 +121,7 @@ void HooksApply(uint32_t what) {
   request.watchNotify = kMouseHotkey;
   request.watchHotkeys = wanted.watchHotkeys;
   request.freshWatch = (what & hooks_apply::kFreshWatch) != 0;
+  request.leaveMessageHook = g_host.sessionEnding;
   for (int i = 0; i < kHotkeyActionCount; ++i) request.watchWords[i] = g_host.record.HotkeyTable[i];
   if (HookThreadRequest(request)) {
     g_host.requested = request.kinds;
@@ -162,6 +164,7 @@ void HooksCheckHealth() {
   // The conversion's hook suffers from the same stalls: it is started afresh too.
   HooksApply(hooks_apply::kFreshWatch);
   ++g_host.reinstalls;
+  TestWitnessCount(g_host.hwnd, kWitnessReinstalls);
   if (g_host.reinstalls == 1) Tell(HostText(IDS_HOOK_REINSTALLED).c_str(), false);
   UpdateTip();
 }

@@ -24,10 +24,12 @@ struct Host {
   HWND hwnd = nullptr;
   UINT settingsMsg = 0;        // registered "QorvWnd"
   UINT taskbarCreated = 0;     // registered "TaskbarCreated"
+  UINT testDropWatch = 0;      // registered "QorvTestDropWatch" when the tests' witnesses are on
   SettingsRecord record = {};  // the words of "Qorv.ini" as last read
   uint32_t extraFlag = 0;      // table number and table bit as last handed over
   TablePublisher* publisher = nullptr;
   bool stopping = false;
+  bool sessionEnding = false;  // stopping at session end: the library's passes over every window skipped
   bool paused = false;
   bool editing = false;       // the settings program runs: hotkeys released
   HANDLE editorThread = nullptr;  // the settings program's thread while it edits, to notice its end

@@ -115,6 +115,10 @@ void MouseWatchRemove() {
   g_watch.hook = nullptr;
 }
 
+void MouseWatchDropSilently() {
+  if (g_watch.hook != nullptr) UnhookWindowsHookEx(g_watch.hook);
+}
+
 bool MouseWatchInstalled() { return g_watch.hook != nullptr; }
 
 uint32_t MouseWatchEvents() { return static_cast<uint32_t>(g_watch.events); }

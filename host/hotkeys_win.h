@@ -24,6 +24,9 @@ constexpr uint32_t kHotkeysSettled = 0x80000000;
 bool MouseWatchInstall(HWND hwnd, UINT notifyMsg, const uint32_t* words, int count);
 void MouseWatchRemove();
 bool MouseWatchInstalled();
+// For the tests: unhooks the watch but keeps its handle, as Windows does when it removes a slow
+// low-level hook without a word.
+void MouseWatchDropSilently();
 // Events the hook has seen since it was first installed.
 uint32_t MouseWatchEvents();
 

@@ -9,12 +9,15 @@
 #include "host/actions_win.h"
 #include "host/companion_win.h"
 #include "host/elevation_win.h"
+#include "host/hook_thread_win.h"
+#include "host/hooks_wanted.h"
 #include "host/hooks_win.h"
 #include "host/host_win.h"
 #include "host/hotkey_dispatch_win.h"
 #include "host/hotkeys_win.h"
 #include "host/layered_left_win.h"
 #include "host/reports_win.h"
+#include "host/test_witness_win.h"
 #include "host/tray_icon_win.h"
 #include "host/tray_win.h"
 #include "host/wheel_reports_win.h"
@@ -124,6 +127,7 @@ void Start(HWND hwnd) {
   g_host.hwnd = hwnd;
   g_host.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   g_host.settingsMsg = RegisterWindowMessageW(L"QorvWnd");
+  g_host.testDropWatch = TestWitnessStart();
   AllowLowerIntegrityMessages(hwnd);
   g_host.selfElevated = ElevationOfProcess(GetCurrentProcessId()) == ElevationState::Elevated;
   g_host.folderProtected = ProgramFolderProtected();
@@ -142,9 +146,12 @@ void Start(HWND hwnd) {
   SetTimer(hwnd, kTimerHealth, kHealthMs, nullptr);
 }
 
-// Everything that other programs would otherwise keep of us.
-void Stop(HWND hwnd) {
+// Everything that other programs would otherwise keep of us; at session end without the library's
+// passes over every window.
+void Stop(HWND hwnd, StopCause cause = StopCause::Exit) {
   if (g_host.stopping) return;
+  const StopPlan plan = DecideStop(cause);
+  g_host.sessionEnding = !plan.restorePasses;
   KillTimer(hwnd, kTimerFast);
   g_fastTimerOn = false;
   KillTimer(hwnd, kTimerHealth);
@@ -153,8 +160,8 @@ void Stop(HWND hwnd) {
   HotkeysRelease(hwnd);
   RemovePropW(hwnd, kPropHotkeysHeld);
   HooksStop();
-  CompanionStop();
-  ActionsRestoreAll();
+  CompanionStop(g_host.sessionEnding);
+  if (plan.undoOwnChanges) ActionsRestoreAll();
   SizeTipHide();
   DiagnosticsShow(g_host.instance, false);
   TrayRemove(hwnd);
@@ -244,14 +251,17 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
-    case WM_ENDSESSION:
-      // The process may be ended right after this message without WM_DESTROY: everything is undone
-      // first, then the window goes, so that nothing more is handled on the way out.
-      if (wp) {
-        Stop(hwnd);
+    case WM_ENDSESSION: {
+      // The process may be ended right after this message without WM_DESTROY: what qorv itself
+      // changed is undone first, then the window goes, so that nothing more is handled on the way
+      // out. The library's passes over every window are skipped: those windows are being closed.
+      const StopCause cause = wp ? StopCause::SessionEnds : StopCause::SessionContinues;
+      if (DecideStop(cause).stop) {
+        Stop(hwnd, cause);
         DestroyWindow(hwnd);
       }
       return 0;
+    }
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
@@ -262,6 +272,10 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     default:
       if (msg == g_host.settingsMsg && g_host.settingsMsg != 0) {
         OnSettingsBroadcast(wp, lp);
+        return 0;
+      }
+      if (msg == g_host.testDropWatch && g_host.testDropWatch != 0) {
+        HookThreadDropWatch();
         return 0;
       }
       if (msg == g_host.taskbarCreated && g_host.taskbarCreated != 0) {

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "host/diag_layout.h"
 #include "host/events.h"
 #include "host/resource.h"
 #include "host/texts_win.h"
@@ -21,6 +22,7 @@ TOOLINFOW g_tool;
 DWORD g_lastReport;
 HWND g_diag;
 HWND g_diagList;
+HFONT g_diagFont;  // the list's font at the window's DPI
 
 void TipEnsure(HWND owner) {
   if (g_tip != nullptr) return;
@@ -36,17 +38,63 @@ void TipEnsure(HWND owner) {
   SendMessageW(g_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&g_tool));
 }
 
+// The window's DPI (GetDpiForWindow, bound at run time: Windows 10 1607 and later), else the
+// system's.
+int WindowDpi(HWND hwnd) {
+  using GetDpiFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<GetDpiFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  const UINT dpi = getDpi != nullptr && hwnd != nullptr ? getDpi(hwnd) : 0;
+  if (dpi != 0) return static_cast<int>(dpi);
+  HDC screen = GetDC(nullptr);
+  const int system = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return system > 0 ? system : 96;
+}
+
+// The message font of the system at dpi: SystemParametersInfoForDpi where it exists (Windows 10
+// 1607 and later), else the font at the system's DPI scaled.
+void DiagSetFont(HWND list, int dpi) {
+  using InfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  static const auto infoForDpi = reinterpret_cast<InfoForDpiFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+  NONCLIENTMETRICSW metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  HFONT font = nullptr;
+  if (infoForDpi != nullptr &&
+      infoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
+    font = CreateFontIndirectW(&metrics.lfMessageFont);
+  } else if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    metrics.lfMessageFont.lfHeight = FontHeightAt(metrics.lfMessageFont.lfHeight, WindowDpi(nullptr), dpi);
+    font = CreateFontIndirectW(&metrics.lfMessageFont);
+  }
+  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT)),
+               TRUE);
+  if (g_diagFont != nullptr) DeleteObject(g_diagFont);
+  g_diagFont = font;
+}
+
 LRESULT CALLBACK DiagProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SIZE:
       if (g_diagList != nullptr) MoveWindow(g_diagList, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale: the rectangle Windows suggests, and the font anew.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      if (g_diagList != nullptr) DiagSetFont(g_diagList, HIWORD(wp));
+      return 0;
+    }
     case WM_CLOSE:
       ShowWindow(hwnd, SW_HIDE);  // closed by the user: hidden until the settings change
       return 0;
     case WM_DESTROY:
       g_diag = nullptr;
       g_diagList = nullptr;
+      if (g_diagFont != nullptr) DeleteObject(g_diagFont);
+      g_diagFont = nullptr;
       return 0;
     default:
       return DefWindowProcW(hwnd, msg, wp, lp);
@@ -63,20 +111,6 @@ const wchar_t* SourceName(DiagSource source) {
       return L"LLMs  ";
   }
   return L"";
-}
-
-// The window's DPI (GetDpiForWindow, bound at run time: Windows 10 1607 and later), else the
-// system's.
-int WindowDpi(HWND hwnd) {
-  using GetDpiFn = UINT(WINAPI*)(HWND);
-  static const auto getDpi = reinterpret_cast<GetDpiFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  const UINT dpi = getDpi != nullptr && hwnd != nullptr ? getDpi(hwnd) : 0;
-  if (dpi != 0) return static_cast<int>(dpi);
-  HDC screen = GetDC(nullptr);
-  const int system = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return system > 0 ? system : 96;
 }
 
 }  // namespace
@@ -144,11 +178,15 @@ void DiagnosticsShow(HINSTANCE instance, bool show) {
   g_diag = CreateWindowExW(WS_EX_TOOLWINDOW, kDiagClass, HostText(IDS_DIAG_TITLE).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                            CW_USEDEFAULT, 480, 300, nullptr, nullptr, instance, nullptr);
   if (g_diag == nullptr) return;
+  // Created at the designed size, then sized for the DPI of the monitor it opened on.
+  const int dpi = WindowDpi(g_diag);
+  const DiagSize size = DiagWindowSize(dpi);
+  SetWindowPos(g_diag, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT client;
   GetClientRect(g_diag, &client);
   g_diagList = CreateWindowExW(0, L"LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0,
                                client.right, client.bottom, g_diag, nullptr, instance, nullptr);
-  SendMessageW(g_diagList, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  if (g_diagList != nullptr) DiagSetFont(g_diagList, dpi);
   ShowWindow(g_diag, SW_SHOWNOACTIVATE);
 }
 

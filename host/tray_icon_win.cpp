@@ -9,6 +9,7 @@
 #include "host/host_win.h"
 #include "host/hotkey_dispatch_win.h"
 #include "host/resource.h"
+#include "host/test_witness_win.h"
 #include "host/tray_win.h"
 
 namespace qorv {
@@ -71,6 +72,7 @@ HICON LoadTrayIcon(bool& owned) {
 }  // namespace
 
 void Tell(const wchar_t* text, bool warning) {
+  TestWitnessCount(g_host.hwnd, kWitnessTells);
   if (TrayBalloon(g_host.hwnd, text, warning)) return;
   const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
   void* copy = HeapAlloc(GetProcessHeap(), 0, bytes);
@@ -109,13 +111,16 @@ void ApplyTray() {
   g_host.icon = LoadTrayIcon(g_host.iconOwned);
   // At log-on the shell may not take icons yet: TrayRetry tries again from the health timer.
   g_host.trayPending = !TrayShow(g_host.hwnd, g_host.icon, L"Qorv");
+  if (!g_host.trayPending) TestWitnessCount(g_host.hwnd, kWitnessTrayAdds);
   UpdateTip();
 }
 
 void TrayRetry() {
   if (!g_host.trayPending || g_host.icon == nullptr) return;
   g_host.trayPending = !TrayShow(g_host.hwnd, g_host.icon, L"Qorv");
-  if (!g_host.trayPending) UpdateTip();
+  if (g_host.trayPending) return;
+  TestWitnessCount(g_host.hwnd, kWitnessTrayAdds);
+  UpdateTip();
 }
 
 void OnTrayCallback(LPARAM lp) {

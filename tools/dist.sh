@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `make dist`: the release packages in build/dist/ from build/win64 and build/win32:
 # Qorv-<version>-x86_64.zip and Qorv-<version>-i686.zip, and an NSIS installer for each,
-# Qorv-<version>-<arch>-setup.exe, itself a program of that architecture, for the current user. Everything carries the time of the last commit and is
+# Qorv-<version>-<arch>-setup.exe, itself a program of that architecture, for the current user or
+# for every user of the machine. Everything carries the time of the last commit and is
 # packed in a fixed order, so two builds of one commit give the same bytes. Installs NSIS and zip
 # when they are missing.
 set -euo pipefail

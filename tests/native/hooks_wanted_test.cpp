@@ -76,5 +76,24 @@ TEST(DebugHookRetarget, RemovesFirstWheneverTheThreadChanges) {
   }
 }
 
+// Exit undoes everything; a session that ends skips only the passes over every window; a session
+// that goes on after all keeps everything as it is.
+TEST(StopPlanTest, SessionEndSkipsOnlyTheLibrarysPasses) {
+  struct Case {
+    StopCause cause;
+    bool stop, undoOwnChanges, restorePasses;
+  } cases[] = {
+      {StopCause::Exit, true, true, true},
+      {StopCause::SessionEnds, true, true, false},
+      {StopCause::SessionContinues, false, false, false},
+  };
+  for (const Case& c : cases) {
+    const StopPlan plan = DecideStop(c.cause);
+    EXPECT_EQ(plan.stop, c.stop) << static_cast<int>(c.cause);
+    EXPECT_EQ(plan.undoOwnChanges, c.undoOwnChanges) << static_cast<int>(c.cause);
+    EXPECT_EQ(plan.restorePasses, c.restorePasses) << static_cast<int>(c.cause);
+  }
+}
+
 }  // namespace
 }  // namespace qorv

@@ -284,9 +284,12 @@ TEST_F(HostHotkeys, PauseRemovesEveryHookAndKeepsTheHotkeys) {
 }
 
 // Pause, exit and log-off each undo what the hotkeys did to another program's window: its
-// translucency and its bottom keeping (both marks gone, the window opaque).
+// translucency and its bottom keeping (both marks gone, the window opaque). Pause and exit also run
+// the library's passes over every window (a wheel-translucent window made opaque); log-off skips
+// them, since those windows are being closed: the witness is that qorv has ended.
 TEST_F(HostHotkeys, PauseExitAndLogOffUndoTranslucencyAndBottomKeeping) {
   enum class Way { Pause, Exit, LogOff };
+  constexpr uint32_t kWheelLevel5 = qorv::main_flag::kWheelTranslucent | (5u << qorv::main_flag::kInitialLevelShift);
   for (Way way : {Way::Pause, Way::Exit, Way::LogOff}) {
     SCOPED_TRACE(static_cast<int>(way));
     Process qorv(exe, L"", lib.Dir());
@@ -297,6 +300,9 @@ TEST_F(HostHotkeys, PauseExitAndLogOffUndoTranslucencyAndBottomKeeping) {
     HWND b = target.Window(L"fixed");
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
+    // b turned translucent by the wheel over its caption, as the message hook leaves it.
+    ASSERT_EQ(target.Send(b, target::kCmdWheelStep, MAKEWPARAM(0, static_cast<WORD>(-120)), kWheelLevel5), 1);
+    ASSERT_NE(GetPropW(b, L"qv WndLay"), nullptr);
     ASSERT_TRUE(SetForegroundWindow(a));
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == a; }));
     target.Send(a, WM_NULL);  // the target waits for input: it answers qorv's probe
@@ -327,12 +333,104 @@ TEST_F(HostHotkeys, PauseExitAndLogOffUndoTranslucencyAndBottomKeeping) {
     }));
     if (way == Way::LogOff) {
       EXPECT_TRUE(qorv.WaitExit(10000));  // the window went after stopping
+      EXPECT_NE(GetPropW(b, L"qv WndLay"), nullptr) << "the passes over every window ran at log-off";
+      EXPECT_LT(harness::ReadLayered(b).alpha, 255);
+    } else {
+      // The pass takes the mark off; the style goes now or, for a busy window, on qorv's retry.
+      EXPECT_TRUE(WaitFor([&] { return GetPropW(b, L"qv WndLay") == nullptr; }));
     }
     if (way == Way::Pause) {
       Process quit(exe, L"/quit", lib.Dir());
       EXPECT_TRUE(qorv.WaitExit(10000));
     }
   }
+}
+
+// qorv's witnesses for the tests (QORV_TEST_WITNESS): counters in properties of its window.
+class WitnessOn {
+ public:
+  WitnessOn() { SetEnvironmentVariableW(L"QORV_TEST_WITNESS", L"1"); }
+  ~WitnessOn() { SetEnvironmentVariableW(L"QORV_TEST_WITNESS", nullptr); }
+};
+
+UINT_PTR Count(HWND qorv, const wchar_t* property) { return reinterpret_cast<UINT_PTR>(GetPropW(qorv, property)); }
+
+// A sent message is taken only between two posted ones: its answer says the broadcast before it
+// has been handled to the end.
+void WaitIdle(HWND qorv) {
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(qorv, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer));
+}
+
+// After Explorer restarts, the shell's "TaskbarCreated" makes qorv add its icon again.
+TEST_F(HostHotkeys, TaskbarCreatedAddsTheTrayIconAgain) {
+  WitnessOn witness;
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = StartQorv(qorv);
+  ASSERT_NE(hwnd, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return Count(hwnd, L"qv TestTrayAdds") == 1; })) << "the shell took no icon";
+  PostMessageW(hwnd, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return Count(hwnd, L"qv TestTrayAdds") == 2; }));
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+}
+
+// A combination that another program holds is told once: taking the hotkeys up again after the
+// settings program was cancelled tells nothing new, a newly saved set tells again.
+TEST_F(HostHotkeys, AHotkeyHeldElsewhereIsToldOnceUntilANewSetIsSaved) {
+  WitnessOn witness;
+  ASSERT_TRUE(RegisterHotKey(nullptr, 0x7001, kCtrlAlt, VK_F5));
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = StartQorv(qorv);
+  ASSERT_NE(hwnd, nullptr);
+  const uint32_t held = Held(hwnd);
+  EXPECT_TRUE(WaitFor([&] { return Count(hwnd, L"qv TestTells") == 1; }));
+  const UINT settingsMsg = RegisterWindowMessageW(L"QorvWnd");
+  for (WPARAM end : {3, 2}) {  // cancelled, then saved
+    SCOPED_TRACE(end);
+    PostMessageW(HWND_BROADCAST, settingsMsg, 1, GetCurrentThreadId());
+    ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == 0; }));
+    PostMessageW(HWND_BROADCAST, settingsMsg, end, GetCurrentThreadId());
+    ASSERT_TRUE(WaitFor([&] { return Held(hwnd) == held; }));
+    ASSERT_NO_FATAL_FAILURE(WaitIdle(hwnd));
+    EXPECT_EQ(Count(hwnd, L"qv TestTells"), end == 3 ? 1u : 2u);
+  }
+  UnregisterHotKey(nullptr, 0x7001);
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
+}
+
+// Windows removes a low-level hook that once answered too slowly, without a word. The health check
+// sees the cursor move while the watch sees nothing and installs it again: the mouse hotkey works.
+TEST_F(HostHotkeys, ALowLevelWatchRemovedBehindItsBackIsInstalledAgain) {
+  WitnessOn witness;
+  Process qorv(exe, L"", lib.Dir());
+  HWND hwnd = StartQorv(qorv);
+  ASSERT_NE(hwnd, nullptr);
+  Target target({L"normal"});
+  HWND a = target.Window(L"normal");
+  ASSERT_NE(a, nullptr);
+  ASSERT_TRUE(SetForegroundWindow(a));
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == a; }));
+  ASSERT_TRUE(CtrlMiddleClick([&] { return (GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+
+  PostMessageW(hwnd, RegisterWindowMessageW(L"QorvTestDropWatch"), 0, 0);
+  RECT rect;
+  ASSERT_TRUE(GetWindowRect(a, &rect));
+  int step = 0;
+  // The check runs every two seconds and needs the cursor elsewhere than at the last check twice
+  // in a row: it moves on by a pixel each time.
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        ++step;
+        input::MoveTo(rect.left + 20 + step % 100, rect.top + 40);
+        Sleep(100);
+        return Count(hwnd, L"qv TestReinstalls") == 1;
+      },
+      30000));
+  EXPECT_TRUE(CtrlMiddleClick([&] { return (GetWindowLongPtrW(a, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }));
+  Process quit(exe, L"/quit", lib.Dir());
+  EXPECT_TRUE(qorv.WaitExit(10000));
 }
 
 // Settings saved while paused are taken over, and the pause holds: no hook comes back until the

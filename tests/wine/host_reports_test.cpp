@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host/diag_layout.h"
 #include "tests/wine/harness.h"
 #include "tests/wine/input.h"
 
@@ -45,6 +46,18 @@ TEST(HostReports, CaptionWheelFrontAndTemporaryTranslucencyDiagnosticsAndRunKey)
     list = diag != nullptr ? FindWindowExW(diag, nullptr, L"LISTBOX", nullptr) : nullptr;
     return list != nullptr;
   }));
+  // Sized and lettered for its monitor's scale (Wine has one: 96 DPI unless the prefix says else).
+  {
+    using GetDpiFn = UINT(WINAPI*)(HWND);
+    const auto getDpi = reinterpret_cast<GetDpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const int dpi = getDpi != nullptr ? static_cast<int>(getDpi(diag)) : 96;
+    RECT frame;
+    ASSERT_TRUE(GetWindowRect(diag, &frame));
+    EXPECT_EQ(frame.right - frame.left, qorv::DiagWindowSize(dpi).width);
+    EXPECT_EQ(frame.bottom - frame.top, qorv::DiagWindowSize(dpi).height);
+    EXPECT_NE(reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
+  }
 
   Target target({L"normal", L"fixed"});
   HWND a = target.Window(L"normal");
