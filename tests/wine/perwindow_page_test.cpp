@@ -131,20 +131,26 @@ void WatchEditorMoves(DWORD uiThread) {
 // cursor put back to an older point would make the editor follow it there and take its frame off
 // the window under test, so each step also waits until the cursor stays; and a thread that holds
 // the capture now and then sleeps on with a move in its queue until further input comes, as a real
-// mouse sends all the time: the same move again wakes it, without moving the cursor.
-// Without the editor's capture (the countdown) the moves go to the windows under the cursor, and
-// only the cursor is waited for.
+// mouse sends all the time: a quarter of a second after the last move, a step aside and back wakes
+// it (a move to where the cursor already is may come to nothing). Without the editor's capture (the
+// countdown) the moves go to the windows under the cursor, and only the cursor is waited for.
 void DragTo(POINT from, POINT to, bool editorHolds = true) {
   for (int i = 1; i <= 8; ++i) {
     const POINT p = {from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8};
     input::MoveTo(p.x, p.y);
-    int polls = 0;
+    DWORD moved = GetTickCount();
     EXPECT_TRUE(WaitFor([&] {
-      if (!input::CursorStaysAt(p)) return false;
-      if (!editorHolds || g_editorMove == MAKELONG(p.x, p.y)) return true;
-      if (++polls % 25 == 0) input::MoveTo(p.x, p.y);
+      const bool stays = input::CursorStaysAt(p);
+      if (stays && (!editorHolds || g_editorMove == MAKELONG(p.x, p.y))) return true;
+      if (editorHolds && GetTickCount() - moved >= 250) {
+        input::MoveTo(p.x + 1, p.y);
+        input::MoveTo(p.x, p.y);
+        moved = GetTickCount();
+      }
       return false;
-    })) << "the editor never took the move to " << p.x << "," << p.y;
+    })) << "the editor never took the move to " << p.x << "," << p.y << "; it last took "
+        << static_cast<short>(LOWORD(g_editorMove.load())) << "," << static_cast<short>(HIWORD(g_editorMove.load()))
+        << ", cursor " << snapdrive::CursorText();
   }
 }
 
