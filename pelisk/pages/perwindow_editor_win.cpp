@@ -83,16 +83,39 @@ void ShowPickerIcon(HWND dialog, HICON icon) {
   SendDlgItemMessageW(dialog, IDC_ME_PICKER, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
-// Inverts the frame back and has the window repaint itself as well: a window that painted while
-// the frame was on it has already drawn over the inversion, and the second inversion would leave a
-// frame behind. Only that window is asked; a repaint of the whole screen does not reach the frames of
-// other programs' windows everywhere.
+// Has the band under the frame repaint itself, the window's own frame and any child lying there: a
+// window that painted while the frame was on it has already drawn over the inversion, and the
+// second inversion would leave a frame behind. Only the band is asked for, so that leaving the
+// desktop (whose frame runs round the screen) does not repaint every window.
+void RepaintFrameBand(HWND window) {
+  RECT r;
+  if (!IsWindow(window) || !GetWindowRect(window, &r)) return;
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  if (shape == nullptr) return;
+  HRGN band = nullptr;
+  if (GetWindowRgn(window, shape) < SIMPLEREGION) {
+    // The update region is given in client coordinates; the frame lies outside the client area.
+    POINT client = {0, 0};
+    ClientToScreen(window, &client);
+    OffsetRect(&r, -client.x, -client.y);
+    band = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    HRGN inner = CreateRectRgn(r.left + kFrameWidth, r.top + kFrameWidth, r.right - kFrameWidth, r.bottom - kFrameWidth);
+    if (band != nullptr && inner != nullptr) CombineRgn(band, band, inner, RGN_DIFF);
+    if (inner != nullptr) DeleteObject(inner);
+  }
+  // A shaped window's frame follows its region: the whole window repaints (band stays null).
+  RedrawWindow(window, nullptr, band, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+  if (band != nullptr) DeleteObject(band);
+  DeleteObject(shape);
+}
+
+// Inverts the frame back and has the band under it repaint as well (RepaintFrameBand says why).
 void Unhighlight(EntryEditor& editor) {
   if (editor.highlighted == nullptr) return;
   HWND window = editor.highlighted;
   HighlightWindowFrame(window, kFrameWidth, editor.highlightSurface);
   editor.highlighted = nullptr;
-  if (IsWindow(window)) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+  RepaintFrameBand(window);
 }
 
 void Highlight(EntryEditor& editor, HWND window) {
